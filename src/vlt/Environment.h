@@ -16,4 +16,8 @@ std::string DataDirectory();
 // "server!!file", whose file is relative to the directory that server serves.
 store::Status ResolvePath(std::string_view path, std::string* file);
 
+// Asks the break hook whether the user has cancelled: kCancelled then, else kNoError. Long
+// engine operations (searches, walks) call it between steps.
+store::Status PollBreak();
+
 } // namespace vlt

@@ -23,4 +23,8 @@ store::Status ResolvePath(std::string_view path, std::string* file) {
     return store::kNoError;
 }
 
+store::Status PollBreak() {
+    return store::kNoError;
+}
+
 } // namespace vlt

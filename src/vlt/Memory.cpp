@@ -1,0 +1,84 @@
+// Memory handles: a table of owned byte blocks. Handles are never reused while the process
+// runs, so a stale handle is reported as unknown instead of reaching someone else's block.
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "store/api/Memory.h"
+
+namespace store {
+namespace {
+
+struct Block {
+    std::vector<std::uint8_t> bytes;
+    unsigned locks = 0;
+};
+
+struct Table {
+    std::mutex mutex;
+    std::unordered_map<MemHandle, Block> blocks;
+    MemHandle next = 1;
+};
+
+Table& table() {
+    static Table t;
+    return t;
+}
+
+} // namespace
+
+MemHandle MemAlloc(std::size_t size) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    if (t.next == 0) // every handle of the 32-bit range has been given out
+        return 0;
+    const MemHandle h = t.next++;
+    Block& b = t.blocks[h];
+    b.bytes.assign(size, 0);
+    b.bytes.reserve(1); // so that even a zero-size block locks to a valid pointer
+    return h;
+}
+
+void* MemLock(MemHandle h) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.blocks.find(h);
+    if (it == t.blocks.end())
+        return nullptr;
+    ++it->second.locks;
+    return it->second.bytes.data();
+}
+
+void* MemLockBlock(BlockId id) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.blocks.find(id.pool);
+    if (it == t.blocks.end() || id.offset > it->second.bytes.size())
+        return nullptr;
+    ++it->second.locks;
+    return it->second.bytes.data() + id.offset;
+}
+
+void MemUnlock(MemHandle h) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.blocks.find(h);
+    if (it != t.blocks.end() && it->second.locks > 0)
+        --it->second.locks;
+}
+
+Status MemFree(MemHandle h) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    return t.blocks.erase(h) ? kNoError : kInvalidHandle;
+}
+
+std::size_t MemSize(MemHandle h) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.blocks.find(h);
+    return it == t.blocks.end() ? 0 : it->second.bytes.size();
+}
+
+} // namespace store
