@@ -56,7 +56,8 @@ std::string TargetOf(const std::string& path) {
 
 int ReadWholeFile(const std::string& path, std::string* content, std::size_t limit) {
     content->clear();
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Not blocking: a pipe or device in the file's place must not hang the program.
+    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (f.fd < 0)
         return errno;
     struct stat st {};
@@ -64,6 +65,8 @@ int ReadWholeFile(const std::string& path, std::string* content, std::size_t lim
         return errno;
     if (S_ISDIR(st.st_mode))
         return EISDIR;
+    if (!S_ISREG(st.st_mode))
+        return EINVAL;
     std::vector<char> buffer(64 * 1024);
     for (;;) {
         const ssize_t n = ::read(f.fd, buffer.data(), buffer.size());

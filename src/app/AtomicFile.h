@@ -6,7 +6,8 @@
 #include <string_view>
 
 // Reads the whole file into *content. Returns 0 or the errno of the failure: ENOENT when there
-// is no such file, EFBIG when it holds more than `limit` bytes (then *content is left empty).
+// is no such file, EISDIR for a directory, EINVAL for anything else that is not a
+// regular file, EFBIG when it holds more than `limit` bytes (then *content is left empty).
 int ReadWholeFile(const std::string& path, std::string* content, std::size_t limit);
 
 // Replaces the file's content with `content` so that a reader sees either the old file or the

@@ -56,7 +56,10 @@ CIniDocument::Line CIniDocument::Classify(std::string text) {
         const std::size_t close = t.find(']');
         const std::string_view name =
             close == std::string_view::npos ? std::string_view{} : Trim(t.substr(1, close - 1));
-        const bool tailOk = close != std::string_view::npos && Trim(t.substr(close + 1)).empty();
+        const std::string_view tail =
+            close == std::string_view::npos ? std::string_view{} : Trim(t.substr(close + 1));
+        const bool tailOk = close != std::string_view::npos &&
+                            (tail.empty() || tail.front() == ';' || tail.front() == '#');
         line.kind = (tailOk && !name.empty()) ? Kind::Section : Kind::Malformed;
         line.name = name;
     } else if (const std::size_t eq = t.find('='); eq != std::string_view::npos && eq > 0) {

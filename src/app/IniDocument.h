@@ -4,8 +4,8 @@
 // deleted: comments, blank lines, unknown sections and malformed lines survive untouched.
 //
 // Line forms (blanks around the line, the name and the value are ignored):
-//   [Section]        a section header
-//   key=value        a key of the section above it
+//   [Section]        a section header, optionally followed by a comment
+//   key=value        a key of the section above it; all after the '=' is the value, ';' too
 //   ;text or #text   a comment
 //   anything else    malformed: never read, always written back as it was
 // Key lines before the first header belong to no section; like malformed lines they are kept

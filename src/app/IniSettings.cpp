@@ -15,6 +15,8 @@ std::string ReadFailure(const std::string& path, int err) {
     if (err == EFBIG)
         return "Couldn't read settings file " + path + ": it is larger than " +
                std::to_string(kMaxSettingsFileSize / (1024 * 1024)) + " MiB";
+    if (err == EINVAL)
+        return "Couldn't read settings file " + path + ": it is not a regular file";
     return "Couldn't read settings file " + path + ": " + std::strerror(err);
 }
 

@@ -24,7 +24,7 @@ TEST(IniDocument, WritesKeepEveryLineTheyDoNotChange) {
                                "Key=value\n"
                                "[half open\n"
                                "\n"
-                               "[Tree Pane]\n"
+                               "[Tree Pane] ; fonts\n"
                                "Font=-13,0,0\n";
     CIniDocument d = Parsed(before);
     EXPECT_EQ(d.Serialize(), before);
@@ -46,7 +46,7 @@ TEST(IniDocument, WritesKeepEveryLineTheyDoNotChange) {
                              "Key=value\n"
                              "[half open\n"
                              "\n"
-                             "[Tree Pane]\n"
+                             "[Tree Pane] ; fonts\n"
                              "\n"
                              "[Splash Screen]\n"
                              "Suppress=1\n");

@@ -126,14 +126,20 @@ TEST_F(IniSettingsTest, AReadOnlyDirectoryRefusesWritesAndKeepsTheFile) {
 }
 
 TEST_F(IniSettingsTest, AFileThatCannotBeReadIsNeverWrittenOver) {
-    // A directory where the file should be: unreadable even for the superuser.
-    fs::create_directory(dir_ / "dvxtool.ini");
-    CIniSettings s((dir_ / "dvxtool.ini").string());
-    EXPECT_EQ(s.GetInt("Delvex", "Placeholders", 7), 7);
-    EXPECT_NE(s.LastError().find("Is a directory"), std::string::npos) << s.LastError();
-    EXPECT_FALSE(s.WriteInt("Delvex", "Placeholders", 1));
-    EXPECT_NE(s.LastError().find("left unchanged"), std::string::npos) << s.LastError();
-    EXPECT_TRUE(fs::is_directory(dir_ / "dvxtool.ini"));
+    // Unreadable even for the superuser: a directory, and a pipe that must not hang the reader.
+    const fs::path folder = dir_ / "folder.ini", pipe = dir_ / "pipe.ini";
+    fs::create_directory(folder);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto& [path, reason] :
+         {std::pair{folder, "Is a directory"}, std::pair{pipe, "not a regular file"}}) {
+        CIniSettings s(path.string());
+        EXPECT_EQ(s.GetInt("Delvex", "Placeholders", 7), 7);
+        EXPECT_NE(s.LastError().find(reason), std::string::npos) << s.LastError();
+        EXPECT_FALSE(s.WriteInt("Delvex", "Placeholders", 1));
+        EXPECT_NE(s.LastError().find("left unchanged"), std::string::npos) << s.LastError();
+    }
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(IniSettingsTest, AnInterruptedWriteLeavesTheOldFileWhole) {
