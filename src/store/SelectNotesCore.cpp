@@ -92,9 +92,12 @@ bool CSelectNotesCore::Accept(Refusal* why) {
     FormulaCompileResult compiled = CompileFormulaText(sel.formula);
     if (compiled.status != store::kNoError) {
         why->status = compiled.status;
+        if (compiled.status != store::kFormulaSyntax)
+            return refuse(Field::Formula, compiled.errorText);
+        why->detail = compiled.errorText;
         why->selectFrom = compiled.errorOffset;
         why->selectLength = compiled.errorLength;
-        return refuse(Field::Formula, compiled.errorText);
+        return refuse(Field::Formula, {});
     }
     formula_ = std::move(compiled.formula);
 

@@ -44,10 +44,12 @@ public:
     enum class Field { None, Formula, DateText, Limit, Kinds };
     struct Refusal {
         Field field = Field::None;
-        store::Status status = store::kNoError; // a store failure, else kNoError
-        std::string message;                    // what to show when status is kNoError or
-                                                // there is no better text for it
-        std::uint32_t selectFrom = 0;           // Field::Formula: the span to select
+        store::Status status = store::kNoError; // the store's failure, if it was one
+        // What to show; empty when it is the status's own message text (a syntax error in the
+        // formula, a date the store refused).
+        std::string message;
+        std::string detail;           // a syntax error: what the compiler expected
+        std::uint32_t selectFrom = 0; // a syntax error: the span of the formula to select
         std::uint32_t selectLength = 0;
     };
 
