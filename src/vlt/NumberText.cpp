@@ -58,12 +58,12 @@ int ExponentOf(double a, int sig) {
 std::string General(double a, int digits) {
     if (a == 0)
         return "0";
+    // Widen the significant digits to cover every whole digit (up to the 15 a double holds).
+    const int wholeDigits = a < 1 ? 0 : int(Printf("%.*f", 0, std::floor(a)).size());
     int sig = digits < 1 ? 1 : digits;
-    int exponent = ExponentOf(a, sig);
-    if (exponent + 1 > sig) { // widen to keep every whole digit
-        sig = exponent + 1 > kMaxDigits ? kMaxDigits : exponent + 1;
-        exponent = ExponentOf(a, sig);
-    }
+    if (sig < wholeDigits)
+        sig = wholeDigits > kMaxDigits ? kMaxDigits : wholeDigits;
+    const int exponent = ExponentOf(a, sig);
     if (exponent >= kMaxDigits || exponent < -4)
         return Scientific(a, sig - 1, true);
     std::string s = Printf("%.*f", sig - 1 - exponent > 0 ? sig - 1 - exponent : 0, a);

@@ -109,12 +109,21 @@ const Server* ServerRegistry::Find(std::string_view name) const {
     if (name.empty())
         return nullptr;
     const std::string display = DisplayName(name);
-    for (const auto& s : servers_) {
+    // Tried in turn: the name as listed, the display form, and for a single name ("Hub") the
+    // common name of a hierarchical one ("CN=Hub/O=Acme").
+    for (const auto& s : servers_)
         if (EqualsNoCase(s->Name(), name))
             return s.get();
+    for (const auto& s : servers_)
         if (!display.empty() && EqualsNoCase(DisplayName(s->Name()), display))
             return s.get();
-    }
+    if (display.find('/') == std::string::npos)
+        for (const auto& s : servers_) {
+            const std::string own = DisplayName(s->Name());
+            if (!display.empty() &&
+                EqualsNoCase(std::string_view(own).substr(0, own.find('/')), display))
+                return s.get();
+        }
     return nullptr;
 }
 
