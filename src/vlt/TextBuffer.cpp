@@ -21,7 +21,8 @@ store::Status PutText(std::string_view text, char* buffer, std::size_t size, std
     std::size_t n = 0;
     if (buffer && size > 0) {
         n = Utf8Prefix(text, size - 1);
-        std::memcpy(buffer, text.data(), n);
+        if (n > 0)
+            std::memcpy(buffer, text.data(), n);
         buffer[n] = '\0';
     }
     if (length)

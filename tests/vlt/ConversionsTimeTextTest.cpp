@@ -234,3 +234,55 @@ TEST(TimeText, GmtReexpressionShowsTheSameInstant) {
     ASSERT_EQ(Read("07/04/1995 12:00:00.00 PM GMT+00:00", &back), kNoError);
     EXPECT_EQ(back.Value() >> 16, local.Value() >> 16); // the same instant
 }
+
+// All 96 formats: the text is assembled from the parts the format asks for, and reading it back
+// with the same format gives those parts again.
+TEST(TimeText, EveryFormatWritesAndReadsBackItsParts) {
+    TzGuard tz(kCentralEurope);
+    const TimeDate tokyo = Make(1995, 12, 25, 21, 7, 8, 9, 540, false);
+    const TimeDate here = Make(1995, 12, 25, 21, 7, 8, 9, 60, false);
+    const char* dates[] = {"12/25/1995", "12/25/1995", "12/25", "12/1995"};
+    const char* clocks[] = {"09:07:08.09 PM", "09:07 PM"};
+    for (int date = 0; date < 4; ++date)
+        for (int time = 0; time < 2; ++time)
+            for (int zone = 0; zone < 3; ++zone)
+                for (int structure = 0; structure < 4; ++structure)
+                    for (const bool foreign : {true, false}) {
+                        const TimeDate& t = foreign ? tokyo : here;
+                        const TimeFormat f = Fmt(date, time, zone, structure);
+                        std::string expected;
+                        if (structure != 1)
+                            expected = dates[date];
+                        if (structure != 0)
+                            expected += (expected.empty() ? "" : " ") + std::string(clocks[time]);
+                        if (zone == 2 || (zone == 1 && foreign))
+                            expected += foreign ? " GMT+09:00" : " GMT+01:00";
+                        const std::string text = Text(t, f);
+                        ASSERT_EQ(text, expected) << date << time << zone << structure;
+
+                        TimeDate back;
+                        ASSERT_EQ(Read(text, &back, &f), kNoError) << text;
+                        TimeParts a, b;
+                        a.zone = b.zone = foreign ? 540 : 60;
+                        SplitTime(t, &a);
+                        if (zone == 0 && foreign)
+                            b.zone = 60; // no zone shown: read as local time here
+                        SplitTime(back, &b);
+                        if (structure != 1) {
+                            EXPECT_EQ(b.month, a.month) << text;
+                            if (date != 3) {
+                                EXPECT_EQ(b.day, a.day) << text;
+                            }
+                            if (date == 0 || date == 3) {
+                                EXPECT_EQ(b.year, a.year) << text;
+                            }
+                        }
+                        if (structure != 0) {
+                            EXPECT_EQ(b.hour, a.hour) << text;
+                            EXPECT_EQ(b.minute, a.minute) << text;
+                            if (time == 0) {
+                                EXPECT_EQ(b.hundredth, a.hundredth) << text;
+                            }
+                        }
+                    }
+}
