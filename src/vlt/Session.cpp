@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "store/api/Session.h"
 #include "vlt/Environment.h"
@@ -25,6 +26,7 @@ struct Snapshot {
     IniFile settings;
     std::map<std::string, std::string> values; // set during the session, keys in lower case
     std::shared_ptr<const ServerRegistry> servers;
+    std::vector<std::string> notes; // what could not be read, each naming its file
 };
 
 struct Session {
@@ -80,8 +82,11 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
     auto snap = std::make_shared<Snapshot>();
     snap->values = std::move(values);
     const std::string settingsFile = SettingsFile();
-    if (!settingsFile.empty())
+    if (!settingsFile.empty()) {
         snap->settings.Load(settingsFile);
+        for (const std::string& problem : snap->settings.problems())
+            snap->notes.push_back(settingsFile + ": " + problem);
+    }
 
     std::string dir;
     if (auto it = snap->values.find(Lowered(kDirectoryKey)); it != snap->values.end())
@@ -97,10 +102,13 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
     }
     snap->dataDirectory = Absolute(dir);
 
+    const std::string serversFile = snap->dataDirectory + "/" + kServersFile;
     IniFile serverSettings;
-    serverSettings.Load(snap->dataDirectory + "/" + kServersFile);
+    serverSettings.Load(serversFile);
     auto servers = std::make_shared<ServerRegistry>();
     servers->Load(serverSettings, snap->dataDirectory);
+    for (const std::string& problem : servers->problems())
+        snap->notes.push_back(serversFile + ": " + problem);
     snap->servers = std::move(servers);
     return snap;
 }
@@ -209,6 +217,13 @@ Status GetEnvironmentValue(const char* name, char* buffer, std::size_t size, std
         return vlt::PutText(*v, buffer, size, length);
     vlt::PutText("", buffer, size, length);
     return kNotAvailable;
+}
+
+Status GetSessionNotes(char* buffer, std::size_t size, std::size_t* length) {
+    std::string text;
+    for (const std::string& note : vlt::Current()->notes)
+        text += note + "\n";
+    return vlt::PutText(text, buffer, size, length);
 }
 
 Status SetEnvironmentValue(const char* name, const char* value) {

@@ -7,6 +7,7 @@
 #include "DataDirFixture.h"
 #include "store/api/Memory.h"
 #include "store/api/Servers.h"
+#include "store/api/Session.h"
 
 using namespace store;
 
@@ -81,4 +82,19 @@ TEST_F(Servers, DuplicateAndUnusableNamesAreSkipped) {
     ASSERT_EQ(SessionStart(), kNoError);
     // Sections repeated with another case fold into one; "!!" cannot be in a server name.
     EXPECT_EQ(Names(), (std::vector<std::uint8_t>{1, 0, 3, 0, 'H', 'u', 'b'}));
+    char notes[512];
+    ASSERT_EQ(GetSessionNotes(notes, sizeof notes), kNoError);
+    EXPECT_EQ(std::string(notes),
+              dir() + "/servers.ini: server \"Bad!!Name\": not a usable server name\n");
+}
+
+TEST_F(Servers, UnreadableLinesAndNumbersAreNamed) {
+    Write("servers.ini", "stray line\n[Hub]\nRelease=1x\nLatencyToServer=1\nLatencyFromServer=-\n");
+    ASSERT_EQ(SessionStart(), kNoError);
+    char notes[512];
+    ASSERT_EQ(GetSessionNotes(notes, sizeof notes), kNoError);
+    const std::string file = dir() + "/servers.ini: ";
+    EXPECT_EQ(std::string(notes), file + "line 1: stray line\n" + file +
+                                      "server \"Hub\": Release is not a number: 1x\n" + file +
+                                      "server \"Hub\": latency is not a number\n");
 }

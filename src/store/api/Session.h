@@ -27,6 +27,9 @@ Status SessionStart();
 // Forgets the loaded settings, the values set and the hooks; a later call loads the defaults.
 void SessionEnd();
 bool SessionStarted();
+// What the loaded settings held that could not be used, one line each ending in '\n', each
+// naming its file and the problem ("/data/servers.ini: line 4: junk"); empty when all was well.
+Status GetSessionNotes(char* buffer, std::size_t size, std::size_t* length = nullptr);
 
 // Button sets of a message the engine puts to the user, and the answers the hook returns.
 enum class MessageButtons : int {
