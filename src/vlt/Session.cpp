@@ -101,6 +101,9 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
         dir = home.empty() ? std::string(".") : home + "/.local/share/delvex/data";
     }
     snap->dataDirectory = Absolute(dir);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(snap->dataDirectory, ec))
+        snap->notes.push_back(snap->dataDirectory + ": the data directory does not exist");
 
     const std::string serversFile = snap->dataDirectory + "/" + kServersFile;
     IniFile serverSettings;
@@ -230,7 +233,8 @@ Status SetEnvironmentValue(const char* name, const char* value) {
     if (!name || !*name)
         return kInvalidArgument;
     const std::string key = vlt::Lowered(name);
-    auto values = vlt::Current()->values;
+    const auto current = vlt::Current();
+    auto values = current->values;
     if (value)
         values[key] = value;
     else
@@ -241,7 +245,7 @@ Status SetEnvironmentValue(const char* name, const char* value) {
     if (key == vlt::Lowered(vlt::kDirectoryKey)) {
         next = vlt::Load(std::move(values));
     } else {
-        auto copy = std::make_shared<vlt::Snapshot>(*vlt::Current());
+        auto copy = std::make_shared<vlt::Snapshot>(*current);
         copy->values = std::move(values);
         next = std::move(copy);
     }

@@ -44,6 +44,9 @@ TEST_F(Session, DataDirectoryAndSettingsByName) {
     EXPECT_EQ(Env("colour"), "Red");
     ASSERT_EQ(SetEnvironmentValue("Directory", (dir() + "/sub/").c_str()), kNoError);
     EXPECT_EQ(vlt::DataDirectory(), dir() + "/sub");
+    char notes[512];
+    ASSERT_EQ(GetSessionNotes(notes, sizeof notes), kNoError);
+    EXPECT_EQ(std::string(notes), dir() + "/sub: the data directory does not exist\n");
     ASSERT_EQ(SetEnvironmentValue("Colour", nullptr), kNoError);
     EXPECT_EQ(Env("Colour"), "Blue");
     char small[4];
