@@ -92,6 +92,7 @@ TEST(Paths, DisplayNames) {
     EXPECT_EQ(Display("CN=/O=Acme", kBadName), "CN=/O=Acme");
     EXPECT_EQ(Display("CN=Ann//O=Acme", kBadName), "CN=Ann//O=Acme");
     EXPECT_EQ(Display("CN=Ann Lee/O=Acme", kBufferTooSmall, 5), "Ann ");
+    EXPECT_EQ(Display("CN=Zo\xC3\xAB/O=Acme", kBufferTooSmall, 4), "Zo"); // never half a letter
 }
 
 class PathsResolve : public DataDirFixture {};
