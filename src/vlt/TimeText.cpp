@@ -1,0 +1,166 @@
+// Times to text (the form is described in TimeText.h) and the machine's zone rules.
+#include "vlt/TimeText.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "vlt/TextBuffer.h"
+#include "vlt/TimeCodec.h"
+
+namespace vlt {
+namespace {
+
+std::string Num(int value, int width) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return text;
+}
+
+std::string DateText(const store::TimeParts& p, std::uint8_t style, const store::IntlFormat& intl,
+                     int currentYear) {
+    using Order = store::IntlFormat::DateOrder;
+    const std::string sep(1, intl.dateSeparator);
+    const std::string y = Num(p.year, 4), m = Num(p.month, 2), d = Num(p.day, 2);
+    if (style == kDateCPartial)
+        style = p.year == currentYear ? kDatePartial : kDateFull;
+    switch (style) {
+    case kDatePartial:
+        return intl.order == Order::DMY ? d + sep + m : m + sep + d;
+    case kDateDPartial:
+        return intl.order == Order::YMD ? y + sep + m : m + sep + y;
+    default:
+        switch (intl.order) {
+        case Order::DMY:
+            return d + sep + m + sep + y;
+        case Order::YMD:
+            return y + sep + m + sep + d;
+        default:
+            return m + sep + d + sep + y;
+        }
+    }
+}
+
+std::string ClockText(const store::TimeParts& p, std::uint8_t style,
+                      const store::IntlFormat& intl) {
+    int hour = p.hour;
+    const char* suffix = nullptr;
+    if (!intl.clock24) {
+        suffix = hour < 12 ? (intl.am ? intl.am : "AM") : (intl.pm ? intl.pm : "PM");
+        hour %= 12;
+        if (hour == 0)
+            hour = 12;
+    }
+    const std::string sep(1, intl.timeSeparator);
+    std::string out = Num(hour, 2) + sep + Num(p.minute, 2);
+    if (style == kTimeFull)
+        out += sep + Num(p.second, 2) + intl.decimalSeparator + Num(p.hundredth, 2);
+    if (suffix) {
+        out.push_back(' ');
+        out.append(suffix);
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<LocalZone> MachineZoneAt(int year, int month, int day, int hour, int minute) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_isdst = -1;
+    const std::tm asked = t;
+    std::mktime(&t);
+    // mktime moves a time that the clocks skipped; such a time does not exist here.
+    if (t.tm_year != asked.tm_year || t.tm_mon != asked.tm_mon || t.tm_mday != asked.tm_mday ||
+        t.tm_hour != asked.tm_hour || t.tm_min != asked.tm_min)
+        return std::nullopt;
+    LocalZone z;
+    z.dst = t.tm_isdst > 0;
+    const long minutes = long(t.tm_gmtoff / 60) - (z.dst ? 60 : 0);
+    z.zone = int(minutes >= 0 ? minutes / 15 * 15 : -((-minutes + 14) / 15 * 15));
+    if (!IsValidZone(z.zone))
+        return std::nullopt;
+    return z;
+}
+
+store::TimeParts NowIn(int zone, bool dst) {
+    store::TimeDate now;
+    store::CurrentTime(&now);
+    store::TimeParts p;
+    p.zone = zone;
+    p.dst = dst;
+    store::SplitTime(now, &p);
+    return p;
+}
+
+store::TimeParts NowHere() {
+    store::TimeDate now;
+    store::CurrentTime(&now);
+    const auto d = DecodeTime(now);
+    return d ? NowIn(d->zone, d->dst) : NowIn(0, false);
+}
+
+std::string ZoneText(int zone, bool dst) {
+    const int a = zone < 0 ? -zone : zone;
+    std::string out = "GMT";
+    out += zone < 0 ? '-' : '+';
+    out += Num(a / 60, 2) + ":" + Num(a % 60, 2);
+    if (dst)
+        out += " DST";
+    return out;
+}
+
+} // namespace vlt
+
+namespace store {
+
+Status TimeToText(const IntlFormat* intlIn, const TimeFormat* formatIn, const TimeDate& time,
+                  char* buffer, std::size_t size, std::size_t* length) {
+    const IntlFormat intl = intlIn ? *intlIn : IntlFormat{};
+    const TimeFormat f = formatIn ? *formatIn : TimeFormat{};
+    if (f.date > vlt::kDateDPartial || f.time > vlt::kTimePartial || f.zone > vlt::kZoneAlways ||
+        f.structure > vlt::kCDateTime) {
+        vlt::PutText("", buffer, size, length);
+        return kInvalidArgument;
+    }
+    if (time.IsZero()) // no time: nothing to show
+        return vlt::PutText("", buffer, size, length);
+    const auto decoded = vlt::DecodeTime(time);
+    TimeParts p;
+    if (decoded) {
+        p.zone = decoded->zone;
+        p.dst = decoded->dst;
+    }
+    if (!decoded || SplitTime(time, &p) != kNoError) {
+        vlt::PutText("", buffer, size, length);
+        return kInvalidTime;
+    }
+    const TimeParts now = vlt::NowIn(p.zone, p.dst);
+    bool showDate = f.structure != vlt::kTimeOnly;
+    const bool showTime = f.structure != vlt::kDateOnly;
+    if (f.structure == vlt::kCDateTime && p.year == now.year && p.month == now.month &&
+        p.day == now.day)
+        showDate = false;
+
+    std::string out;
+    if (showDate)
+        out = vlt::DateText(p, f.date, intl, now.year);
+    if (showTime) {
+        if (!out.empty())
+            out.push_back(' ');
+        out += vlt::ClockText(p, f.time, intl);
+    }
+    bool showZone = f.zone == vlt::kZoneAlways;
+    if (f.zone == vlt::kZoneSometimes) {
+        const auto here = vlt::MachineZoneAt(p.year, p.month, p.day, p.hour, p.minute);
+        showZone = !here || here->zone != p.zone || here->dst != p.dst;
+    }
+    if (showZone)
+        out += " " + vlt::ZoneText(p.zone, p.dst);
+    return vlt::PutText(out, buffer, size, length);
+}
+
+} // namespace store
