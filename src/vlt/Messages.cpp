@@ -10,10 +10,10 @@ struct MessageRow {
     const char* text;
 };
 
-// One row per message number. 257 is shared by the invalid time and an engine that was not
-// started; the time reading is the one callers test for, so its text names both.
+// One row per message number.
 constexpr MessageRow kMessages[] = {
-    {kInvalidTime, "Invalid time or date, or the store service is not started"},
+    {kInvalidTime, "Invalid time or date"},
+    {kNotInitialized, "The store service is not started"},
     {kCancelled, "Operation cancelled"},
     {kNoMoreItems, "No more items of that name in the note"},
     {kNoModifiedNotes, "No notes have been modified since the time given"},

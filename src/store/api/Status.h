@@ -42,14 +42,15 @@ constexpr Status kNotAvailable = 578;    // no access control list, no database 
 constexpr Status kRoleUndefined = 1060;  // no role with that index
 constexpr Status kFormulaSyntax = 1281;  // formula compile: syntax error
 
-// Further statuses of this engine. Package 1: the engine and its handles.
-constexpr Status kNotInitialized = MakeStatus(1, 0x01);  // the store service is not started
-constexpr Status kInvalidHandle = MakeStatus(1, 0x02);   // unknown or already closed handle
-constexpr Status kInvalidArgument = MakeStatus(1, 0x03); // a null or out-of-range argument
-constexpr Status kBufferTooSmall = MakeStatus(1, 0x04);  // result truncated to the buffer
-constexpr Status kOutOfMemory = MakeStatus(1, 0x05);
-constexpr Status kNotImplemented = MakeStatus(1, 0x06);
-constexpr Status kInternalError = MakeStatus(1, 0x07);
+// Further statuses of this engine. Package 16: the engine and its handles (package 1 would collide
+// with 257).
+constexpr Status kNotInitialized = MakeStatus(16, 0x01);  // the store service is not started
+constexpr Status kInvalidHandle = MakeStatus(16, 0x02);   // unknown or already closed handle
+constexpr Status kInvalidArgument = MakeStatus(16, 0x03); // a null or out-of-range argument
+constexpr Status kBufferTooSmall = MakeStatus(16, 0x04);  // result truncated to the buffer
+constexpr Status kOutOfMemory = MakeStatus(16, 0x05);
+constexpr Status kNotImplemented = MakeStatus(16, 0x06);
+constexpr Status kInternalError = MakeStatus(16, 0x07);
 
 // Package 3: files and databases.
 constexpr Status kFileNotFound = MakeStatus(3, 0x01);    // no such file or directory
