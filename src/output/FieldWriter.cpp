@@ -77,6 +77,8 @@ void CFieldWriter::NextValueLine() {
 void CFieldWriter::BeginComment() {
     if (commentDepth_ <= 0)
         FlushText();
+    else if (!pending_.empty() && pending_.back() != ' ')
+        Space(); // a comment inside an open one continues it, but not glued to its last word
     ++commentDepth_;
     if (!comments_.empty())
         Space();
