@@ -76,7 +76,9 @@ void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char
                 column += 1;
             }
         }
-        if (width < column) {
+        // A comment is written whole at the end of its line; breaking it would turn its first
+        // part into value text.
+        if (width < column && !InComment()) {
             pending_.push_back(close);
             EndLine();
             column = 0;

@@ -50,6 +50,18 @@ TEST(Text, EscapesCountTheirWidth) {
     EXPECT_EQ(TextOf(std::string(21, '\xe9')), "\"" + hexes + "\\xe9\"\n\"\"");
 }
 
+TEST(Text, CommentsAreNotBrokenIntoLines) {
+    const std::string text(90, 'c');
+    EXPECT_EQ(DumpOf([&](CFieldWriter& w) {
+                  w.BeginField("f");
+                  w.BeginComment();
+                  w.Text(text.c_str());
+                  w.EndComment();
+                  w.EndField();
+              }),
+              "\n(f )    ; \"" + text + "\"\n");
+}
+
 TEST(Text, DisplayHighBitWritesBytesAsTheyAre) {
     CInfoPaneOptions options;
     options.ShowDisplayHighBit = 1;

@@ -1,4 +1,4 @@
-// Helpers shared by the field output tests: run a description through a writer and give back
+// Shared by the field output tests: run a description through a writer and give back
 // what it wrote, and the texts the store conversions produce for the values used.
 #pragma once
 
