@@ -136,9 +136,12 @@ public:
     // The comment that follows a value that stopped short of its stored size.
     void ShortComment();
 
-protected:
+    // True for the writer that draws on the screen.
     virtual bool IsDisplay() const { return false; }
+    // Texts wrap after this many characters of their own.
     virtual int LineWidth() const { return 80; }
+
+protected:
     virtual void WriteText(std::string_view text) = 0;
     virtual void NewLine() = 0;
     virtual void OnBeginOutput() {}

@@ -17,8 +17,9 @@ public:
     // The area to scroll over: widest x + 5 by lowest y + one line + 3, at most 32767 high.
     InfoPaneExtent Extent() const;
 
-protected:
     bool IsDisplay() const override { return true; }
+
+protected:
     void WriteText(std::string_view text) override;
     void NewLine() override;
     void OnBeginField() override;

@@ -100,6 +100,18 @@ TEST(DumpLayout, HexDumpFieldLinesStartBelowTheLabel) {
                        "\n        ))\n");
 }
 
+TEST(DumpLayout, HexDumpLinesCoverExactlyTheBytes) {
+    std::uint8_t full[33];
+    for (std::size_t i = 0; i < sizeof full; ++i)
+        full[i] = std::uint8_t('a' + i);
+    for (std::size_t n = 0; n <= sizeof full; ++n) {
+        const ExactBytes bytes(full, n);
+        const std::string out = StringOf([&](CFieldWriter& w) { w.HexDump(bytes.data(), n); });
+        // One line of 48 columns, a 3-digit line number, a blank and 16 characters.
+        EXPECT_EQ(out.size(), (n + 15) / 16 * (48 + 4 + 16 + 1)) << n;
+    }
+}
+
 TEST(DumpLayout, HexDumpOfNothingWritesNoLine) {
     const std::string out =
         DumpOf([](CFieldWriter& w) { w.HexDumpField("remaining-data", "", 0); });

@@ -43,14 +43,6 @@ void ExpectLine(const InfoPaneLine& line, int y, const std::vector<Run>& runs) {
     }
 }
 
-TEST_F(InfoPane, Metrics) {
-    EXPECT_EQ(metrics.lineHeight, 20);
-    EXPECT_EQ(metrics.gap, 10);
-    EXPECT_EQ(metrics.indentStep, 30);
-    EXPECT_EQ(metrics.valueColumn, 200);
-    EXPECT_EQ(metrics.commentColumn, 460);
-}
-
 TEST_F(InfoPane, NestedFieldsWithTimeComment) {
     InfoPaneExtent extent;
     const auto lines = Draw(
