@@ -1,0 +1,149 @@
+// The structure of a description: pending text, comment buffering, fields and lines.
+#include "output/FieldWriter.h"
+
+#include <cstdio>
+
+#include "output/OutputStrings.h"
+
+CFieldWriter::CFieldWriter(CInfoPaneOptions* options)
+    : ownOptions_(options ? nullptr : std::make_unique<CInfoPaneOptions>()),
+      options_(options ? options : ownOptions_.get()) {}
+
+CFieldWriter::~CFieldWriter() = default;
+
+void CFieldWriter::FlushText() {
+    if (!pending_.empty()) {
+        WriteText(pending_);
+        pending_.clear();
+    }
+}
+
+void CFieldWriter::FlushComments() {
+    if (!comments_.empty() && options_->ShowComments == 1) {
+        OnBeginComment();
+        WriteText(comments_);
+        OnEndComment();
+    }
+    comments_.clear();
+}
+
+void CFieldWriter::Begin() {
+    pending_.clear();
+    comments_.clear();
+    commentDepth_ = 0;
+    OnBeginOutput();
+}
+
+void CFieldWriter::End() {
+    FlushText();
+    FlushComments();
+    OnEndOutput();
+}
+
+void CFieldWriter::BeginField(std::string_view label) {
+    FlushText();
+    FlushComments();
+    OnBeginField();
+    WriteText(label);
+    OnEndLabel();
+}
+
+void CFieldWriter::EndField() {
+    FlushText();
+    OnEndField();
+}
+
+void CFieldWriter::Space() {
+    pending_.push_back(' ');
+}
+
+void CFieldWriter::EndLine() {
+    FlushText();
+    FlushComments();
+    NewLine();
+}
+
+void CFieldWriter::BreakLine() {
+    FlushText();
+    OnBreakLine();
+}
+
+void CFieldWriter::NextValueLine() {
+    FlushText();
+    FlushComments();
+    OnNextValueLine();
+}
+
+void CFieldWriter::BeginComment() {
+    if (commentDepth_ <= 0)
+        FlushText();
+    else if (!pending_.empty() && pending_.back() != ' ')
+        Space(); // a comment inside an open one continues it, but not glued to its last word
+    ++commentDepth_;
+    if (!comments_.empty())
+        Space();
+}
+
+void CFieldWriter::EndComment() {
+    --commentDepth_;
+    if (commentDepth_ > 0)
+        return;
+    comments_.append(pending_);
+    pending_.clear();
+}
+
+void CFieldWriter::VPrintf(const char* format, std::va_list args) {
+    if (!format)
+        return;
+    char small[256];
+    std::va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(small, sizeof small, format, args);
+    if (n < 0) {
+        va_end(again);
+        return;
+    }
+    if (std::size_t(n) < sizeof small) {
+        pending_.append(small, std::size_t(n));
+    } else {
+        const std::size_t at = pending_.size();
+        pending_.resize(at + std::size_t(n) + 1);
+        std::vsnprintf(pending_.data() + at, std::size_t(n) + 1, format, again);
+        pending_.resize(at + std::size_t(n));
+    }
+    va_end(again);
+}
+
+void CFieldWriter::Printf(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    VPrintf(format, args);
+    va_end(args);
+}
+
+void CFieldWriter::Comment(const char* format, ...) {
+    BeginComment();
+    std::va_list args;
+    va_start(args, format);
+    VPrintf(format, args);
+    va_end(args);
+    EndComment();
+}
+
+void CFieldWriter::CommentId(unsigned stringId, ...) {
+    const char* format = OutputString(stringId);
+    BeginComment();
+    if (format) {
+        std::va_list args;
+        va_start(args, stringId);
+        VPrintf(format, args);
+        va_end(args);
+    } else {
+        Printf("string %u", stringId);
+    }
+    EndComment();
+}
+
+void CFieldWriter::ShortComment() {
+    Comment("*** Length is too short");
+}

@@ -1,0 +1,87 @@
+// Values the store converts for us: compiled formulas and text lists.
+//
+// Text list layout: u16 count, count u16 lengths, then the entries' bytes packed in order.
+#include <algorithm>
+
+#include "output/ByteReader.h"
+#include "output/FieldWriter.h"
+#include "store/api/Formula.h"
+#include "store/api/Memory.h"
+
+void CFieldWriter::Formula(const void* bytes, std::size_t length) {
+    if (!bytes || length == 0) {
+        pending_.append("{}");
+        return;
+    }
+    store::OwnedMem text;
+    std::size_t textLength = 0;
+    const store::Status status = store::FormulaDecompile(bytes, length, text.out(), &textLength);
+    if (status != store::kNoError) {
+        Error(status, "Couldn't decompile formula");
+        return;
+    }
+    store::LockedMem locked(text.get());
+    if (!locked) {
+        Error(store::kInvalidHandle, "Couldn't decompile formula");
+        return;
+    }
+    // Never trust the reported length beyond the block that holds the text.
+    const std::size_t n = std::min(textLength, locked.size());
+    Text(reinterpret_cast<const char*>(locked.bytes()), std::ptrdiff_t(n), '{', '}');
+}
+
+void CFieldWriter::FormulaField(std::string_view label, const void* bytes, std::size_t length) {
+    if ((!bytes || length == 0) && options_->ShowEmptyStrings == 0)
+        return;
+    BeginField(label);
+    Formula(bytes, length);
+    EndField();
+}
+
+std::size_t CFieldWriter::TextList(const void* bytes, std::size_t length) {
+    BreakLine();
+    ByteReader r(bytes, length);
+    const std::uint16_t count = r.u16le();
+    if (r.Short()) {
+        ShortComment();
+        return length;
+    }
+    // Only the entries whose length words are present are walked; the sizes add up to the
+    // bytes the list covers, which must not exceed what is there.
+    std::size_t size = 2;
+    bool tooShort = false;
+    std::uint16_t present = 0;
+    for (; present < count; ++present) {
+        const std::uint16_t entryLength = r.u16le();
+        if (r.Short()) {
+            tooShort = true;
+            break;
+        }
+        size += 2 + entryLength;
+    }
+    if (size > length) {
+        tooShort = true;
+        size = length;
+    }
+    for (std::uint16_t i = 0; i < present; ++i) {
+        const char* text = nullptr;
+        std::uint16_t textLength = 0;
+        const store::Status status = store::TextListEntry(bytes, length, i, &text, &textLength);
+        if (status != store::kNoError)
+            Error(status, "Couldn't read text list entry %u", unsigned(i));
+        else
+            Text(text, textLength, '"', '"');
+        NextValueLine();
+    }
+    if (tooShort)
+        ShortComment();
+    return size;
+}
+
+std::size_t CFieldWriter::TextListField(std::string_view label, const void* bytes,
+                                        std::size_t length) {
+    BeginField(label);
+    const std::size_t size = TextList(bytes, length);
+    EndField();
+    return size;
+}

@@ -1,0 +1,243 @@
+// Values named through symbol tables: symbols, colours, fonts, number and time formats, and
+// measures with their units.
+#include <cstdio>
+#include <cstring>
+
+#include "output/ByteReader.h"
+#include "output/FieldWriter.h"
+#include "output/OutputStrings.h"
+#include "output/SymbolTables.h"
+
+namespace {
+
+// Bounds the walk of chained tables, so that a table continuing in itself cannot hang it.
+constexpr std::size_t kMaxSymbolRows = 1u << 16;
+
+// Whether a fallback format takes exactly one integer (or none), and whether it is a long.
+// Formats are the program's own, but a wrong one must not read a missing argument.
+bool CheckIntegerFormat(const char* format, bool* isLong) {
+    *isLong = false;
+    int conversions = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%')
+            continue;
+        ++p;
+        if (*p == '%')
+            continue;
+        while (*p && std::strchr("-+ #0", *p))
+            ++p;
+        while (*p >= '0' && *p <= '9')
+            ++p;
+        if (*p == '.') {
+            ++p;
+            while (*p >= '0' && *p <= '9')
+                ++p;
+        }
+        if (*p == 'l') {
+            *isLong = true;
+            ++p;
+        } else if (*p == 'h') {
+            ++p;
+            if (*p == 'h')
+                ++p;
+        }
+        if (!*p || !std::strchr("diuxXoc", *p))
+            return false;
+        ++conversions;
+    }
+    return conversions <= 1;
+}
+
+} // namespace
+
+void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const char* fallback) {
+    bool first = true;
+    bool enumerated = false;
+    std::uint32_t matched = 0;
+    const auto separate = [&] {
+        if (!first)
+            Space();
+        first = false;
+    };
+    const auto writeFallback = [&](const char* format) {
+        bool isLong = false;
+        if (!CheckIntegerFormat(format, &isLong))
+            Printf("%lu", static_cast<unsigned long>(value));
+        else if (isLong)
+            Printf(format, static_cast<unsigned long>(value));
+        else
+            Printf(format, unsigned(value));
+    };
+
+    if (options_->ShowSymbols != 0) {
+        const SymbolEntry* row = table;
+        for (std::size_t walked = 0; row && walked < kMaxSymbolRows; ++walked) {
+            if (row->mask == kSymbolDirective) {
+                row = (row->value == kSymbolContinue && row->next) ? row->next : row + 1;
+                continue;
+            }
+            if (!row->name)
+                break;
+            if (row->mask == kSymbolEnumerated)
+                enumerated = true;
+            const std::uint32_t mask = row->mask ? row->mask : row->value;
+            if ((value & mask) == row->value) {
+                separate();
+                pending_.append(row->name);
+                matched |= mask;
+            }
+            ++row;
+        }
+    }
+
+    const std::uint32_t rest = value & ~matched;
+    if (rest != 0) {
+        separate();
+        if (enumerated)
+            writeFallback(fallback ? fallback : "%d");
+        else
+            Printf("0x%lx", static_cast<unsigned long>(rest));
+    }
+    if (first) {
+        if (fallback)
+            writeFallback(fallback);
+        else
+            pending_.push_back('0');
+    }
+}
+
+void CFieldWriter::SymbolField(std::string_view label, std::uint32_t value,
+                               const SymbolEntry* table) {
+    BeginField(label);
+    Symbol(value, table);
+    EndField();
+}
+
+void CFieldWriter::SymbolChars(const char* text, std::ptrdiff_t length, const SymbolEntry* table) {
+    if (!text)
+        return;
+    const std::size_t n = length < 0 ? std::strlen(text) : std::size_t(length);
+    for (std::size_t i = 0; i < n; ++i) {
+        Symbol(static_cast<unsigned char>(text[i]), table, "%c");
+        Space();
+    }
+}
+
+void CFieldWriter::Color(std::uint16_t index) {
+    if (options_->ShowSymbols != 0 && index < symtab::kColorCount)
+        pending_.append(symtab::kColorNames[index].name);
+    else
+        Printf("Color%u", unsigned(index));
+}
+
+void CFieldWriter::ColorField(std::string_view label, std::uint16_t index) {
+    BeginField(label);
+    Color(index);
+    EndField();
+}
+
+void CFieldWriter::StoreColor(std::uint16_t value) {
+    Color(options_->ShowSymbols != 0 ? store::MapColorIndex(value) : value);
+}
+
+void CFieldWriter::StoreColorField(std::string_view label, std::uint16_t value) {
+    BeginField(label);
+    StoreColor(value);
+    EndField();
+}
+
+void CFieldWriter::Font(std::uint32_t fontId) {
+    if (options_->ShowSymbols == 0) {
+        Hex8(fontId);
+        return;
+    }
+    Symbol(fontId & 0xFF, symtab::kFontFaces, "Face%d");
+    Space();
+    Printf("%u pt", unsigned(fontId >> 24));
+    Space();
+    Symbol((fontId >> 8) & 0xFF, symtab::kFontAttributes, "Normal");
+    Space();
+    Color(std::uint16_t((fontId >> 16) & 0xFF));
+}
+
+void CFieldWriter::FontField(std::string_view label, std::uint32_t fontId) {
+    BeginField(label);
+    Font(fontId);
+    EndField();
+}
+
+void CFieldWriter::NumberFormatField(std::string_view label, const store::NumberFormat& format) {
+    NumberFormatField(label, &format, sizeof format);
+}
+
+void CFieldWriter::NumberFormatField(std::string_view label, const void* bytes,
+                                     std::size_t length) {
+    BeginField(label);
+    ByteReader r(bytes, length);
+    const std::uint8_t digits = r.u8();
+    if (!r.Short())
+        NumberField("number-digits", digits);
+    const std::uint8_t format = r.u8();
+    if (!r.Short())
+        SymbolField("number-format", format, symtab::kNumberFormats);
+    const std::uint8_t attributes = r.u8();
+    if (!r.Short())
+        SymbolField("number-attributes", attributes, symtab::kNumberAttributes);
+    r.u8(); // not shown
+    if (r.Short())
+        ShortComment();
+    EndField();
+}
+
+void CFieldWriter::TimeFormatField(std::string_view label, const store::TimeFormat& format) {
+    TimeFormatField(label, &format, sizeof format);
+}
+
+void CFieldWriter::TimeFormatField(std::string_view label, const void* bytes, std::size_t length) {
+    static constexpr struct {
+        const char* label;
+        const SymbolEntry* table;
+    } kParts[] = {
+        {"time-date", symtab::kDateStyles},
+        {"time-time", symtab::kTimeStyles},
+        {"time-zone", symtab::kZoneStyles},
+        {"time-structure", symtab::kTimeStructures},
+    };
+    BeginField(label);
+    ByteReader r(bytes, length);
+    for (const auto& part : kParts) {
+        const std::uint8_t value = r.u8();
+        if (r.Short())
+            break;
+        SymbolField(part.label, value, part.table);
+    }
+    if (r.Short())
+        ShortComment();
+    EndField();
+}
+
+void CFieldWriter::MeasureField(std::string_view label, double value, unsigned unitId) {
+    NumberField(label, value);
+    switch (unitId) {
+    case outstr::kUnitNone:
+        break;
+    case outstr::kUnitTwips:
+        CommentId(unitId, value / 1440.0);
+        break;
+    case outstr::kUnitLines:
+        CommentId(unitId, value * 0.5 + 1.0);
+        break;
+    default:
+        CommentId(unitId);
+        break;
+    }
+}
+
+void CFieldWriter::SizeField(std::string_view label, std::uint16_t width, std::uint16_t height,
+                             bool twips) {
+    const unsigned unit = twips ? outstr::kUnitTwips : outstr::kUnitPixels;
+    BeginField(label);
+    MeasureField("width", width, unit);
+    MeasureField("height", height, unit);
+    EndField();
+}

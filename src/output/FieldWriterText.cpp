@@ -1,0 +1,216 @@
+// Text, numbers, truth values and error texts.
+#include <cstring>
+#include <vector>
+
+#include "output/FieldWriter.h"
+#include "store/StatusMessage.h"
+
+namespace {
+
+// A line feed forces the wrap right after it.
+constexpr int kColumnAfterLineFeed = 99999;
+
+// Longest status message, terminator included.
+constexpr std::size_t kStatusMessageSize = 501;
+
+} // namespace
+
+void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char close) {
+    if (!text)
+        length = 0;
+    else if (length < 0)
+        length = std::ptrdiff_t(std::strlen(text));
+
+    std::vector<char> translated;
+    if (options_->ShowConvertFromKMBCS == 1 && length > 0) {
+        // A multi-byte text can at most double in length; one more byte for the terminator.
+        translated.resize(std::size_t(length) * 2 + 1);
+        const std::size_t n =
+            store::TranslateText(store::Translate::FromStore, text, std::size_t(length),
+                                 translated.data(), translated.size());
+        text = translated.data();
+        length = std::ptrdiff_t(n < translated.size() ? n : translated.size() - 1);
+    }
+
+    const bool raw = options_->ShowDisplayHighBit == 1;
+    const int width = LineWidth();
+    pending_.push_back(open);
+    int column = 0;
+    for (std::ptrdiff_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+        case '\t':
+            pending_.append("\\t");
+            column += 2;
+            break;
+        case '\n':
+            pending_.append("\\n");
+            column = kColumnAfterLineFeed;
+            break;
+        case '\r':
+            pending_.append("\\r");
+            column += 2;
+            break;
+        case 0:
+            pending_.append("\\0");
+            column += 2;
+            break;
+        default:
+            if (c < 32 || c >= 127) {
+                if (raw) {
+                    pending_.push_back(char(c));
+                    column += 1;
+                } else {
+                    static const char kHex[] = "0123456789abcdef";
+                    const char escaped[4] = {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+                    pending_.append(escaped, 4);
+                    column += 4;
+                }
+            } else if (c == static_cast<unsigned char>(open) ||
+                       c == static_cast<unsigned char>(close) || c == '\\') {
+                pending_.push_back('\\');
+                pending_.push_back(char(c));
+                column += 2;
+            } else {
+                pending_.push_back(char(c));
+                column += 1;
+            }
+        }
+        // A comment is written whole at the end of its line; breaking it would turn its first
+        // part into value text.
+        if (width < column && !InComment()) {
+            pending_.push_back(close);
+            EndLine();
+            column = 0;
+            pending_.push_back(open);
+        }
+    }
+    pending_.push_back(close);
+}
+
+void CFieldWriter::TextField(std::string_view label, const char* text, std::ptrdiff_t length,
+                             char open, char close) {
+    const bool empty = !text || length == 0 || (length < 0 && text[0] == '\0');
+    if (empty && options_->ShowEmptyStrings == 0)
+        return;
+    BeginField(label);
+    Text(text, length, open, close);
+    EndField();
+}
+
+void CFieldWriter::Hex(std::int32_t value) {
+    Printf("0x%X", unsigned(value));
+}
+void CFieldWriter::Hex2(std::uint8_t value) {
+    Printf("0x%02X", unsigned(value));
+}
+void CFieldWriter::Hex4(std::uint16_t value) {
+    Printf("0x%04X", unsigned(value));
+}
+void CFieldWriter::Hex8(std::uint32_t value) {
+    Printf("0x%08lX", static_cast<unsigned long>(value));
+}
+void CFieldWriter::HexL(std::uint32_t value) {
+    Printf("0x%lx", static_cast<unsigned long>(value));
+}
+
+void CFieldWriter::HexField(std::string_view label, std::int32_t value) {
+    BeginField(label);
+    Hex(value);
+    EndField();
+}
+void CFieldWriter::Hex2Field(std::string_view label, std::uint8_t value) {
+    BeginField(label);
+    Hex2(value);
+    EndField();
+}
+void CFieldWriter::Hex4Field(std::string_view label, std::uint16_t value) {
+    BeginField(label);
+    Hex4(value);
+    EndField();
+}
+void CFieldWriter::Hex8Field(std::string_view label, std::uint32_t value) {
+    BeginField(label);
+    Hex8(value);
+    EndField();
+}
+void CFieldWriter::HexLField(std::string_view label, std::uint32_t value) {
+    BeginField(label);
+    HexL(value);
+    EndField();
+}
+
+void CFieldWriter::Number(double value) {
+    store::NumberFormat format;
+    format.digits = 6;
+    format.format = 0;
+    // Only the display shows thousands separators.
+    format.attributes = IsDisplay() ? 1 : 0;
+    char text[41];
+    std::size_t length = 0;
+    const store::Status status =
+        store::NumberToText(nullptr, &format, value, text, sizeof text, &length);
+    if (status != store::kNoError) {
+        Error(status, "Couldn't format number");
+        return;
+    }
+    pending_.append(text, length < sizeof text ? length : sizeof text - 1);
+}
+
+void CFieldWriter::NumberField(std::string_view label, double value) {
+    BeginField(label);
+    Number(value);
+    EndField();
+}
+
+void CFieldWriter::Bool(int value) {
+    pending_.append(value ? "True" : "False");
+}
+
+void CFieldWriter::BoolField(std::string_view label, int value) {
+    BeginField(label);
+    Bool(value);
+    EndField();
+}
+
+void CFieldWriter::ErrorV(store::Status status, const char* format, std::va_list args, bool asField,
+                          std::string_view label) {
+    char message[kStatusMessageSize];
+    FormatStatusMessageV(message, sizeof message, status, format, args);
+    if (asField) {
+        if (message[0] == '\0' && options_->ShowEmptyStrings == 0)
+            return;
+        BeginField(label);
+    }
+    // Outside comments the error text is flushed on its own, so a display can mark it.
+    const bool marked = !InComment();
+    if (marked) {
+        FlushText();
+        OnBeginError();
+    }
+    if (asField)
+        Text(message, -1, '*', '*');
+    else
+        Text(message, -1, '"', '"');
+    if (marked) {
+        FlushText();
+        OnEndError();
+    }
+    if (asField)
+        EndField();
+}
+
+void CFieldWriter::Error(store::Status status, const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    ErrorV(status, format, args, false, {});
+    va_end(args);
+}
+
+void CFieldWriter::ErrorField(std::string_view label, store::Status status, const char* format,
+                              ...) {
+    std::va_list args;
+    va_start(args, format);
+    ErrorV(status, format, args, true, label);
+    va_end(args);
+}

@@ -1,0 +1,58 @@
+// What the info pane draws: lines of positioned runs of text, each of one kind, with the
+// metrics that place them. No toolkit here; the view measures text and draws the runs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Measures text in the info pane's fonts (device units).
+class CTextMeasure {
+public:
+    virtual ~CTextMeasure() = default;
+    virtual int TextWidth(std::string_view text, bool fixedPitch) const = 0;
+    // Character height plus external leading of the normal font.
+    virtual int LineHeight() const = 0;
+};
+
+// Every character of the same width: for tests and for text-only renderings.
+class CCellMeasure : public CTextMeasure {
+public:
+    CCellMeasure(int cellWidth, int lineHeight) : cell_(cellWidth), lineHeight_(lineHeight) {}
+    int TextWidth(std::string_view text, bool) const override { return int(text.size()) * cell_; }
+    int LineHeight() const override { return lineHeight_; }
+
+private:
+    int cell_;
+    int lineHeight_;
+};
+
+struct InfoPaneMetrics {
+    int lineHeight = 16;
+    int gap = 8;             // width of "W"
+    int indentStep = 18;     // width of "xxx"
+    int valueColumn = 120;   // gap + width of "xxxxxxsequence-time"
+    int commentColumn = 280; // value column + gap + width of "<12/25/95 12:02:43 PM>xxx"
+
+    static InfoPaneMetrics Measure(const CTextMeasure& measure);
+};
+
+enum class RunKind { Label, Value, Comment, Error, HexDump };
+
+struct InfoPaneRun {
+    int x = 0;
+    int width = 0;
+    RunKind kind = RunKind::Value;
+    bool fixedPitch = false; // drawn in the fixed-pitch font (hex dumps and their comments)
+    std::string text;
+};
+
+struct InfoPaneLine {
+    int y = 0; // top of the line
+    std::vector<InfoPaneRun> runs;
+};
+
+struct InfoPaneExtent {
+    int width = 0;
+    int height = 0;
+};

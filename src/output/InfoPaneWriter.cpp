@@ -1,0 +1,86 @@
+#include "output/InfoPaneWriter.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMargin = 5;
+constexpr int kTop = 3;
+constexpr int kMaxExtent = 32767;
+
+} // namespace
+
+CInfoPaneWriter::CInfoPaneWriter(const CTextMeasure& measure, const InfoPaneMetrics& metrics,
+                                 CInfoPaneOptions* options)
+    : CFieldWriter(options), measure_(measure), metrics_(metrics), x_(kMargin), y_(kTop),
+      indent_(kMargin) {}
+
+void CInfoPaneWriter::WriteText(std::string_view text) {
+    if (text.empty())
+        return;
+    RunKind kind = RunKind::Value;
+    if (inLabel_)
+        kind = RunKind::Label;
+    else if (commentColour_)
+        kind = RunKind::Comment;
+    else if (error_)
+        kind = RunKind::Error;
+    else if (fixedPitch_)
+        kind = RunKind::HexDump;
+    if (lines_.empty() || lines_.back().y != y_)
+        lines_.push_back(InfoPaneLine{y_, {}});
+    const int width = measure_.TextWidth(text, fixedPitch_);
+    lines_.back().runs.push_back(InfoPaneRun{x_, width, kind, fixedPitch_, std::string(text)});
+    x_ += width;
+    maxX_ = std::max(maxX_, x_);
+    maxY_ = std::max(maxY_, y_);
+    lineEmpty_ = false;
+}
+
+// A field always starts on a fresh line, and no empty line is ever made by it.
+void CInfoPaneWriter::NewLine() {
+    if (!lineEmpty_) {
+        y_ += metrics_.lineHeight;
+        lineEmpty_ = true;
+    }
+    x_ = indent_;
+}
+
+void CInfoPaneWriter::OnBeginField() {
+    NewLine();
+    inLabel_ = true;
+}
+
+void CInfoPaneWriter::OnEndField() {
+    indent_ -= metrics_.indentStep;
+}
+
+// Labels longer than the value column push their value one gap further right.
+void CInfoPaneWriter::OnEndLabel() {
+    inLabel_ = false;
+    x_ = std::max(x_ + metrics_.gap, metrics_.valueColumn);
+    lineEmpty_ = false;
+    indent_ += metrics_.indentStep;
+}
+
+// Continuation lines of a list line up under its first entry.
+void CInfoPaneWriter::OnNextValueLine() {
+    x_ = metrics_.valueColumn;
+    y_ += metrics_.lineHeight;
+}
+
+void CInfoPaneWriter::OnBeginComment() {
+    if (!lineEmpty_)
+        x_ = std::max(x_ + metrics_.gap, metrics_.commentColumn);
+    commentColour_ = true;
+    WriteText("; ");
+}
+
+void CInfoPaneWriter::OnEndComment() {
+    commentColour_ = false;
+}
+
+InfoPaneExtent CInfoPaneWriter::Extent() const {
+    return InfoPaneExtent{maxX_ + kMargin,
+                          std::min(maxY_ + metrics_.lineHeight + kTop, kMaxExtent)};
+}

@@ -1,0 +1,258 @@
+// The dump file layout, byte for byte.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "WriterTestSupport.h"
+
+namespace {
+
+const store::TimeDate kStamp{{0x00520000u, 0x8E2D4C10u}};
+
+TEST(DumpLayout, NestedFieldsWithTimeComment) {
+    const std::string out = DumpOf([](CFieldWriter& w) {
+        w.BeginField("note");
+        w.HexLField("note-id", 0x2106);
+        w.TimeField("modified", kStamp);
+        w.EndField();
+    });
+    EXPECT_EQ(out, "\n(note \n    (note-id 0x2106)\n    (modified <" + StoreTimeText(kStamp) +
+                       ">))    ; " + RawTime(kStamp) + "\n");
+}
+
+TEST(DumpLayout, CommentFollowsAllClosingParentheses) {
+    const std::string out = DumpOf([](CFieldWriter& w) {
+        w.BeginField("a");
+        w.BeginField("b");
+        w.BeginField("c");
+        w.Printf("1");
+        w.Comment("first");
+        w.Comment("second %d", 2);
+        w.EndField();
+        w.EndField();
+        w.EndField();
+        w.BeginField("d");
+        w.EndField();
+    });
+    EXPECT_EQ(out, "\n(a \n    (b \n        (c 1)))    ; first second 2\n(d )\n");
+}
+
+TEST(DumpLayout, CommentsOffLeaveTheTextAroundUnchanged) {
+    CInfoPaneOptions options;
+    options.ShowComments = 0;
+    const std::string out = DumpOf(
+        [](CFieldWriter& w) {
+            w.BeginField("v");
+            w.Printf("x");
+            w.Comment("gone");
+            w.Printf("y");
+            w.EndField();
+        },
+        &options);
+    EXPECT_EQ(out, "\n(v xy)\n");
+}
+
+TEST(DumpLayout, NestedCommentContinuesTheOpenOne) {
+    const std::string out = DumpOf([](CFieldWriter& w) {
+        w.BeginField("v");
+        w.BeginComment();
+        w.Printf("outer");
+        w.Comment("inner");
+        w.Printf(" tail");
+        w.EndComment();
+        w.EndField();
+    });
+    EXPECT_EQ(out, "\n(v )    ; outer inner tail\n");
+}
+
+TEST(DumpLayout, EmptyOutputIsOneLineEnd) {
+    EXPECT_EQ(DumpOf([](CFieldWriter&) {}), "\n");
+}
+
+TEST(DumpLayout, BeginDiscardsAnUnbalancedComment) {
+    std::ostringstream out;
+    CDumpWriter w(out);
+    w.Begin();
+    w.BeginComment();
+    w.Printf("left open");
+    w.Begin();
+    w.BeginField("f");
+    w.Printf("1");
+    w.EndField();
+    w.End();
+    w.Close();
+    EXPECT_EQ(out.str(), "\n(f 1)\n");
+}
+
+TEST(DumpLayout, HexDumpFieldLinesStartBelowTheLabel) {
+    const char bytes[] = "ABCDEFGH\x01IJKLMN~\xff";
+    const std::string out = DumpOf([&](CFieldWriter& w) {
+        w.BeginField("rec");
+        w.HexDumpField("remaining-data", bytes, 17);
+        w.EndField();
+    });
+    const std::string line1 = "41 42 43 44 45 46 47 48.01 49 4A 4B 4C 4D 4E 7E     ; 000 "
+                              "ABCDEFGH.IJKLMN~";
+    const std::string line2 = "FF " + std::string(45, ' ') + "    ; 001 ." + std::string(15, ' ');
+    EXPECT_EQ(out, "\n(rec \n    (remaining-data \n        " + line1 + "\n        " + line2 +
+                       "\n        ))\n");
+}
+
+TEST(DumpLayout, HexDumpLinesCoverExactlyTheBytes) {
+    std::uint8_t full[33];
+    for (std::size_t i = 0; i < sizeof full; ++i)
+        full[i] = std::uint8_t('a' + i);
+    for (std::size_t n = 0; n <= sizeof full; ++n) {
+        const ExactBytes bytes(full, n);
+        const std::string out = StringOf([&](CFieldWriter& w) { w.HexDump(bytes.data(), n); });
+        // One line of 48 columns, a 3-digit line number, a blank and 16 characters.
+        EXPECT_EQ(out.size(), (n + 15) / 16 * (48 + 4 + 16 + 1)) << n;
+    }
+}
+
+TEST(DumpLayout, HexDumpOfNothingWritesNoLine) {
+    const std::string out =
+        DumpOf([](CFieldWriter& w) { w.HexDumpField("remaining-data", "", 0); });
+    EXPECT_EQ(out, "\n(remaining-data \n    )\n");
+}
+
+TEST(DumpLayout, UninterpretedOffDropsHexDumpsAndSpareWhole) {
+    CInfoPaneOptions options;
+    options.ShowUninterpreted = 0;
+    options.ShowSpareBytes = 1;
+    const std::string out = DumpOf(
+        [](CFieldWriter& w) {
+            w.HexDumpField("remaining-data", "abc", 3);
+            w.SpareField("spare", "abc", 3);
+            w.HexDump("abc", 3);
+        },
+        &options);
+    EXPECT_EQ(out, "\n");
+}
+
+TEST(DumpLayout, SpareBytesOnlyWhenAsked) {
+    CInfoPaneOptions options;
+    EXPECT_EQ(DumpOf([](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); }, &options), "\n");
+    options.ShowSpareBytes = 1;
+    const std::string out =
+        DumpOf([](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); }, &options);
+    EXPECT_EQ(out, "\n(spare \n    00 00 " + std::string(42, ' ') + "    ; 000 .." +
+                       std::string(14, ' ') + "\n    )\n");
+}
+
+TEST(DumpLayout, WrappedTextContinuesAtTheIndent) {
+    const std::string text(81, 'a');
+    const std::string out = DumpOf([&](CFieldWriter& w) {
+        w.BeginField("outer");
+        w.TextField("text", text.c_str());
+        w.EndField();
+    });
+    EXPECT_EQ(out, "\n(outer \n    (text \"" + text + "\"\n        \"\"))\n");
+}
+
+TEST(DumpLayout, EmptyStringsOff) {
+    CInfoPaneOptions options;
+    options.ShowEmptyStrings = 0;
+    const std::string out = DumpOf(
+        [](CFieldWriter& w) {
+            w.TextField("empty", "");
+            w.TextField("counted", "abc", 0);
+            w.FormulaField("formula", nullptr, 0);
+            w.TextField("kept", "x");
+        },
+        &options);
+    EXPECT_EQ(out, "\n(kept \"x\")\n");
+    EXPECT_EQ(DumpOf([](CFieldWriter& w) {
+                  w.TextField("empty", "");
+                  w.FormulaField("formula", nullptr, 0);
+              }),
+              "\n(empty \"\")\n(formula {})\n");
+}
+
+// The file forms: created and replaced, and every failure named with the file.
+class DumpFile : public ::testing::Test {
+protected:
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("delvex_dump_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    static std::string Read(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(DumpFile, ReplacesTheFileContent) {
+    const auto path = dir / "out.txt";
+    std::ofstream(path) << "old content that is longer than the new";
+    {
+        CDumpWriter w(path.string());
+        w.Begin();
+        w.HexLField("id", 0xAB);
+        w.End();
+        EXPECT_TRUE(w.Close());
+        EXPECT_FALSE(w.Failed());
+        EXPECT_EQ(w.ErrorText(), "");
+    }
+    EXPECT_EQ(Read(path), "\n(id 0xab)\n");
+}
+
+TEST_F(DumpFile, LargeOutputArrivesWhole) {
+    const auto path = dir / "big.txt";
+    std::vector<std::uint8_t> bytes(100000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 7);
+    std::ostringstream expected;
+    {
+        CDumpWriter toStream(expected);
+        toStream.Begin();
+        toStream.HexDumpField("data", bytes.data(), bytes.size());
+        toStream.End();
+    }
+    CDumpWriter w(path.string());
+    w.Begin();
+    w.HexDumpField("data", bytes.data(), bytes.size());
+    w.End();
+    ASSERT_TRUE(w.Close());
+    EXPECT_EQ(Read(path), expected.str());
+}
+
+TEST_F(DumpFile, CreateFailureNamesTheFile) {
+    const auto path = dir / "missing" / "out.txt";
+    CDumpWriter w(path.string());
+    w.Begin();
+    w.Printf("x");
+    w.End();
+    EXPECT_FALSE(w.Close());
+    EXPECT_TRUE(w.Failed());
+    EXPECT_NE(w.ErrorText().find("Couldn't create dump file " + path.string()), std::string::npos)
+        << w.ErrorText();
+}
+
+TEST_F(DumpFile, WriteFailureIsReported) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no device that refuses writes";
+    CDumpWriter w(std::string("/dev/full"));
+    w.Begin();
+    w.Printf("x");
+    w.End();
+    EXPECT_FALSE(w.Close());
+    EXPECT_NE(w.ErrorText().find("Couldn't write to dump file /dev/full"), std::string::npos)
+        << w.ErrorText();
+}
+
+TEST(DumpStream, FailedStreamIsReported) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    CDumpWriter w(out);
+    w.Begin();
+    w.Printf("x");
+    w.End();
+    EXPECT_FALSE(w.Close());
+    EXPECT_TRUE(w.Failed());
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+// Status message texts: parentheses, prefixes, the numeric fallback and truncation.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "store/StatusMessage.h"
+
+namespace {
+
+// The store's text of a status, or the "#pp:ee" form when it has none.
+std::string MessageOf(store::Status status) {
+    char text[500];
+    std::size_t length = 0;
+    store::MessageText(store::MessageNumber(status), text, sizeof text, &length);
+    if (length > 0)
+        return std::string(text, length);
+    char code[16];
+    std::snprintf(code, sizeof code, "#%02x:%02x", store::PackageOf(status),
+                  store::ErrorOf(status));
+    return code;
+}
+
+std::string Format(store::Status status, const char* format) {
+    char text[501];
+    const std::size_t n =
+        FormatStatusMessage(text, sizeof text, status, format ? "%s" : nullptr, format);
+    EXPECT_EQ(n, std::strlen(text));
+    return text;
+}
+
+TEST(StatusMessage, Composition) {
+    const store::Status s = store::MakeStatus(2, 0x10);
+    EXPECT_EQ(Format(0, "Couldn't open database"), "Couldn't open database");
+    EXPECT_EQ(Format(s, nullptr), MessageOf(s));
+    EXPECT_EQ(Format(s | store::kStatusDisplayed, nullptr), "(" + MessageOf(s) + ")");
+    EXPECT_EQ(Format(s | store::kStatusDisplayed, "Couldn't"), "(Couldn't: " + MessageOf(s) + ")");
+    EXPECT_EQ(Format(s | store::kStatusRemote, "Couldn't"),
+              "Couldn't: Server error: " + MessageOf(s));
+    EXPECT_EQ(Format(store::kStatusDisplayed, "Only"), "(Only)");
+    EXPECT_EQ(Format(0, nullptr), "");
+}
+
+TEST(StatusMessage, FallbackNamesPackageAndError) {
+    // Package 0x3F is unused, so the store has no text for it.
+    const store::Status s = store::MakeStatus(0x3F, 0xAB);
+    EXPECT_EQ(Format(s, nullptr), "#3f:ab");
+}
+
+TEST(StatusMessage, NeverWritesPastTheBuffer) {
+    char text[12];
+    std::memset(text, 'Z', sizeof text);
+    const std::size_t n =
+        FormatStatusMessage(text, 8, store::MakeStatus(0x3F, 1), "%s", "a long prefix");
+    EXPECT_EQ(n, 7u);
+    EXPECT_EQ(std::string(text), "a long ");
+    EXPECT_EQ(text[8], 'Z');
+
+    std::memset(text, 'Z', sizeof text);
+    FormatStatusMessage(text, 10, store::MakeStatus(0x3F, 1) | store::kStatusDisplayed, "ab");
+    EXPECT_EQ(std::string(text), "(ab: #3f:");
+    EXPECT_EQ(text[10], 'Z');
+
+    text[0] = 'Z';
+    EXPECT_EQ(FormatStatusMessage(text, 0, 1, "x"), 0u);
+    EXPECT_EQ(text[0], 'Z');
+    EXPECT_EQ(FormatStatusMessage(text, 1, 1, "x"), 0u);
+    EXPECT_EQ(text[0], '\0');
+}
+
+} // namespace
