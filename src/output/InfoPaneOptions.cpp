@@ -1,6 +1,6 @@
 #include "output/InfoPaneOptions.h"
 
-#include "output/SettingsAccess.h"
+#include "app/Settings.h"
 
 namespace {
 
@@ -23,13 +23,12 @@ constexpr SwitchKey kSwitches[] = {
 
 } // namespace
 
-void CInfoPaneOptions::Load(const CSettingsAccess& settings) {
+void CInfoPaneOptions::Load(const CSettings& settings) {
     for (const SwitchKey& s : kSwitches)
-        if (auto value = settings.ReadInt(kSection, s.key))
-            this->*s.member = *value;
+        this->*s.member = std::int32_t(settings.GetInt(kSection, s.key, this->*s.member));
 }
 
-bool CInfoPaneOptions::Save(CSettingsAccess& settings) const {
+bool CInfoPaneOptions::Save(CSettings& settings) const {
     for (const SwitchKey& s : kSwitches)
         if (!settings.WriteInt(kSection, s.key, this->*s.member))
             return false;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class CSettingsAccess;
+class CSettings;
 
 class CInfoPaneOptions {
 public:
@@ -22,9 +22,9 @@ public:
     std::int32_t ShowDateOption = 0;       // 0 zone when not local, 1 zone always, 2 GMT
 
     // Reads every switch; a missing key keeps the built-in default.
-    void Load(const CSettingsAccess& settings);
+    void Load(const CSettings& settings);
     // Writes all eight keys in order; the first failed write stops and gives false.
-    bool Save(CSettingsAccess& settings) const;
+    bool Save(CSettings& settings) const;
 
     // The spare bytes switch can only be changed while uninterpretable data is shown.
     static bool SpareBytesEditable(std::int32_t showUninterpreted) {

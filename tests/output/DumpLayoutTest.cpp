@@ -9,7 +9,7 @@
 
 namespace {
 
-const store::TimeDate kStamp{{0x00520000u, 0x8E2D4C10u}};
+const store::TimeDate kStamp{{0x72608040u, 0x05D08982u}};
 
 TEST(DumpLayout, NestedFieldsWithTimeComment) {
     const std::string out = DumpOf([](CFieldWriter& w) {

@@ -8,8 +8,8 @@
 
 namespace {
 
-const store::TimeDate kFile{{0x11223344u, 0x85256A00u}};
-const store::TimeDate kNote{{0x55667788u, 0x8525FF01u}};
+const store::TimeDate kFile{{0x5E7D8044u, 0x05B9CBF0u}};
+const store::TimeDate kNote{{0x900DC02Cu, 0x05BD9C6Au}};
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -28,16 +28,16 @@ TEST(TimeId, ZeroAndNot) {
     EXPECT_EQ(DumpOf([](CFieldWriter& w) { w.TimeIdField("id", store::TimeDate{}, true); }),
               "\n(id 0)\n");
     EXPECT_EQ(DumpOf([](CFieldWriter& w) { w.TimeIdField("id", kFile, false); }),
-              "\n(id 85256A00:11223344)\n");
+              "\n(id 05B9CBF0:5E7D8044)\n");
     EXPECT_EQ(DumpOf([](CFieldWriter& w) { w.TimeIdField("id", kFile, true); }),
-              "\n(id 85256A00:11223344)    ; " + Time(kFile) + "\n");
+              "\n(id 05B9CBF0:5E7D8044)    ; " + Time(kFile) + "\n");
     // Inside a comment only the raw form is written.
     EXPECT_EQ(StringOf([](CFieldWriter& w) {
                   w.BeginComment();
                   w.TimeId(kFile, true);
                   w.EndComment();
               }),
-              "85256A00:11223344");
+              "05B9CBF0:5E7D8044");
 }
 
 TEST(Time, DateOptions) {
@@ -85,7 +85,7 @@ TEST(Identifiers, Unid) {
     PutStamp(bytes, kFile);
     PutStamp(bytes + 8, kNote);
     EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.UnidField("unid", bytes, 16); }),
-              "\n(unid \n    (file 85256A00:11223344)\n    (note 8525FF01:55667788))    ; " +
+              "\n(unid \n    (file 05B9CBF0:5E7D8044)\n    (note 05BD9C6A:900DC02C))    ; " +
                   Time(kNote) + "\n");
 }
 
@@ -96,7 +96,7 @@ TEST(Identifiers, SequencedUnid) {
     Put32(bytes + 16, 7);
     PutStamp(bytes + 20, kFile);
     EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.SequencedUnidField("oid", bytes, 28); }),
-              "\n(oid \n    (file 85256A00:11223344)\n    (note " + Time(kNote) + ")    ; " +
+              "\n(oid \n    (file 05B9CBF0:5E7D8044)\n    (note " + Time(kNote) + ")    ; " +
                   RawTime(kNote) + " (date of creation)\n    (sequence " + StoreNumberText(7) +
                   ")\n    (sequence-time " + Time(kFile) + "))    ; " + RawTime(kFile) +
                   " (date of revision)\n");
@@ -108,7 +108,7 @@ TEST(Identifiers, DbNoteId) {
     PutStamp(bytes + 8, kNote);
     Put32(bytes + 16, 0x2106);
     EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.DbNoteIdField("db", bytes, 20); }),
-              "\n(db \n    (file 85256A00:11223344)    ; " + Time(kFile) +
+              "\n(db \n    (file 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
                   " (date of db creation)\n    (note " + Time(kNote) + ")    ; " + RawTime(kNote) +
                   " (date of modification)\n    (note-id 0x2106))\n");
 }
@@ -119,9 +119,9 @@ TEST(Identifiers, NoteLinkWithZeroView) {
     PutStamp(bytes + 24, kFile);
     PutStamp(bytes + 32, kNote);
     EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.NoteLinkField("link", bytes, 40); }),
-              "\n(link \n    (db-replica-id 85256A00:11223344)    ; " + Time(kFile) +
-                  "\n    (view-unid 0)\n    (note-unid \n        (file 85256A00:11223344)\n"
-                  "        (note 8525FF01:55667788)))    ; " +
+              "\n(link \n    (db-replica-id 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
+                  "\n    (view-unid 0)\n    (note-unid \n        (file 05B9CBF0:5E7D8044)\n"
+                  "        (note 05BD9C6A:900DC02C)))    ; " +
                   Time(kNote) + "\n");
 }
 

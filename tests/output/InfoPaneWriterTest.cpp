@@ -6,7 +6,7 @@
 
 namespace {
 
-const store::TimeDate kStamp{{0x00520000u, 0x8E2D4C10u}};
+const store::TimeDate kStamp{{0x72608040u, 0x05D08982u}};
 
 // Cells of 10 by 20: gap 10, indent step 30, value column 200, comment column 460.
 class InfoPane : public ::testing::Test {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WriterTestSupport.h"
+#include "app/MemorySettings.h"
 #include "output/ByteReader.h"
 
 namespace {
@@ -11,10 +12,8 @@ const char* const kKeys[] = {"ShowEmptyStrings",   "ShowComments",  "ShowSpareBy
                              "ShowDisplayHighBit", "ShowDateOption"};
 
 TEST(Options, LoadKeepsDefaultsForMissingKeys) {
-    MemorySettings settings;
-    settings.values["Info Pane/ShowSymbols"] = "0";
-    settings.values["Info Pane/ShowDateOption"] = "2";
-    settings.values["Other/ShowComments"] = "0";
+    CMemorySettings settings;
+    settings.SetText("[info pane]\nShowSymbols=0\nShowDateOption=2\n[Other]\nShowComments=0\n");
     CInfoPaneOptions loaded;
     loaded.Load(settings);
     CInfoPaneOptions expected;
@@ -26,19 +25,21 @@ TEST(Options, LoadKeepsDefaultsForMissingKeys) {
 TEST(Options, SaveWritesEveryKeyInOrderAndStopsAtTheFirstFailure) {
     CInfoPaneOptions options;
     options.ShowSpareBytes = 1;
-    MemorySettings settings;
+    CMemorySettings settings;
     ASSERT_TRUE(options.Save(settings));
-    ASSERT_EQ(settings.written.size(), 8u);
+    const std::vector<std::string> keys = settings.Keys("Info Pane");
+    ASSERT_EQ(keys.size(), 8u);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(settings.written[i], kKeys[i]);
+        EXPECT_EQ(keys[i], kKeys[i]);
     CInfoPaneOptions back;
     back.Load(settings);
     EXPECT_EQ(back, options);
 
-    MemorySettings failing;
-    failing.failFrom = "ShowUninterpreted";
+    CMemorySettings failing;
+    failing.FailWritesAfter(3);
     EXPECT_FALSE(options.Save(failing));
-    EXPECT_EQ(failing.written.size(), 3u);
+    EXPECT_EQ(failing.WriteCount(), 3u);
+    EXPECT_EQ(failing.Keys("Info Pane").size(), 3u);
 }
 
 TEST(Options, WriterWithoutOptionsUsesDefaults) {

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "output/DumpWriter.h"
-#include "output/SettingsAccess.h"
 #include "output/StringWriter.h"
 #include "store/StatusMessage.h"
 #include "store/api/Conversions.h"
@@ -69,48 +68,6 @@ inline std::string RawTime(const store::TimeDate& t) {
     std::snprintf(text, sizeof text, "%08X:%08X", unsigned(t.w[1]), unsigned(t.w[0]));
     return text;
 }
-
-// A settings file held in memory; writes fail from the key given onwards.
-class MemorySettings : public CSettingsAccess {
-public:
-    std::map<std::string, std::string> values; // "section/key" -> value
-    std::vector<std::string> written;          // keys in the order written
-    std::string failFrom;
-
-    std::optional<std::int32_t> ReadInt(std::string_view section,
-                                        std::string_view key) const override {
-        auto it = values.find(Key(section, key));
-        if (it == values.end())
-            return std::nullopt;
-        return std::int32_t(std::stol(it->second));
-    }
-    std::optional<std::string> ReadString(std::string_view section,
-                                          std::string_view key) const override {
-        auto it = values.find(Key(section, key));
-        if (it == values.end())
-            return std::nullopt;
-        return it->second;
-    }
-    bool WriteInt(std::string_view section, std::string_view key, std::int32_t value) override {
-        return WriteString(section, key, std::to_string(value));
-    }
-    bool WriteString(std::string_view section, std::string_view key,
-                     std::string_view value) override {
-        if (!failFrom.empty() && key == failFrom)
-            failing_ = true;
-        if (failing_)
-            return false;
-        values[Key(section, key)] = std::string(value);
-        written.emplace_back(key);
-        return true;
-    }
-
-private:
-    static std::string Key(std::string_view section, std::string_view key) {
-        return std::string(section) + "/" + std::string(key);
-    }
-    bool failing_ = false;
-};
 
 // A copy of the first n bytes in a block of exactly n bytes, so that a read past it is caught
 // by the address sanitizer.
