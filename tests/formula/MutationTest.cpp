@@ -92,7 +92,7 @@ TEST(FormulaMutation, SeededRandomDamage) {
     };
     const auto start = std::chrono::steady_clock::now();
     int readable = 0;
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 12000; ++i) {
         Bytes b = corpus[pick(corpus.size())];
         const std::size_t edits = 1 + pick(3);
         for (std::size_t e = 0; e < edits && !b.empty(); ++e) {
