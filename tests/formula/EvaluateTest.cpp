@@ -264,6 +264,7 @@ TEST(FormulaEvaluate, DamagedItemValuesFailWithoutReadingPastThem) {
         {vlt::formula::kTypeTextList, {}},
         {vlt::formula::kTypeTextList, {2, 0, 1, 0}},           // lengths cut short
         {vlt::formula::kTypeTextList, {1, 0, 5, 0, 'a', 'b'}}, // entry runs past the end
+        {vlt::formula::kTypeTextList, {1, 0, 3, 0, 'a', 'b'}}, // by a single byte
         {vlt::formula::kTypeNumber, {1, 2, 3, 4, 5, 6, 7}},
         {vlt::formula::kTypeTime, {1, 2, 3}},
         {vlt::formula::kTypeNumberRange, {1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
