@@ -221,7 +221,9 @@ TEST(Formula, EmptyAndStoreResult) {
         store::LockedMem locked(text);
         expected = "{" + std::string(reinterpret_cast<const char*>(locked.bytes()), length) + "}";
     } else {
-        expected = "\"" + StatusText(status, "Couldn't decompile formula") + "\"";
+        // Written as an ordinary text, so a long message wraps like any other.
+        const std::string message = StatusText(status, "Couldn't decompile formula");
+        expected = StringOf([&](CFieldWriter& w) { w.Text(message.c_str(), -1, '"', '"'); });
     }
     if (text)
         store::MemFree(text);

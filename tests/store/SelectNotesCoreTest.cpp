@@ -131,7 +131,7 @@ TEST(SelectNotesCore, OkGivesTheSelectorItsSinceTimeAndRemembersIt) {
 TEST(SelectNotesCore, FormulaFailuresKeepTheDialogOpen) {
     Fixture f;
     CSelectNotesCore dlg(f.mru, f.settings, NoteSelector{}, false);
-    dlg.Values().formula = "Form = \"Memo\" & (";
+    dlg.Values().formula = "match #Form == \"Memo\" and (";
     CSelectNotesCore::Refusal why;
     const bool accepted = dlg.Accept(&why);
     if (!accepted && why.status == store::kNotImplemented) {
@@ -145,7 +145,7 @@ TEST(SelectNotesCore, FormulaFailuresKeepTheDialogOpen) {
     EXPECT_EQ(why.message, ""); // the status's own text is shown
     EXPECT_LE(why.selectFrom + why.selectLength, dlg.Values().formula.size());
     EXPECT_EQ(f.mru.Count(), 0u);
-    dlg.Values().formula = "Form = \"Memo\"";
+    dlg.Values().formula = "match #Form == \"Memo\"";
     ASSERT_TRUE(dlg.Accept(&why)) << why.message;
     EXPECT_FALSE(dlg.TakeFormula().Empty());
 }
