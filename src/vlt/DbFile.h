@@ -1,0 +1,61 @@
+// An open .vlt file: its read-only SQLite connection and the database row, checked at open.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "store/api/Status.h"
+#include "store/api/Time.h"
+
+namespace vlt {
+
+struct DatabaseRow {
+    store::TimeDate id;
+    std::uint16_t dbClass = 0;
+    store::TimeDate replicaId;
+    std::uint16_t replicaFlags = 0;
+    std::uint16_t cutoffInterval = 0;
+    store::TimeDate cutoffDate;
+    store::TimeDate dataModified;
+    store::TimeDate nonDataModified;
+    std::optional<std::uint32_t> options;
+    std::string info;
+    std::optional<std::uint16_t> buildVersion;
+};
+
+class DbFile {
+public:
+    ~DbFile();
+    DbFile(const DbFile&) = delete;
+    DbFile& operator=(const DbFile&) = delete;
+
+    // Opens `file` (a file-system path) read-only and checks that it is a database of our
+    // schema. On failure *detail names the file and the problem.
+    static store::Status Open(const std::string& file, std::shared_ptr<DbFile>* out,
+                              std::string* detail);
+
+    sqlite3* conn() const { return conn_; }
+    const DatabaseRow& row() const { return row_; }
+    const std::string& path() const { return path_; }
+    // Serialises use of the connection; recursive because search callbacks call back in.
+    std::recursive_mutex& mutex() { return mutex_; }
+
+private:
+    DbFile() = default;
+    sqlite3* conn_ = nullptr;
+    std::string path_;
+    DatabaseRow row_;
+    std::recursive_mutex mutex_;
+};
+
+// The status for an SQLite failure on a file that opened well: damaged or unreadable.
+store::Status StatusOfSqlite(int code);
+
+store::TimeDate TimeOf(std::int64_t stored);
+
+} // namespace vlt
