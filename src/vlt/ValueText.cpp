@@ -67,7 +67,7 @@ Status ValueToText(const void* value, std::size_t valueLength, char separator, c
         break;
     case kTypeTextList: {
         const std::uint16_t count = body.u16le();
-        if (!body.has(2 * std::size_t(count))) {
+        if (body.shortRead() || !body.has(2 * std::size_t(count))) {
             whole = false;
             break;
         }

@@ -176,9 +176,14 @@ public:
         spec_.dataModified = spec_.nonDataModified = spec_.id;
         std::string info[4];
         const char* infoKeys[4] = {"title", "categories", "template", "inherits"};
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             if (!r_.GetText(root, infoKeys[i], "database", &info[i]))
                 return false;
+            // Line breaks separate the fields of "$Info": one inside a field would shift the rest.
+            if (info[i].find('\n') != std::string::npos)
+                return r_.fail(std::string("database.") + infoKeys[i],
+                               "must not contain a line break");
+        }
         spec_.info = info[0] + "\n" + info[1] + "\n" + info[2] + "\n" + info[3];
         if (root.contains("replica")) {
             const json& rep = root["replica"];
@@ -352,7 +357,7 @@ private:
             if (value->empty())
                 return r_.fail(at, "the text list is too long");
         } else if (j.contains("number")) {
-            double d;
+            double d = 0;
             if (!number(j["number"], at + ".number", &d))
                 return false;
             *value = NumberValue(d);
