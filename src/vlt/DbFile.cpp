@@ -52,7 +52,15 @@ store::TimeDate TimeOf(std::int64_t stored) {
 }
 
 DbFile::~DbFile() {
+    statements_.clear(); // statements go before their connection
     sqlite3_close_v2(conn_);
+}
+
+StmtLease DbFile::cached(const char* sql) {
+    auto it = statements_.find(sql);
+    if (it == statements_.end() || !it->second)
+        it = statements_.insert_or_assign(sql, Stmt(conn_, sql)).first;
+    return StmtLease(&it->second);
 }
 
 store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out,

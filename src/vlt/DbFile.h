@@ -8,9 +8,11 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "store/api/Status.h"
 #include "store/api/Time.h"
+#include "vlt/Sql.h"
 
 namespace vlt {
 
@@ -26,6 +28,24 @@ struct DatabaseRow {
     std::optional<std::uint32_t> options;
     std::string info;
     std::optional<std::uint16_t> buildVersion;
+};
+
+// A prepared statement borrowed from a file's cache; reset when the lease ends. A lease must end
+// before the same statement is leased again, so holders never call out while they hold one.
+class StmtLease {
+public:
+    explicit StmtLease(Stmt* s) : s_(s) {}
+    ~StmtLease() {
+        if (s_)
+            s_->reset();
+    }
+    StmtLease(const StmtLease&) = delete;
+    StmtLease& operator=(const StmtLease&) = delete;
+    Stmt& operator*() const { return *s_; }
+    Stmt* operator->() const { return s_; }
+
+private:
+    Stmt* s_;
 };
 
 class DbFile {
@@ -44,6 +64,9 @@ public:
     const std::string& path() const { return path_; }
     // Serialises use of the connection; recursive because search callbacks call back in.
     std::recursive_mutex& mutex() { return mutex_; }
+    // The statement for `sql` (a string literal, cached by its address), prepared on first use.
+    // Callers hold mutex(). Check the statement before use: it may have failed to prepare.
+    StmtLease cached(const char* sql);
 
 private:
     DbFile() = default;
@@ -51,6 +74,7 @@ private:
     std::string path_;
     DatabaseRow row_;
     std::recursive_mutex mutex_;
+    std::unordered_map<const char*, Stmt> statements_;
 };
 
 // The status for an SQLite failure on a file that opened well: damaged or unreadable.

@@ -69,9 +69,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row) {
     std::lock_guard lock(file.mutex());
-    Stmt q(file.conn(), "SELECT class, unid_file, unid_note, sequence, sequence_time, created, "
-                        "modified, accessed, added, flags, privileges, parent, deleted "
-                        "FROM notes WHERE id=?");
+    StmtLease lease = file.cached("SELECT class, unid_file, unid_note, sequence, sequence_time, "
+                                  "created, modified, accessed, added, flags, privileges, parent, "
+                                  "deleted FROM notes WHERE id=?");
+    Stmt& q = *lease;
     if (!q)
         return StatusOfSqlite(q.prepareCode());
     q.bind(1, static_cast<std::int64_t>(id));
@@ -99,10 +100,11 @@ store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row) {
 
 store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, NoteData* data) {
     std::lock_guard lock(file.mutex());
-    Stmt q(file.conn(), summaryOnly ? "SELECT name, flags, value FROM items WHERE note=? AND "
-                                      "(flags & 4) != 0 ORDER BY seq"
-                                    : "SELECT name, flags, value FROM items WHERE note=? "
-                                      "ORDER BY seq");
+    StmtLease lease = file.cached(summaryOnly ? "SELECT name, flags, value FROM items WHERE "
+                                                "note=? AND (flags & 4) != 0 ORDER BY seq"
+                                              : "SELECT name, flags, value FROM items WHERE note=? "
+                                                "ORDER BY seq");
+    Stmt& q = *lease;
     if (!q)
         return StatusOfSqlite(q.prepareCode());
     q.bind(1, static_cast<std::int64_t>(id));

@@ -40,7 +40,8 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
     }
     {
         std::lock_guard lock(file->mutex());
-        vlt::Stmt q(file->conn(), "SELECT 1 FROM objects WHERE note=? LIMIT 1");
+        vlt::StmtLease lease = file->cached("SELECT 1 FROM objects WHERE note=? LIMIT 1");
+        vlt::Stmt& q = *lease;
         if (!q)
             return vlt::StatusOfSqlite(q.prepareCode());
         q.bind(1, static_cast<std::int64_t>(id));

@@ -8,6 +8,7 @@ namespace vlt::builder {
 
 Bytes TextValue(std::string_view text) {
     Bytes v;
+    v.reserve(2 + text.size());
     PutU16(v, store::kTypeText);
     PutBytes(v, text);
     return v;

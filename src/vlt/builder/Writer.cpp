@@ -192,8 +192,11 @@ bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::strin
     namespace fs = std::filesystem;
     const fs::path target(path);
     // Hidden (leading '.') so that directory listings never show a half-written file.
-    const fs::path temp = target.parent_path() /
-                          ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()));
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".tmp-";
+    tempName += std::to_string(::getpid());
+    const fs::path temp = target.parent_path() / tempName;
     std::error_code ec;
     if (!target.parent_path().empty())
         fs::create_directories(target.parent_path(), ec); // a failure shows when creating
