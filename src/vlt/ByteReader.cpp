@@ -6,7 +6,8 @@ bool CopyOut(std::string_view text, char* buffer, std::size_t size, std::size_t*
     std::size_t n = 0;
     if (buffer && size > 0) {
         n = text.size() < size - 1 ? text.size() : size - 1;
-        std::memcpy(buffer, text.data(), n);
+        if (n > 0)
+            std::memcpy(buffer, text.data(), n);
         buffer[n] = '\0';
     }
     if (length)
