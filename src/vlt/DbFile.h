@@ -1,0 +1,85 @@
+// An open .vlt file: its read-only SQLite connection and the database row, checked at open.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "store/api/Status.h"
+#include "store/api/Time.h"
+#include "vlt/Sql.h"
+
+namespace vlt {
+
+struct DatabaseRow {
+    store::TimeDate id;
+    std::uint16_t dbClass = 0;
+    store::TimeDate replicaId;
+    std::uint16_t replicaFlags = 0;
+    std::uint16_t cutoffInterval = 0;
+    store::TimeDate cutoffDate;
+    store::TimeDate dataModified;
+    store::TimeDate nonDataModified;
+    std::optional<std::uint32_t> options;
+    std::string info;
+    std::optional<std::uint16_t> buildVersion;
+};
+
+// A prepared statement borrowed from a file's cache; reset when the lease ends. A lease must end
+// before the same statement is leased again, so holders never call out while they hold one.
+class StmtLease {
+public:
+    explicit StmtLease(Stmt* s) : s_(s) {}
+    ~StmtLease() {
+        if (s_)
+            s_->reset();
+    }
+    StmtLease(const StmtLease&) = delete;
+    StmtLease& operator=(const StmtLease&) = delete;
+    Stmt& operator*() const { return *s_; }
+    Stmt* operator->() const { return s_; }
+
+private:
+    Stmt* s_;
+};
+
+class DbFile {
+public:
+    ~DbFile();
+    DbFile(const DbFile&) = delete;
+    DbFile& operator=(const DbFile&) = delete;
+
+    // Opens `file` (a file-system path) read-only and checks that it is a database of our
+    // schema. On failure *detail names the file and the problem.
+    static store::Status Open(const std::string& file, std::shared_ptr<DbFile>* out,
+                              std::string* detail);
+
+    sqlite3* conn() const { return conn_; }
+    const DatabaseRow& row() const { return row_; }
+    const std::string& path() const { return path_; }
+    // Serialises use of the connection; recursive because search callbacks call back in.
+    std::recursive_mutex& mutex() { return mutex_; }
+    // The statement for `sql` (a string literal, cached by its address), prepared on first use.
+    // Callers hold mutex(). Check the statement before use: it may have failed to prepare.
+    StmtLease cached(const char* sql);
+
+private:
+    DbFile() = default;
+    sqlite3* conn_ = nullptr;
+    std::string path_;
+    DatabaseRow row_;
+    std::recursive_mutex mutex_;
+    std::unordered_map<const char*, Stmt> statements_;
+};
+
+// The status for an SQLite failure on a file that opened well: damaged or unreadable.
+store::Status StatusOfSqlite(int code);
+
+store::TimeDate TimeOf(std::int64_t stored);
+
+} // namespace vlt

@@ -1,0 +1,133 @@
+#include "vlt/Engine.h"
+
+#include "vlt/HandleTable.h"
+#include "vlt/Sql.h"
+
+namespace vlt {
+namespace {
+
+HandleTable<OpenDb>& Dbs() {
+    static HandleTable<OpenDb> t;
+    return t;
+}
+HandleTable<OpenNote>& Notes() {
+    static HandleTable<OpenNote> t;
+    return t;
+}
+
+} // namespace
+
+OpenNote::~OpenNote() {
+    if (pool)
+        store::MemFree(pool);
+}
+
+std::shared_ptr<OpenDb> FindDb(store::DbHandle h) {
+    return Dbs().find(h);
+}
+
+store::Status FindDbFile(store::DbHandle h, std::shared_ptr<DbFile>* file) {
+    std::shared_ptr<OpenDb> db = Dbs().find(h);
+    if (!db)
+        return store::kInvalidHandle;
+    if (db->isDirectory)
+        return store::kIsDirectory;
+    *file = db->file;
+    return store::kNoError;
+}
+
+store::DbHandle AddDb(std::shared_ptr<OpenDb> db) {
+    return Dbs().add(std::move(db));
+}
+std::shared_ptr<OpenDb> RemoveDb(store::DbHandle h) {
+    return Dbs().remove(h);
+}
+std::shared_ptr<OpenNote> FindNote(store::NoteHandle h) {
+    return Notes().find(h);
+}
+store::NoteHandle AddNote(std::shared_ptr<OpenNote> note) {
+    return Notes().add(std::move(note));
+}
+std::shared_ptr<OpenNote> RemoveNote(store::NoteHandle h) {
+    return Notes().remove(h);
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row) {
+    std::lock_guard lock(file.mutex());
+    StmtLease lease = file.cached("SELECT class, unid_file, unid_note, sequence, sequence_time, "
+                                  "created, modified, accessed, added, flags, privileges, parent, "
+                                  "deleted FROM notes WHERE id=?");
+    Stmt& q = *lease;
+    if (!q)
+        return StatusOfSqlite(q.prepareCode());
+    q.bind(1, static_cast<std::int64_t>(id));
+    const int rc = q.step();
+    if (rc == SQLITE_DONE)
+        return store::kNoteNotFound;
+    if (rc != SQLITE_ROW)
+        return StatusOfSqlite(rc);
+    row->id = id;
+    row->noteClass = static_cast<std::uint16_t>(q.i64(0));
+    row->originator.file = TimeOf(q.i64(1));
+    row->originator.note = TimeOf(q.i64(2));
+    row->originator.sequence = static_cast<std::uint32_t>(q.i64(3));
+    row->originator.sequenceTime = TimeOf(q.i64(4));
+    row->created = TimeOf(q.i64(5));
+    row->modified = TimeOf(q.i64(6));
+    row->accessed = TimeOf(q.i64(7));
+    row->added = TimeOf(q.i64(8));
+    row->flags = static_cast<std::uint16_t>(q.i64(9));
+    row->privileges = static_cast<std::uint16_t>(q.i64(10));
+    row->parent = static_cast<store::NoteId>(q.i64(11));
+    row->deleted = q.i64(12) != 0;
+    return store::kNoError;
+}
+
+store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, NoteData* data) {
+    std::lock_guard lock(file.mutex());
+    StmtLease lease = file.cached(summaryOnly ? "SELECT name, flags, value FROM items WHERE "
+                                                "note=? AND (flags & 4) != 0 ORDER BY seq"
+                                              : "SELECT name, flags, value FROM items WHERE note=? "
+                                                "ORDER BY seq");
+    Stmt& q = *lease;
+    if (!q)
+        return StatusOfSqlite(q.prepareCode());
+    q.bind(1, static_cast<std::int64_t>(id));
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        const std::string_view value = q.blobView(2);
+        // A value too short to hold its type word is kept, padded to a zero type word, so that
+        // every value has one; nothing of what is stored is dropped.
+        const std::size_t length = value.size() < 2 ? 2 : value.size();
+        if (data->bytes.size() + length > 0xFFFFFFF0u)
+            return store::kDatabaseCorrupt;
+        NoteItem item;
+        item.name = std::string(q.text(0));
+        item.flags = static_cast<std::uint16_t>(q.i64(1));
+        item.offset = static_cast<std::uint32_t>(data->bytes.size());
+        item.length = static_cast<std::uint32_t>(length);
+        data->bytes.insert(data->bytes.end(), value.begin(), value.end());
+        data->bytes.resize(item.offset + length, 0);
+        item.type = static_cast<std::uint16_t>(data->bytes[item.offset] |
+                                               (data->bytes[item.offset + 1] << 8));
+        data->items.push_back(std::move(item));
+    }
+    return rc == SQLITE_DONE ? store::kNoError : StatusOfSqlite(rc);
+}
+
+} // namespace vlt

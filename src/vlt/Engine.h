@@ -1,0 +1,80 @@
+// The engine's open objects: databases (or directories) and notes, behind integer handles.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/api/Handles.h"
+#include "store/api/Memory.h"
+#include "store/api/Notes.h"
+#include "store/api/Status.h"
+#include "vlt/DbFile.h"
+
+namespace vlt {
+
+struct OpenDb {
+    std::string storePath; // as the caller gave it
+    std::string fsPath;    // resolved file-system path
+    bool isDirectory = false;
+    std::shared_ptr<DbFile> file; // null for a directory
+};
+
+// One note's row of the notes table.
+struct NoteRow {
+    store::NoteId id = 0;
+    std::uint16_t noteClass = 0;
+    store::OriginatorId originator;
+    store::TimeDate created, modified, accessed, added;
+    std::uint16_t flags = 0;
+    std::uint16_t privileges = 0;
+    store::NoteId parent = 0;
+    bool deleted = false;
+};
+
+// An item of a loaded note: its value lies at [offset, offset + length) of the note's bytes,
+// type word first; length >= 2 always holds.
+struct NoteItem {
+    std::string name;
+    std::uint16_t flags = 0;
+    std::uint16_t type = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+};
+
+struct NoteData {
+    NoteRow row;
+    std::vector<std::uint8_t> bytes;
+    std::vector<NoteItem> items;
+};
+
+struct OpenNote {
+    ~OpenNote();
+    store::DbHandle db = 0;
+    std::shared_ptr<OpenDb> database;
+    NoteRow row;
+    std::vector<NoteItem> items;
+    store::MemHandle pool = 0; // the items' values; item block IDs point into it
+    bool hasObjects = false;
+};
+
+// Handle lookups. The Find functions return null for unknown handles.
+std::shared_ptr<OpenDb> FindDb(store::DbHandle h);
+// A database (not a directory): kInvalidHandle or kIsDirectory otherwise.
+store::Status FindDbFile(store::DbHandle h, std::shared_ptr<DbFile>* file);
+store::DbHandle AddDb(std::shared_ptr<OpenDb> db);
+std::shared_ptr<OpenDb> RemoveDb(store::DbHandle h);
+std::shared_ptr<OpenNote> FindNote(store::NoteHandle h);
+store::NoteHandle AddNote(std::shared_ptr<OpenNote> note);
+std::shared_ptr<OpenNote> RemoveNote(store::NoteHandle h);
+
+// Reads one note's row: kNoteNotFound when there is none.
+store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row);
+// Reads a note's items in stored order (only those with the Summary flag when summaryOnly).
+store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, NoteData* data);
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+} // namespace vlt

@@ -1,0 +1,238 @@
+// The note family: open notes into memory, and read their headers.
+#include "store/api/Notes.h"
+
+#include <cstring>
+
+#include "store/api/Items.h"
+#include "vlt/Engine.h"
+#include "vlt/Sql.h"
+
+namespace store {
+
+Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* note) {
+    if (!note)
+        return kInvalidArgument;
+    *note = 0;
+    std::shared_ptr<vlt::DbFile> file;
+    if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
+        return s;
+    vlt::NoteData data;
+    if (Status s = vlt::LoadNoteRow(*file, id, &data.row); s != kNoError)
+        return s;
+    if (data.row.deleted)
+        return kNoteDeleted;
+    if (Status s = vlt::LoadNoteItems(*file, id, (openFlags & kOpenSummary) != 0, &data);
+        s != kNoError)
+        return s;
+
+    auto open = std::make_shared<vlt::OpenNote>();
+    open->db = db;
+    open->database = vlt::FindDb(db);
+    open->row = data.row;
+    open->items = std::move(data.items);
+    open->pool = MemAlloc(data.bytes.size());
+    if (!open->pool)
+        return kOutOfMemory;
+    {
+        LockedMem mem(open->pool);
+        if (!data.bytes.empty())
+            std::memcpy(mem.bytes(), data.bytes.data(), data.bytes.size());
+    }
+    {
+        std::lock_guard lock(file->mutex());
+        vlt::StmtLease lease = file->cached("SELECT 1 FROM objects WHERE note=? LIMIT 1");
+        vlt::Stmt& q = *lease;
+        if (!q)
+            return vlt::StatusOfSqlite(q.prepareCode());
+        q.bind(1, static_cast<std::int64_t>(id));
+        const int rc = q.step();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            return vlt::StatusOfSqlite(rc);
+        open->hasObjects = rc == SQLITE_ROW;
+    }
+    const NoteHandle h = vlt::AddNote(std::move(open));
+    if (h == 0)
+        return kTooManyOpen;
+    *note = h;
+    return kNoError;
+}
+
+Status CloseNote(NoteHandle note) {
+    return vlt::RemoveNote(note) ? kNoError : kInvalidHandle;
+}
+
+Status NoteInfo(DbHandle db, NoteId id, OriginatorId* originator, TimeDate* modified,
+                std::uint16_t* noteClass) {
+    std::shared_ptr<vlt::DbFile> file;
+    if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
+        return s;
+    vlt::NoteRow row;
+    if (Status s = vlt::LoadNoteRow(*file, id, &row); s != kNoError)
+        return s;
+    if (row.deleted)
+        return kNoteDeleted;
+    if (originator)
+        *originator = row.originator;
+    if (modified)
+        *modified = row.modified;
+    if (noteClass)
+        *noteClass = row.noteClass;
+    return kNoError;
+}
+
+namespace {
+
+template <class T> Status Put(const T& v, void* out, std::size_t size) {
+    if (size != sizeof(T))
+        return kInvalidArgument;
+    std::memcpy(out, &v, sizeof(T));
+    return kNoError;
+}
+
+Status Responses(const vlt::OpenNote& n, std::vector<NoteId>* ids) {
+    std::shared_ptr<vlt::DbFile> file = n.database ? n.database->file : nullptr;
+    if (!file)
+        return kInvalidHandle;
+    std::lock_guard lock(file->mutex());
+    vlt::Stmt q(file->conn(), "SELECT id FROM notes WHERE parent=? AND deleted=0 ORDER BY id");
+    if (!q)
+        return vlt::StatusOfSqlite(q.prepareCode());
+    q.bind(1, static_cast<std::int64_t>(n.row.id));
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW)
+        ids->push_back(static_cast<NoteId>(q.i64(0)));
+    return rc == SQLITE_DONE ? kNoError : vlt::StatusOfSqlite(rc);
+}
+
+} // namespace
+
+Status NoteHeader(NoteHandle note, unsigned field, void* value, std::size_t size) {
+    if (!value)
+        return kInvalidArgument;
+    std::shared_ptr<vlt::OpenNote> n = vlt::FindNote(note);
+    if (!n)
+        return kInvalidHandle;
+    const vlt::NoteRow& r = n->row;
+    switch (field) {
+    case kHeaderDatabase:
+        return Put<DbHandle>(n->db, value, size);
+    case kHeaderNoteId:
+        return Put<NoteId>(r.id, value, size);
+    case kHeaderOriginator:
+        return Put(r.originator, value, size);
+    case kHeaderClass:
+        return Put<std::uint16_t>(r.noteClass, value, size);
+    case kHeaderModified:
+        return Put(r.modified, value, size);
+    case kHeaderPrivileges:
+        return Put<std::uint16_t>(r.privileges, value, size);
+    case kHeaderCreated:
+        return Put(r.created, value, size);
+    case kHeaderFlags:
+        return Put<std::uint16_t>(r.flags, value, size);
+    case kHeaderAccessed:
+        return Put(r.accessed, value, size);
+    case kHeaderParent:
+        return Put<NoteId>(r.parent, value, size);
+    case kHeaderAdded:
+        return Put(r.added, value, size);
+    case kHeaderResponseCount:
+    case kHeaderResponses: {
+        const std::size_t want = field == kHeaderResponses ? sizeof(MemHandle) : 2;
+        if (size != want)
+            return kInvalidArgument;
+        std::vector<NoteId> ids;
+        if (Status s = Responses(*n, &ids); s != kNoError)
+            return s;
+        if (field == kHeaderResponseCount) {
+            const std::uint16_t count = ids.size() > 0xFFFF ? 0xFFFF : std::uint16_t(ids.size());
+            return Put(count, value, size);
+        }
+        MemHandle h = 0;
+        if (!ids.empty()) {
+            h = MemAlloc(4 + 4 * ids.size());
+            if (!h)
+                return kOutOfMemory;
+            LockedMem mem(h);
+            const std::uint32_t count = static_cast<std::uint32_t>(ids.size());
+            std::memcpy(mem.bytes(), &count, 4);
+            std::memcpy(mem.bytes() + 4, ids.data(), 4 * ids.size());
+        }
+        return Put(h, value, size);
+    }
+    default:
+        return kInvalidArgument;
+    }
+}
+
+Status NoteHasObjects(NoteHandle note, bool* has) {
+    std::shared_ptr<vlt::OpenNote> n = vlt::FindNote(note);
+    if (!n)
+        return kInvalidHandle;
+    if (!has)
+        return kInvalidArgument;
+    *has = n->hasObjects;
+    return kNoError;
+}
+
+Status NoteIsSigned(NoteHandle note, bool* isSigned) {
+    std::shared_ptr<vlt::OpenNote> n = vlt::FindNote(note);
+    if (!n)
+        return kInvalidHandle;
+    if (!isSigned)
+        return kInvalidArgument;
+    *isSigned = false;
+    for (const vlt::NoteItem& i : n->items)
+        *isSigned = *isSigned || i.type == kTypeSignature;
+    return kNoError;
+}
+
+Status NoteIsSealed(NoteHandle note, bool* isSealed) {
+    std::shared_ptr<vlt::OpenNote> n = vlt::FindNote(note);
+    if (!n)
+        return kInvalidHandle;
+    if (!isSealed)
+        return kInvalidArgument;
+    *isSealed = false;
+    for (const vlt::NoteItem& i : n->items)
+        *isSealed = *isSealed || (i.flags & kItemSeal) != 0;
+    return kNoError;
+}
+
+Status FindDesignNote(DbHandle db, const char* name, std::uint16_t noteClass, NoteId* id) {
+    if (!name || !id)
+        return kInvalidArgument;
+    std::shared_ptr<vlt::DbFile> file;
+    if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
+        return s;
+    std::lock_guard lock(file->mutex());
+    vlt::Stmt q(file->conn(),
+                "SELECT n.id, i.value FROM notes n JOIN items i ON i.note = n.id "
+                "WHERE n.deleted = 0 AND (n.class & ?) != 0 AND i.name = '$TITLE' COLLATE NOCASE "
+                "ORDER BY n.id, i.seq");
+    if (!q)
+        return vlt::StatusOfSqlite(q.prepareCode());
+    q.bind(1, static_cast<std::int64_t>(noteClass & 0x7FFF));
+    const std::string_view wanted(name);
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        char text[1024];
+        std::size_t len = 0;
+        const std::string_view v = q.blobView(1);
+        ValueToText(v.data(), v.size(), '|', text, sizeof text, &len);
+        std::string_view titles(text, len);
+        while (true) {
+            const std::size_t bar = titles.find('|');
+            if (vlt::EqualsIgnoreCase(titles.substr(0, bar), wanted)) {
+                *id = static_cast<NoteId>(q.i64(0));
+                return kNoError;
+            }
+            if (bar == std::string_view::npos)
+                break;
+            titles.remove_prefix(bar + 1);
+        }
+    }
+    return rc == SQLITE_DONE ? kDesignNotFound : vlt::StatusOfSqlite(rc);
+}
+
+} // namespace store

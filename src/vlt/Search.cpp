@@ -1,0 +1,180 @@
+// Searching the notes of a database, and the IDs of notes modified since a time.
+#include "store/api/Search.h"
+
+#include <cstring>
+
+#include "store/api/Items.h"
+#include "vlt/ByteReader.h"
+#include "vlt/DirectoryList.h"
+#include "vlt/Engine.h"
+#include "vlt/Environment.h"
+#include "vlt/Sql.h"
+#include "vlt/StoredNoteContext.h"
+#include "vlt/Summary.h"
+#include "vlt/formula/FormulaEngine.h"
+
+namespace store {
+namespace {
+
+void PutTime(std::uint8_t* p, const TimeDate& t) {
+    std::memcpy(p, t.w, 8);
+}
+
+void FillMatch(const TimeDate& dbId, const vlt::NoteRow& row, SEARCH_MATCH* m) {
+    std::memset(m, 0, sizeof *m);
+    PutTime(m->identity, dbId);
+    PutTime(m->identity + 8, row.created);
+    std::memcpy(m->identity + 16, &row.id, 4);
+    PutTime(m->originator, row.originator.file);
+    PutTime(m->originator + 8, row.originator.note);
+    std::memcpy(m->originator + 16, &row.originator.sequence, 4);
+    PutTime(m->originator + 20, row.originator.sequenceTime);
+    m->noteClass = row.noteClass;
+}
+
+Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLength,
+                   std::uint16_t flags, std::uint16_t classMask, const TimeDate* since,
+                   SearchCallback callback, void* context) {
+    std::lock_guard lock(file.mutex());
+    vlt::Stmt q(file.conn(), "SELECT id, class, unid_file, unid_note, sequence, sequence_time, "
+                             "created, modified, deleted FROM notes "
+                             "WHERE (class & ?1) != 0 AND modified > ?2 AND (deleted = 0 OR ?3) "
+                             "ORDER BY id");
+    if (!q)
+        return vlt::StatusOfSqlite(q.prepareCode());
+    q.bind(1, classMask & 0x7FFF);
+    q.bind(2, since ? static_cast<std::int64_t>(since->Value()) : std::int64_t(-1));
+    q.bind(3, (flags & kSearchStubs) ? 1 : 0);
+    const std::uint8_t* compiled = static_cast<const std::uint8_t*>(formula);
+    vlt::SummaryBuilder summary;
+    std::vector<std::uint8_t> result;
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        if (Status s = vlt::PollBreak(); s != kNoError)
+            return s;
+        vlt::NoteData note;
+        vlt::NoteRow& row = note.row;
+        row.id = static_cast<NoteId>(q.i64(0));
+        row.noteClass = static_cast<std::uint16_t>(q.i64(1));
+        row.originator.file = vlt::TimeOf(q.i64(2));
+        row.originator.note = vlt::TimeOf(q.i64(3));
+        row.originator.sequence = static_cast<std::uint32_t>(q.i64(4));
+        row.originator.sequenceTime = vlt::TimeOf(q.i64(5));
+        row.created = vlt::TimeOf(q.i64(6));
+        row.modified = vlt::TimeOf(q.i64(7));
+        row.deleted = q.i64(8) != 0;
+
+        SEARCH_MATCH match;
+        FillMatch(file.row().id, row, &match);
+        summary.clear();
+        if (row.deleted) {
+            match.noteClass = static_cast<std::uint16_t>(row.noteClass | kClassStub);
+            match.matchFlags = compiled ? 0 : kMatchSelected;
+        } else {
+            const bool summaryOnly = compiled == nullptr;
+            if (Status s = vlt::LoadNoteItems(file, row.id, summaryOnly, &note); s != kNoError)
+                return s;
+            if (compiled) {
+                vlt::StoredNoteContext ctx(row, note.items, note.bytes.data());
+                bool selected = false;
+                if (Status s =
+                        vlt::formula::Evaluate(compiled, formulaLength, &ctx, &result, &selected);
+                    s != kNoError)
+                    return s;
+                if (!selected)
+                    continue;
+            }
+            match.matchFlags = kMatchSelected;
+            for (const vlt::NoteItem& i : note.items) {
+                if (!(i.flags & kItemSummary))
+                    continue;
+                const std::string_view value(
+                    reinterpret_cast<const char*>(note.bytes.data()) + i.offset, i.length);
+                summary.add(i.name, value); // what does not fit is left out of the summary
+            }
+        }
+        const std::vector<std::uint8_t> bytes = summary.bytes();
+        match.summaryLength = static_cast<std::uint16_t>(bytes.size());
+        if (Status s = callback(context, &match, reinterpret_cast<const ITEM_TABLE*>(bytes.data()));
+            s != kNoError)
+            return s;
+    }
+    return rc == SQLITE_DONE ? kNoError : vlt::StatusOfSqlite(rc);
+}
+
+} // namespace
+
+NoteId SearchMatchNoteId(const SEARCH_MATCH& match) {
+    NoteId id;
+    std::memcpy(&id, match.identity + 16, 4);
+    return id;
+}
+
+Status Search(DbHandle db, const void* formula, std::size_t formulaLength, std::uint16_t flags,
+              std::uint16_t classMask, const TimeDate* since, SearchCallback callback,
+              void* context) {
+    if (!callback || (formula == nullptr) != (formulaLength == 0))
+        return kInvalidArgument;
+    std::shared_ptr<vlt::OpenDb> open = vlt::FindDb(db);
+    if (!open)
+        return kInvalidHandle;
+    if (open->isDirectory)
+        return vlt::SearchDirectory(*open, classMask, callback, context);
+    return SearchNotes(*open->file, formula, formulaLength, flags, classMask, since, callback,
+                       context);
+}
+
+Status NotesModifiedSince(DbHandle db, std::uint16_t classMask, const TimeDate& since,
+                          MemHandle* table) {
+    if (!table)
+        return kInvalidArgument;
+    *table = 0;
+    std::shared_ptr<vlt::DbFile> file;
+    if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
+        return s;
+    std::vector<std::uint8_t> ids;
+    std::uint32_t count = 0;
+    {
+        std::lock_guard lock(file->mutex());
+        vlt::Stmt q(file->conn(), "SELECT id, deleted FROM notes WHERE (class & ?) != 0 AND "
+                                  "modified > ? ORDER BY id");
+        if (!q)
+            return vlt::StatusOfSqlite(q.prepareCode());
+        q.bind(1, classMask & 0x7FFF);
+        q.bind(2, static_cast<std::int64_t>(since.Value()));
+        int rc;
+        while ((rc = q.step()) == SQLITE_ROW) {
+            const std::uint32_t id = static_cast<std::uint32_t>(q.i64(0)) & ~kIdStub;
+            vlt::PutU32(ids, q.i64(1) ? id | kIdStub : id);
+            ++count;
+        }
+        if (rc != SQLITE_DONE)
+            return vlt::StatusOfSqlite(rc);
+    }
+    if (count == 0)
+        return kNoModifiedNotes;
+    const MemHandle h = MemAlloc(4 + ids.size());
+    if (!h)
+        return kOutOfMemory;
+    LockedMem mem(h);
+    std::memcpy(mem.bytes(), &count, 4);
+    std::memcpy(mem.bytes() + 4, ids.data(), ids.size());
+    *table = h;
+    return kNoError;
+}
+
+bool IdTableEntry(MemHandle table, std::uint32_t index, std::uint32_t* id) {
+    LockedMem mem(table);
+    if (!mem)
+        return false;
+    vlt::ByteReader r(mem.bytes(), mem.size());
+    const std::uint32_t count = r.u32le();
+    if (r.shortRead() || index >= count || !r.has(4 * (std::size_t(index) + 1)))
+        return false;
+    r.take(4 * std::size_t(index));
+    if (id)
+        *id = r.u32le();
+    return true;
+}
+
+} // namespace store

@@ -1,0 +1,227 @@
+#include "vlt/builder/Writer.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <unordered_set>
+
+#include "vlt/Schema.h"
+#include "vlt/Sql.h"
+
+namespace vlt::builder {
+namespace {
+
+std::int64_t T(const store::TimeDate& t) {
+    return static_cast<std::int64_t>(t.Value());
+}
+
+std::string NoteName(const NoteSpec& n) {
+    return "note " + std::to_string(n.id);
+}
+
+class Connection {
+public:
+    explicit Connection(const std::string& path) {
+        rc_ = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr);
+    }
+    ~Connection() { sqlite3_close_v2(db_); }
+    bool ok() const { return rc_ == SQLITE_OK; }
+    sqlite3* get() const { return db_; }
+    std::string error() const { return db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc_); }
+
+private:
+    sqlite3* db_ = nullptr;
+    int rc_;
+};
+
+bool Insert(Connection& c, Stmt& s, std::string* error) {
+    if (s.step() != SQLITE_DONE) {
+        *error = "cannot write: " + c.error();
+        return false;
+    }
+    s.reset();
+    return true;
+}
+
+bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
+    if (!Exec(c.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;") ||
+        !Exec(c.get(), schema::kCreateSql) || !Exec(c.get(), "BEGIN")) {
+        *error = "cannot create the schema: " + c.error();
+        return false;
+    }
+    Stmt meta(c.get(), "INSERT INTO meta VALUES(?, ?)");
+    meta.bind(1, std::string_view("format")).bind(2, std::string_view(schema::kFormatName));
+    if (!Insert(c, meta, error))
+        return false;
+    meta.bind(1, std::string_view("schema")).bind(2, std::to_string(schema::kSchemaVersion));
+    if (!Insert(c, meta, error))
+        return false;
+
+    Stmt db(c.get(), "INSERT INTO database VALUES(?,?,?,?,?,?,?,?,?,?,?)");
+    db.bind(1, T(spec.id)).bind(2, spec.dbClass).bind(3, T(spec.replicaId));
+    db.bind(4, spec.replicaFlags).bind(5, spec.cutoffInterval).bind(6, T(spec.cutoffDate));
+    db.bind(7, T(spec.dataModified)).bind(8, T(spec.nonDataModified));
+    if (spec.options)
+        db.bind(9, static_cast<std::int64_t>(*spec.options));
+    db.bind(10, spec.info);
+    if (spec.buildVersion)
+        db.bind(11, *spec.buildVersion);
+    if (!Insert(c, db, error))
+        return false;
+
+    Stmt note(c.get(), "INSERT INTO notes VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    Stmt item(c.get(), "INSERT INTO items VALUES(?,?,?,?,?)");
+    for (const NoteSpec& n : spec.notes) {
+        const store::OriginatorId& o = n.originator;
+        note.bind(1, n.id).bind(2, n.noteClass).bind(3, T(o.file)).bind(4, T(o.note));
+        note.bind(5, o.sequence).bind(6, T(o.sequenceTime)).bind(7, T(n.created));
+        note.bind(8, T(n.modified)).bind(9, T(n.accessed)).bind(10, T(n.added));
+        note.bind(11, n.flags).bind(12, n.privileges).bind(13, n.parent).bind(14, n.deleted);
+        if (!Insert(c, note, error))
+            return false;
+        std::int64_t seq = 0;
+        for (const ItemSpec& i : n.items) {
+            item.bind(1, n.id).bind(2, seq++).bind(3, i.name).bind(4, i.flags);
+            item.bindBlob(5, i.value.data(), i.value.size());
+            if (!Insert(c, item, error))
+                return false;
+        }
+    }
+    Stmt object(c.get(), "INSERT INTO objects VALUES(?,?,?,?,?)");
+    for (const ObjectSpec& o : spec.objects) {
+        object.bind(1, o.id).bind(2, o.note).bind(3, o.objectClass).bind(4, o.privileges);
+        object.bindBlob(5, o.data.data(), o.data.size());
+        if (!Insert(c, object, error))
+            return false;
+    }
+    if (spec.acl) {
+        const AclSpec& a = *spec.acl;
+        Stmt acl(c.get(), "INSERT INTO acl VALUES(?,?)");
+        acl.bind(1, a.flags).bind(2, a.adminServer);
+        if (!Insert(c, acl, error))
+            return false;
+        Stmt entry(c.get(), "INSERT INTO acl_entries VALUES(?,?,?,?,?)");
+        std::int64_t seq = 0;
+        for (const AclEntrySpec& e : a.entries) {
+            entry.bind(1, seq++).bind(2, e.name).bind(3, e.level);
+            entry.bindBlob(4, e.roles.bits, sizeof e.roles.bits).bind(5, e.flags);
+            if (!Insert(c, entry, error))
+                return false;
+        }
+        Stmt role(c.get(), "INSERT INTO acl_roles VALUES(?,?)");
+        for (const AclRoleSpec& r : a.roles) {
+            role.bind(1, r.index).bind(2, r.name);
+            if (!Insert(c, role, error))
+                return false;
+        }
+        Stmt history(c.get(), "INSERT INTO acl_history VALUES(?,?)");
+        seq = 0;
+        for (const std::string& h : a.history) {
+            history.bind(1, seq++).bind(2, h);
+            if (!Insert(c, history, error))
+                return false;
+        }
+    }
+    if (!Exec(c.get(), "COMMIT")) {
+        *error = "cannot write: " + c.error();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CheckDescription(const DatabaseSpec& spec) {
+    std::unordered_set<store::NoteId> ids;
+    for (const NoteSpec& n : spec.notes) {
+        if (n.id == 0 || n.id > 0x7FFFFFFF)
+            return NoteName(n) + ": a note ID must lie in 1..0x7FFFFFFF";
+        if (!ids.insert(n.id).second)
+            return NoteName(n) + ": the note ID is used twice";
+        if (n.deleted && !n.items.empty())
+            return NoteName(n) + ": a deletion stub has no items";
+        for (const ItemSpec& i : n.items) {
+            if (i.name.empty() || i.name.size() > schema::kMaxItemName)
+                return NoteName(n) + ": item name \"" + i.name + "\" must have 1 to " +
+                       std::to_string(schema::kMaxItemName) + " bytes";
+            if (i.value.size() < 2)
+                return NoteName(n) + ": item \"" + i.name + "\" has no type word";
+            if (i.value.size() > 0xFFFFFFF0u)
+                return NoteName(n) + ": item \"" + i.name + "\" is too large";
+        }
+    }
+    for (const NoteSpec& n : spec.notes)
+        if (n.parent != 0 && !ids.count(n.parent))
+            return NoteName(n) + ": parent note " + std::to_string(n.parent) + " does not exist";
+    std::unordered_set<std::uint32_t> objects;
+    for (const ObjectSpec& o : spec.objects) {
+        const std::string name = "object " + std::to_string(o.id);
+        if (!objects.insert(o.id).second)
+            return name + ": the object ID is used twice";
+        if (!ids.count(o.note))
+            return name + ": its note " + std::to_string(o.note) + " does not exist";
+        if (o.data.size() > 0xFFFFFFFFu)
+            return name + ": too large";
+    }
+    if (spec.acl) {
+        for (const AclEntrySpec& e : spec.acl->entries)
+            if (e.level > 6)
+                return "ACL entry \"" + e.name + "\": access level must lie in 0..6";
+        std::unordered_set<unsigned> roles;
+        for (const AclRoleSpec& r : spec.acl->roles) {
+            if (r.index >= store::kAclRoleCount)
+                return "ACL role \"" + r.name + "\": index must lie in 0..79";
+            if (r.name.empty() || r.name.size() > schema::kMaxRoleName)
+                return "ACL role " + std::to_string(r.index) + ": name must have 1 to " +
+                       std::to_string(schema::kMaxRoleName) + " bytes";
+            if (!roles.insert(r.index).second)
+                return "ACL role " + std::to_string(r.index) + ": defined twice";
+        }
+    }
+    return {};
+}
+
+bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::string* error) {
+    std::string problem = CheckDescription(spec);
+    if (!problem.empty()) {
+        *error = path + ": " + problem;
+        return false;
+    }
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    // Hidden (leading '.') so that directory listings never show a half-written file.
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".tmp-";
+    tempName += std::to_string(::getpid());
+    const fs::path temp = target.parent_path() / tempName;
+    std::error_code ec;
+    if (!target.parent_path().empty())
+        fs::create_directories(target.parent_path(), ec); // a failure shows when creating
+    fs::remove(temp, ec);
+    bool ok;
+    {
+        Connection c(temp.string());
+        ok = c.ok();
+        if (!ok)
+            problem = "cannot create " + temp.string() + ": " + c.error();
+        else
+            ok = WriteAll(c, spec, &problem);
+    }
+    if (ok) {
+        fs::rename(temp, target, ec);
+        if (ec) {
+            ok = false;
+            problem = "cannot rename " + temp.string() + ": " + ec.message();
+        }
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+        *error = path + ": " + problem;
+    }
+    return ok;
+}
+
+} // namespace vlt::builder

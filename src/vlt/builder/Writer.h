@@ -1,0 +1,19 @@
+// Writes a database description into a new .vlt file.
+#pragma once
+
+#include <string>
+
+#include "vlt/builder/Description.h"
+
+namespace vlt::builder {
+
+// Checks the description first (unique note and object IDs, parents and object owners that
+// exist, item names and role names within their limits, ...). The file is written under a
+// temporary name beside `path` and renamed at the end, so a failure leaves no file behind and
+// never a half-written one under `path`. On failure *error says what is wrong.
+bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::string* error);
+
+// The check alone: an empty text when the description can be written.
+std::string CheckDescription(const DatabaseSpec& spec);
+
+} // namespace vlt::builder

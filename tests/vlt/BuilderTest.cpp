@@ -1,0 +1,233 @@
+// The builder: readable times, descriptions refused with a clear message, no file left behind
+// by a failed build, and the sample descriptions.
+#include <cstdlib>
+#include <string>
+
+#include "VltTestSupport.h"
+#include "store/api/Acl.h"
+#include "store/api/Conversions.h"
+#include "store/api/Notes.h"
+#include "store/api/Search.h"
+
+using namespace store;
+using namespace vlttest;
+using vlt::builder::DatabaseSpec;
+
+TEST(BuilderTime, ReadableTimesParseToTheirPartsAndZone) {
+    const struct {
+        const char* text;
+        int y, mo, d, h, mi, s, cs, zone;
+    } good[] = {
+        {"1995-12-25T12:02:43.17+01:00", 1995, 12, 25, 12, 2, 43, 17, 60},
+        {"1995-12-25T12:02:43-05:30", 1995, 12, 25, 12, 2, 43, 0, -330},
+        {"2000-02-29T23:59Z", 2000, 2, 29, 23, 59, 0, 0, 0},
+        {"0001-01-01", 1, 1, 1, 0, 0, 0, 0, 0},
+        {"1999-07-01 08:00:00.99+10:00", 1999, 7, 1, 8, 0, 0, 99, 600},
+    };
+    for (const auto& g : good) {
+        SCOPED_TRACE(g.text);
+        TimeDate t;
+        ASSERT_TRUE(vlt::builder::ParseTime(g.text, &t));
+        TimeParts p;
+        p.zone = g.zone;
+        ASSERT_EQ(SplitTime(t, &p), kNoError);
+        EXPECT_EQ(p.year, g.y);
+        EXPECT_EQ(p.month, g.mo);
+        EXPECT_EQ(p.day, g.d);
+        EXPECT_EQ(p.hour, g.h);
+        EXPECT_EQ(p.minute, g.mi);
+        EXPECT_EQ(p.second, g.s);
+        EXPECT_EQ(p.hundredth, g.cs);
+    }
+    const char* bad[] = {"",
+                         "1995-13-01",
+                         "1995-02-30",
+                         "1995-12-25T24:00",
+                         "1995-12-25T12:02:43.1",
+                         "1995-12-25T12:02+1",
+                         "1995-12-25T12:02+01:07",
+                         "95-12-25",
+                         "1995-12-25T12:02 ",
+                         "1995-12-25Tnoon"};
+    for (const char* b : bad) {
+        TimeDate t;
+        EXPECT_FALSE(vlt::builder::ParseTime(b, &t)) << b;
+    }
+}
+
+TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
+    const struct {
+        const char* json;
+        const char* message;
+    } cases[] = {
+        {"{\n \"notes\": [\n  { \"id\": 4,, }\n ]\n}", "d.json:3: invalid JSON"},
+        {R"({ "notes": [ { "class": "gadget" } ] })", "notes[0].class: unknown name \"gadget\""},
+        {R"({ "notes": [ { "class": 70000 } ] })", "notes[0].class: 70000 is too large"},
+        {R"({ "notes": [ { "id": -4 } ] })", "notes[0].id: must not be negative"},
+        {R"({ "notes": [ { "items": [ { "text": "x" } ] } ] })",
+         "notes[0].items[0]: an item needs a \"name\""},
+        {R"({ "notes": [ { "items": [ { "name": "A", "text": "x", "number": 1 } ] } ] })",
+         "notes[0].items[0] (\"A\"): give exactly one value"},
+        {R"({ "notes": [ { "items": [ { "name": "A", "raw": "01" } ] } ] })", "needs a \"type\""},
+        {R"({ "notes": [ { "items": [ { "name": "A", "raw": "012", "type": 1 } ] } ] })",
+         "items[0] (\"A\").raw: not an even number of hex digits"},
+        {R"({ "notes": [ { "items": [ { "name": "A", "time": "yesterday" } ] } ] })",
+         "(\"A\").time: \"yesterday\" is not a time"},
+        {R"({ "notes": [ { "items": [ { "name": "A", "formula": "1 + 1" } ] } ] })",
+         "(\"A\").formula: "},
+        {R"({ "notes": [ { "items": [ { "name": "A", "noterefs": [ 8 ] } ] } ] })",
+         "note 8 does not exist"},
+        {R"({ "notes": [ { "items": [ { "name": "A", "attachment": { "object": 3, "file": "f" } } ] } ] })",
+         "object 3 does not exist"},
+        {R"({ "notes": [ { "default": "yes" } ] })", "unexpected value"},
+        {R"({ "title": "two\nlines" })", "database.title: must not contain a line break"},
+        {R"({ "acl": { "entries": [ { "name": "X", "level": 7 } ] } })", "level: 7 is too large"},
+        {R"({ "acl": { "entries": [ { "name": "X", "roles": [ "[Nobody]" ] } ] } })",
+         "no role named \"[Nobody]\""},
+        {R"({ "acl": { "entries": [ { "name": "X", "roles": [ 80 ] } ] } })", "80 is too large"},
+        {"[]", "must be a JSON object"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.json);
+        DatabaseSpec spec;
+        std::string error;
+        EXPECT_FALSE(vlt::builder::ParseDescription(c.json, "d.json", &spec, &error));
+        EXPECT_EQ(error.rfind("d.json:", 0), 0u) << error;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}
+
+TEST(BuilderDescription, ChecksBeforeWritingCatchWhatJsonCannotSay) {
+    const struct {
+        const char* json;
+        const char* message;
+    } cases[] = {
+        {R"({ "notes": [ { "id": 4 }, { "id": 4 } ] })", "note 4: the note ID is used twice"},
+        {R"({ "notes": [ { "id": 0 } ] })", "note 0: a note ID must lie in 1..0x7FFFFFFF"},
+        {R"({ "notes": [ { "id": 4, "parent": 12 } ] })", "note 12 does not exist"},
+        {R"({ "notes": [ { "id": 4, "deleted": true, "items": [ { "name": "A", "text": "" } ] } ] })",
+         "a deletion stub has no items"},
+        {R"({ "objects": [ { "id": 1, "note": 4 } ] })", "object 1: its note 4 does not exist"},
+        {R"({ "acl": { "roles": [ { "index": 5, "name": "[ThisNameIsTooLong]" } ] } })",
+         "name must have 1 to 17 bytes"},
+        {R"({ "acl": { "roles": [ { "index": 80, "name": "[R]" } ] } })",
+         "index must lie in 0..79"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.json);
+        DatabaseSpec spec;
+        std::string error;
+        if (!vlt::builder::ParseDescription(c.json, "d.json", &spec, &error)) {
+            EXPECT_NE(error.find(c.message), std::string::npos) << error;
+            continue;
+        }
+        EXPECT_NE(vlt::builder::CheckDescription(spec).find(c.message), std::string::npos)
+            << vlt::builder::CheckDescription(spec);
+    }
+    DatabaseSpec spec;
+    spec.notes.push_back({});
+    spec.notes.back().id = 4;
+    spec.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
+    EXPECT_NE(vlt::builder::CheckDescription(spec).find("must have 1 to 129 bytes"),
+              std::string::npos);
+}
+
+TEST(BuilderDescription, NoteIdsDefaultInStepsOfFourAndParentsGetAReference) {
+    DatabaseSpec spec;
+    std::string error;
+    ASSERT_TRUE(vlt::builder::ParseDescription(
+        R"({ "notes": [ {}, { "id": 21 }, {}, { "parent": 4 } ] })", "d.json", &spec, &error))
+        << error;
+    ASSERT_EQ(spec.notes.size(), 4u);
+    EXPECT_EQ(spec.notes[0].id, 4u);
+    EXPECT_EQ(spec.notes[1].id, 21u);
+    EXPECT_EQ(spec.notes[2].id, 24u);
+    EXPECT_EQ(spec.notes[3].id, 28u);
+    ASSERT_EQ(spec.notes[3].items.size(), 1u);
+    EXPECT_EQ(spec.notes[3].items[0].name, "$REF");
+    EXPECT_EQ(spec.notes[3].items[0].value.size(), 2u + 2 + 16);
+    EXPECT_EQ(spec.notes[3].parent, 4u);
+}
+
+TEST(BuilderWrite, AFailedBuildLeavesNoFileAndKeepsAnOldOne) {
+    ScratchDir dir;
+    DatabaseSpec bad;
+    bad.notes.resize(2);
+    bad.notes[0].id = bad.notes[1].id = 8;
+    std::string error;
+    EXPECT_FALSE(vlt::builder::WriteDatabase(bad, dir.file("x.vlt"), &error));
+    EXPECT_NE(error.find(dir.file("x.vlt")), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+
+    const std::string old = BuildJson(dir, "x.vlt", "{}");
+    const std::string before = ReadAll(old);
+    EXPECT_FALSE(vlt::builder::WriteDatabase(bad, old, &error));
+    EXPECT_EQ(ReadAll(old), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    // An output directory that cannot be made: a message, no file.
+    WriteAll(dir.file("plain"), "");
+    EXPECT_FALSE(vlt::builder::WriteDatabase({}, dir.file("plain/y.vlt"), &error));
+    EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
+}
+
+TEST(BuilderTool, ReportsTheFileAndExitsNonZero) {
+    ScratchDir dir;
+    const std::string tool = std::string(DELVEX_BINARY_DIR) + "/tools/vlt-build/vlt-build";
+    if (!fs::exists(tool))
+        GTEST_SKIP() << "vlt-build not built";
+    WriteAll(dir.file("bad.json"), "{\n  \"notes\": [ { \"class\": \"gadget\" } ]\n}\n");
+    const std::string err = dir.file("err.txt");
+    const std::string out = dir.file("bad.vlt");
+    const int rc =
+        std::system((tool + " -o " + out + " " + dir.file("bad.json") + " 2>" + err).c_str());
+    EXPECT_NE(rc, 0);
+    EXPECT_NE(ReadAll(err).find("bad.json: notes[0].class: unknown name"), std::string::npos)
+        << ReadAll(err);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0);
+}
+
+TEST(Samples, EverySampleOpensAndTheDataDirectoryListsThem) {
+    const std::string data = DELVEX_SAMPLE_DATA_DIR;
+    if (!fs::exists(data))
+        GTEST_SKIP() << "sample data not built";
+    int opened = 0;
+    for (const auto& e : fs::recursive_directory_iterator(data)) {
+        const std::string ext = e.path().extension().string();
+        if (ext != ".vlt" && ext != ".vtf" && ext != ".VLT")
+            continue;
+        OpenDb db(e.path().string());
+        EXPECT_EQ(db.status(), kNoError) << e.path();
+        ++opened;
+    }
+    EXPECT_GE(opened, 6);
+
+    OpenDb names(data + "/NAMES.VLT");
+    std::uint16_t build = 0;
+    EXPECT_EQ(DatabaseBuildVersion(names.get(), &build), kNoError);
+    EXPECT_GT(build, 0);
+    OpenDb secure(data + "/secure.vlt");
+    MemHandle acl = 0;
+    ASSERT_EQ(AclRead(secure.get(), &acl), kNoError);
+    char role[20];
+    EXPECT_EQ(AclRoleName(acl, 5, role, sizeof role), kNoError);
+    MemFree(acl);
+
+    OpenDb root(data);
+    int dirs = 0, templates = 0;
+    auto count = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE* t) -> Status {
+        char type[16];
+        SummaryValueText(t, "$Type", type, sizeof type, nullptr);
+        *static_cast<int*>(ctx) += std::string(type) == "$DIR";
+        return 0;
+    };
+    ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0xC004, nullptr, count, &dirs), kNoError);
+    EXPECT_GE(dirs, 1);
+    auto all = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE*) -> Status {
+        ++*static_cast<int*>(ctx);
+        return 0;
+    };
+    ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0x0005, nullptr, all, &templates), kNoError);
+    EXPECT_GE(templates, 1);
+}

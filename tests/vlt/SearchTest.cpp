@@ -1,0 +1,297 @@
+// Searches: which notes come back, their matches and summaries, and directory listings.
+#include <cstring>
+#include <vector>
+
+#include "VltTestSupport.h"
+#include "store/api/Notes.h"
+#include "store/api/Search.h"
+
+using namespace store;
+using namespace vlttest;
+
+namespace {
+
+const char* kNotes = R"({
+  "id": "2000-01-01T00:00:00Z",
+  "notes": [
+    { "id": 4, "class": "form", "default": true, "modified": "2000-01-02T00:00:00Z",
+      "items": [ { "name": "$TITLE", "text": "Topic" }, { "name": "$Flags", "text": "" },
+                 { "name": "$Body", "text": "not in the summary" } ] },
+    { "id": 8, "class": "view", "modified": "2000-01-03T00:00:00Z",
+      "items": [ { "name": "$TITLE", "text": "All" } ] },
+    { "id": 12, "modified": "2000-01-04T00:00:00Z",
+      "items": [ { "name": "Form", "text": "Topic" },
+                 { "name": "Subject", "text": "Hi", "flags": ["summary"] },
+                 { "name": "Body", "text": "long text" } ] },
+    { "id": 16, "modified": "2000-01-05T00:00:00Z", "items": [ { "name": "Form", "text": "Topic" } ] },
+    { "id": 20, "deleted": true, "modified": "2000-01-06T00:00:00Z" },
+    { "id": 24, "deleted": true, "class": "view", "modified": "2000-01-01T12:00:00Z" }
+  ] })";
+
+struct Hit {
+    NoteId id;
+    std::uint16_t noteClass;
+    std::uint16_t matchFlags;
+    std::vector<std::uint8_t> summary;
+    SEARCH_MATCH match;
+};
+
+Status Collect(void* ctx, const SEARCH_MATCH* m, const ITEM_TABLE* summary) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(summary);
+    static_cast<std::vector<Hit>*>(ctx)->push_back(
+        {SearchMatchNoteId(*m), m->noteClass, m->matchFlags,
+         std::vector<std::uint8_t>(bytes, bytes + summary->length), *m});
+    return 0;
+}
+
+std::vector<Hit> RunSearch(DbHandle db, std::uint16_t flags, std::uint16_t mask,
+                           const TimeDate* since = nullptr) {
+    std::vector<Hit> hits;
+    EXPECT_EQ(Search(db, nullptr, 0, flags, mask, since, Collect, &hits), kNoError);
+    return hits;
+}
+
+std::vector<NoteId> Ids(const std::vector<Hit>& hits) {
+    std::vector<NoteId> ids;
+    for (const Hit& h : hits)
+        ids.push_back(h.id);
+    return ids;
+}
+
+TimeDate Time(const char* text) {
+    TimeDate t;
+    EXPECT_TRUE(vlt::builder::ParseTime(text, &t));
+    return t;
+}
+
+class SearchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = BuildJson(dir_, "s.vlt", kNotes);
+        ASSERT_EQ(OpenDatabase(path_.c_str(), &db_), kNoError);
+    }
+    void TearDown() override { CloseDatabase(db_); }
+    ScratchDir dir_;
+    std::string path_;
+    DbHandle db_ = 0;
+};
+
+} // namespace
+
+TEST_F(SearchTest, ClassMaskSinceAndStubFlagChooseTheResults) {
+    const TimeDate jan3 = Time("2000-01-03T00:00:00Z");
+    const struct {
+        std::uint16_t flags, mask;
+        const TimeDate* since;
+        std::vector<NoteId> ids;
+    } cases[] = {
+        {3, 0x0001, nullptr, {12, 16}},
+        {3, 0x7FFE, nullptr, {4, 8}},
+        {3, 0x0004, nullptr, {4}},
+        {3, 0x7FFF, nullptr, {4, 8, 12, 16}},
+        {3 | kSearchStubs, 0x7FFF, nullptr, {4, 8, 12, 16, 20, 24}},
+        {3 | kSearchStubs, 0x0001, nullptr, {12, 16, 20}},
+        {3 | kSearchStubs, 0x0008, nullptr, {8, 24}},
+        {3, 0x7FFF, &jan3, {12, 16}}, // strictly after the time
+        {3 | kSearchStubs, 0x7FFF, &jan3, {12, 16, 20}},
+        {3, 0x8000, nullptr, {}}, // bit 15 is no class
+        {3, 0, nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "flags " << c.flags << " mask " << c.mask);
+        EXPECT_EQ(Ids(RunSearch(db_, c.flags, c.mask, c.since)), c.ids);
+    }
+}
+
+TEST_F(SearchTest, MatchesCarryIdentityClassAndStubBit) {
+    const auto hits = RunSearch(db_, 3 | kSearchStubs, 0x7FFF);
+    ASSERT_EQ(hits.size(), 6u);
+    TimeDate dbId;
+    ASSERT_EQ(DatabaseId(db_, &dbId), kNoError);
+    for (const Hit& h : hits) {
+        SCOPED_TRACE(h.id);
+        EXPECT_EQ(std::memcmp(h.match.identity, dbId.w, 8), 0);
+        if (h.id == 20 || h.id == 24) {
+            EXPECT_EQ(h.noteClass & kClassStub, kClassStub);
+            EXPECT_EQ(h.summary, (std::vector<std::uint8_t>{4, 0, 0, 0}));
+            continue;
+        }
+        OriginatorId oid;
+        std::uint16_t cls = 0;
+        ASSERT_EQ(NoteInfo(db_, h.id, &oid, nullptr, &cls), kNoError);
+        EXPECT_EQ(h.noteClass, cls); // the default bit of the form is its own, not a stub's
+        EXPECT_EQ(std::memcmp(h.match.originator, &oid, 28), 0);
+        EXPECT_EQ(h.matchFlags & kMatchSelected, kMatchSelected);
+        EXPECT_EQ(h.match.summaryLength, h.summary.size());
+    }
+    EXPECT_EQ(hits[0].noteClass, 0x8004);
+    EXPECT_EQ(hits[5].noteClass, 0x8008);
+}
+
+TEST_F(SearchTest, SummaryBufferHoldsTheSummaryItemsByteForByte) {
+    const auto hits = RunSearch(db_, 3, 0x0001);
+    ASSERT_EQ(hits.size(), 2u);
+    // Note 12: "Form" (summary by name) and "Subject" (summary by flag); "Body" is left out.
+    const std::vector<std::uint8_t> expected = {
+        34,  0,   2,   0,                                          // total length, count
+        4,   0,   7,   0,                                          // "Form", 2 + 5 bytes
+        7,   0,   4,   0,                                          // "Subject", 2 + 2 bytes
+        'F', 'o', 'r', 'm', 0x00, 0x05, 'T', 'o',  'p',  'i', 'c', //
+        'S', 'u', 'b', 'j', 'e',  'c',  't', 0x00, 0x05, 'H', 'i'};
+    EXPECT_EQ(hits[0].summary, expected);
+
+    const auto* table = reinterpret_cast<const ITEM_TABLE*>(hits[0].summary.data());
+    char text[16];
+    std::size_t len = 0;
+    EXPECT_EQ(SummaryValueText(table, "Subject", text, sizeof text, &len), kNoError);
+    EXPECT_STREQ(text, "Hi");
+    EXPECT_EQ(SummaryValueText(table, "subject", text, sizeof text, &len), kNoMoreItems);
+    EXPECT_EQ(SummaryValueText(table, "Body", text, sizeof text, &len), kNoMoreItems);
+    EXPECT_EQ(SummaryValueText(table, "Form", text, 3, &len), kBufferTooSmall);
+    EXPECT_STREQ(text, "To");
+}
+
+TEST(SummaryValue, DamagedTablesAreRefusedWithoutReadingPastThem) {
+    // Each table's first word is its true size, but what it declares inside does not fit.
+    const std::vector<std::vector<std::uint8_t>> tables = {
+        {3, 0, 0},                                      // shorter than its header
+        {4, 0, 1, 0},                                   // one pair, no room for it
+        {8, 0, 2, 0, 4, 0, 2, 0},                       // two pairs in room for one
+        {12, 0, 1, 0, 4, 0, 10, 0, 'F', 'o', 'r', 'm'}, // value past the end
+        {10, 0, 1, 0, 9, 0, 0, 0, 'F', 'o'},            // name past the end
+    };
+    for (const auto& t : tables) {
+        // An exactly sized heap copy, so that a read past it is caught by the sanitizers.
+        auto* bytes = new std::uint8_t[t.size() < 4 ? 4 : t.size()]();
+        std::memcpy(bytes, t.data(), t.size());
+        char text[8];
+        EXPECT_EQ(SummaryValueText(reinterpret_cast<const ITEM_TABLE*>(bytes), "Form", text,
+                                   sizeof text, nullptr),
+                  kBadValue)
+            << t.size();
+        delete[] bytes;
+    }
+}
+
+TEST_F(SearchTest, CallbackStatusStopsTheSearchAndIsReturned) {
+    int calls = 0;
+    auto stop = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE*) -> Status {
+        return ++*static_cast<int*>(ctx) == 2 ? kCancelled : 0;
+    };
+    EXPECT_EQ(Search(db_, nullptr, 0, 3, 0x7FFF, nullptr, stop, &calls), kCancelled);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(SearchTest, FormulaSearchReportsTheEngineStatus) {
+    const std::uint8_t formula[] = {1, 2, 3, 4};
+    std::vector<Hit> hits;
+    const Status s = Search(db_, formula, sizeof formula, 3, 0x0001, nullptr, Collect, &hits);
+    // Whatever the formula engine answers for these bytes, a failure ends the search with its
+    // status rather than passing notes through unselected.
+    if (s != kNoError) {
+        EXPECT_TRUE(hits.empty());
+    }
+    EXPECT_EQ(Search(db_, formula, 0, 3, 0x0001, nullptr, Collect, &hits), kInvalidArgument);
+    EXPECT_EQ(Search(db_, nullptr, 0, 3, 0x0001, nullptr, nullptr, nullptr), kInvalidArgument);
+}
+
+TEST_F(SearchTest, ModifiedSinceTablesMarkStubsAndReportNone) {
+    const struct {
+        std::uint16_t mask;
+        const char* since;
+        std::vector<std::uint32_t> ids;
+    } cases[] = {
+        {0x7FFF, "1999-01-01T00:00:00Z", {4, 8, 12, 16, 20 | kIdStub, 24 | kIdStub}},
+        {0x0001, "2000-01-04T00:00:00Z", {16, 20 | kIdStub}},
+        {0x0008, "2000-01-01T00:00:00Z", {8, 24 | kIdStub}},
+        {0x7FFF, "2000-01-06T00:00:00Z", {}},
+        {0x0400, "1999-01-01T00:00:00Z", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.since);
+        MemHandle table = 77;
+        const Status s = NotesModifiedSince(db_, c.mask, Time(c.since), &table);
+        if (c.ids.empty()) {
+            EXPECT_EQ(s, kNoModifiedNotes);
+            EXPECT_EQ(table, 0u);
+            continue;
+        }
+        ASSERT_EQ(s, kNoError);
+        std::vector<std::uint32_t> ids;
+        std::uint32_t id;
+        for (std::uint32_t i = 0; IdTableEntry(table, i, &id); ++i)
+            ids.push_back(id);
+        EXPECT_EQ(ids, c.ids);
+        EXPECT_EQ(MemFree(table), kNoError);
+    }
+}
+
+TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {
+    ScratchDir dir;
+    BuildJson(dir, "b.vlt", R"({ "title": "Bee" })");
+    BuildJson(dir, "a.VLT", R"({ "title": "Ay", "template": "Tx" })");
+    BuildJson(dir, "t.vtf", R"({ "title": "Tee" })");
+    WriteAll(dir.file("broken.vlt"), "not a database");
+    WriteAll(dir.file("readme.txt"), "ignored");
+    WriteAll(dir.file(".hidden.vlt"), "ignored");
+    fs::create_directory(dir.path() / "sub");
+    BuildJson(dir, "sub/inner.vlt", "{}");
+
+    OpenDb d(dir.path().string());
+    ASSERT_EQ(d.status(), kNoError);
+    struct Row {
+        std::string title, path, type, info;
+        bool hasLength;
+    };
+    auto list = [&](std::uint16_t mask) {
+        std::vector<Row> rows;
+        auto cb = [](void* ctx, const SEARCH_MATCH* m, const ITEM_TABLE* t) -> Status {
+            EXPECT_EQ(m->matchFlags & kMatchSelected, kMatchSelected);
+            Row r;
+            char buf[256];
+            SummaryValueText(t, "$TITLE", buf, sizeof buf, nullptr);
+            r.title = buf;
+            SummaryValueText(t, "$Path", buf, sizeof buf, nullptr);
+            r.path = buf;
+            SummaryValueText(t, "$Type", buf, sizeof buf, nullptr);
+            r.type = buf;
+            r.info = SummaryValueText(t, "$Info", buf, sizeof buf, nullptr) == kNoError ? buf : "-";
+            r.hasLength = SummaryValue(t, "$Length", nullptr, nullptr) == kNoError;
+            EXPECT_EQ(SummaryValue(t, "$Modified", nullptr, nullptr), kNoError);
+            static_cast<std::vector<Row>*>(ctx)->push_back(r);
+            return 0;
+        };
+        EXPECT_EQ(Search(d.get(), nullptr, 0, 6, mask, nullptr, cb, &rows), kNoError);
+        return rows;
+    };
+    const auto main = list(0xC004);
+    ASSERT_EQ(main.size(), 4u);
+    EXPECT_EQ(main[0].title, "a.VLT");
+    EXPECT_EQ(main[0].info, "Ay\n\nTx\n");
+    EXPECT_EQ(main[1].title, "b.vlt");
+    EXPECT_EQ(main[1].type, "$NOTEFILE");
+    EXPECT_TRUE(main[1].hasLength);
+    EXPECT_EQ(main[2].title, "broken.vlt"); // listed; opening it will say what is wrong
+    EXPECT_EQ(main[2].info, "-");
+    EXPECT_EQ(main[3].title, "sub");
+    EXPECT_EQ(main[3].type, "$DIR");
+    EXPECT_FALSE(main[3].hasLength);
+
+    const auto templates = list(0x0005);
+    ASSERT_EQ(templates.size(), 1u);
+    EXPECT_EQ(templates[0].title, "t.vtf");
+    EXPECT_EQ(templates[0].info, "Tee\n\n\n");
+
+    // Paths are store paths relative to how the directory was opened.
+    OpenDb sub((dir.path() / "sub").string());
+    std::vector<std::string> paths;
+    auto cb = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE* t) -> Status {
+        char buf[512];
+        SummaryValueText(t, "$Path", buf, sizeof buf, nullptr);
+        static_cast<std::vector<std::string>*>(ctx)->push_back(buf);
+        return 0;
+    };
+    ASSERT_EQ(Search(sub.get(), nullptr, 0, 6, 0xC004, nullptr, cb, &paths), kNoError);
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0], (dir.path() / "sub").string() + "\\inner.vlt");
+}
