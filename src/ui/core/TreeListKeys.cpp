@@ -63,8 +63,8 @@ CTreeListCore::KeyResult CTreeListCore::HandleKey(Key key, Modifiers mods) {
         ToggleExpansion(cur);
         return KeyResult::Handled;
     case Key::Backspace:
-        if (cur) {
-            SelectAndShow(VisibleParent(*cur));
+        if (CTreeListNode* p = cur ? VisibleParent(*cur) : nullptr) {
+            SelectAndShow(p);
         }
         return KeyResult::Handled;
     case Key::NumMultiply:
