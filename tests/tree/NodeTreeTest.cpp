@@ -103,7 +103,7 @@ TEST(NodeTree, RelabelledChildAndInsertAfterKeepTheListIntact) {
     auto* parent = t.AddRoot({nodetype::kDocuments, "docs", {}});
     std::vector<fake::Node*> nodes;
     for (int i = 0; i < 40; ++i) {
-        char label[8];
+        char label[16];
         std::snprintf(label, sizeof label, "k%02d", i);
         nodes.push_back(Make(33, label));
         parent->AddChild(nodes.back());

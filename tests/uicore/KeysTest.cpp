@@ -18,7 +18,7 @@ struct KeysFixture : ::testing::Test {
             for (int c = 0; r != 19 && c < 15; ++c) {
                 children.push_back({33, std::string(words[c % 5]) + std::to_string(r * 100 + c)});
             }
-            char label[8];
+            char label[16];
             std::snprintf(label, sizeof label, "R%02d", r);
             t.control.Expand(t.AddRoot({9, label, children}));
         }

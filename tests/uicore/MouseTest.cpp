@@ -13,7 +13,7 @@ struct MouseFixture : ::testing::Test {
     void SetUp() override {
         std::vector<fake::Spec> children;
         for (int i = 0; i < 30; ++i) {
-            char label[8];
+            char label[16];
             std::snprintf(label, sizeof label, "c%02d", i);
             children.push_back({33, label, {{39, "item"}}});
         }
