@@ -210,10 +210,13 @@ bool CTreeListNode::DeleteNode() {
 }
 
 bool CTreeListNode::DeleteRowAndSubtree() {
-    tree_->NodeDetaching(*this);
+    CTreeListCore* tree = tree_;
+    tree->SuspendRedraw(); // the control repaints and re-measures once the node is gone
+    tree->NodeDetaching(*this);
     Unlink();
     tree_ = nullptr;
     delete this;
+    tree->ResumeRedraw();
     return true;
 }
 

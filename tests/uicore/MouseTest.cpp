@@ -77,8 +77,11 @@ TEST_F(MouseFixture, HorizontalScrollingShiftsHits) {
     EXPECT_EQ(t.control.HorizontalOffset(), 362);
     EXPECT_EQ(t.control.HitTest(RowPoint(1, 0)).zone, treelist::kZoneLabel);
     // Deleting the widest row lowers the extent again.
+    const int repaints = t.platform.invalidatedAll;
     wide->DeleteNode();
+    EXPECT_EQ(t.owner.lastExtent, 38 + 21 + 21 + 2 + 1); // told without being asked
     EXPECT_EQ(t.control.HorizontalExtent(), 38 + 21 + 21 + 2 + 1);
+    EXPECT_GT(t.platform.invalidatedAll, repaints);
 }
 
 TEST_F(MouseFixture, ExpandBoxTogglesOnlyWhenReleasedOnIt) {

@@ -96,6 +96,7 @@ void CTreeListCore::NodeAttached(CTreeListNode& node) {
     if (batch_.depth > 0) {
         batch_.added += count;
     }
+    RowsChanged();
     if (measure) {
         RecomputeWidest(node);
         RaiseWidest(node);
@@ -135,8 +136,22 @@ void CTreeListCore::NodeDetaching(CTreeListNode& node) {
         batch_.removed += count;
     }
     InvalidateRows();
+    RowsChanged();
     if (style_ & style::kHorizontalExtent) {
         extentDirty_ = true; // lowered once the change is over, not once per deleted row
+    }
+}
+
+// Outside a change batch (which scrolls) the rows below a change are repainted: at once, or
+// when redrawing resumes.
+void CTreeListCore::RowsChanged() {
+    if (batch_.depth > 0) {
+        return;
+    }
+    if (freeze_ > 0) {
+        repaintPending_ = true;
+    } else {
+        platform_.InvalidateAll();
     }
 }
 
@@ -335,7 +350,7 @@ void CTreeListCore::OnSelectionHook(CTreeListNode* node) {
 
 void CTreeListCore::Expand(CTreeListNode* node) {
     node = node ? node : current_;
-    if (!node || node->HasChildren()) {
+    if (!node || node->GetTree() != this || node->HasChildren()) {
         return;
     }
     CRedrawFreeze freeze(*this);
@@ -350,7 +365,7 @@ void CTreeListCore::Expand(CTreeListNode* node) {
 
 void CTreeListCore::Collapse(CTreeListNode* node) {
     node = node ? node : current_;
-    if (!node || !node->HasChildren()) {
+    if (!node || node->GetTree() != this || !node->HasChildren()) {
         return;
     }
     CRedrawFreeze freeze(*this);
@@ -361,7 +376,7 @@ void CTreeListCore::Collapse(CTreeListNode* node) {
 
 void CTreeListCore::ExpandAll(CTreeListNode* node) {
     node = node ? node : current_;
-    if (!node) {
+    if (!node || node->GetTree() != this) {
         return;
     }
     CRedrawFreeze freeze(*this);

@@ -156,6 +156,7 @@ private:
 
     void EnsureRows();
     void InvalidateRows() { rowsValid_ = false; }
+    void RowsChanged();
     int MeasureRight(const CTreeListNode& node) const;
     void RaiseWidest(CTreeListNode& node);
     int RecomputeWidest(CTreeListNode& node);
