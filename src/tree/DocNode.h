@@ -1,0 +1,38 @@
+// A typed node that belongs to a document: it becomes the document's current node when
+// selected, passes the document to its children and describes itself into a field writer.
+#pragma once
+
+#include <cstdint>
+
+#include "tree/TypedNode.h"
+
+class CFieldWriter;
+class CNodeDocument;
+
+class CDocNode : public CTypedNode {
+public:
+    explicit CDocNode(CNodeDocument* document = nullptr, CTreeListNode* parent = nullptr);
+    ~CDocNode() override;
+
+    CNodeDocument* GetDocument() const { return document_; }
+    void SetDocument(CNodeDocument* document) { document_ = document; }
+
+    void Redraw(bool erase = true) override;
+    bool AddChild(CTreeListNode* child) override;
+    bool InsertAfter(CTreeListNode* node) override;
+    bool DeleteNode() override;
+    void OnSelect(bool selected) override;
+
+    // The flags are the view-update hints; nodes whose label depends on options rebuild it.
+    virtual void OnOptionsChanged(std::uint32_t /*flags*/) {}
+    virtual void WriteBegin(CFieldWriter& /*writer*/) {}
+    virtual void WriteFields(CFieldWriter& /*writer*/) {}
+    virtual void WriteEnd(CFieldWriter& /*writer*/) {}
+
+protected:
+    const CommandMap& GetCommandMap() const override;
+
+private:
+    void GiveDocument(CTreeListNode* node) const;
+    CNodeDocument* document_;
+};

@@ -1,0 +1,60 @@
+#include "tree/NodeDocument.h"
+
+#include "tree/CommandIds.h"
+#include "tree/DocNode.h"
+
+CNodeDocument::CNodeDocument() = default;
+CNodeDocument::~CNodeDocument() = default;
+
+void CNodeDocument::RecomputePlaceholders() {
+    placeholder_.Clear();
+    if (placeholdersWanted_) {
+        placeholder_ = CTypeSet::All();
+        placeholder_.RemoveAll(shown_);
+    }
+}
+
+void CNodeDocument::SetShownSet(const CTypeSet& shown) {
+    shown_ = shown;
+    RecomputePlaceholders();
+}
+
+void CNodeDocument::SetPlaceholdersWanted(bool wanted) {
+    placeholdersWanted_ = wanted;
+    RecomputePlaceholders();
+}
+
+void CNodeDocument::PointReferences(const CTypeSet* shown, const CTypeSet* placeholder) {
+    if (shown) {
+        shownRef_ = shown;
+    }
+    if (placeholder) {
+        placeholderRef_ = placeholder;
+    }
+}
+
+void CNodeDocument::ResetReferences() {
+    shownRef_ = &shown_;
+    placeholderRef_ = &placeholder_;
+}
+
+void CNodeDocument::NodeDestroyed(CDocNode& node) {
+    if (current_ == &node) {
+        current_ = nullptr;
+        UpdateAllViews(hint::kCurrentNode);
+    }
+}
+
+bool CNodeDocument::RouteCommand(std::uint32_t id) {
+    if (OnCommand(id)) {
+        return true;
+    }
+    return current_ && current_->OnCommand(id);
+}
+
+bool CNodeDocument::RouteUpdate(CCmdUI& ui) {
+    if (OnUpdateCommand(ui)) {
+        return true;
+    }
+    return current_ && current_->OnUpdateCommand(ui);
+}

@@ -1,0 +1,73 @@
+// What nodes need of the document that owns their tree: the shown and placeholder type sets
+// (read through references that hide/show operations point at temporary sets), the current
+// node, view updates and help. The browsing document derives from it.
+#pragma once
+
+#include <cstdint>
+
+#include "tree/CommandTarget.h"
+#include "tree/TypeSet.h"
+
+class CDocNode;
+class CNoteNode;
+
+class CNodeDocument : public CCommandTarget {
+public:
+    CNodeDocument();
+    ~CNodeDocument() override;
+
+    // The sets nodes consult: normally the document's own, temporarily others.
+    const CTypeSet& ShownSet() const { return *shownRef_; }
+    const CTypeSet& PlaceholderSet() const { return *placeholderRef_; }
+    const CTypeSet& OwnShownSet() const { return shown_; }
+    const CTypeSet& OwnPlaceholderSet() const { return placeholder_; }
+    // Copies the set and recomputes the placeholder set.
+    void SetShownSet(const CTypeSet& shown);
+    bool PlaceholdersWanted() const { return placeholdersWanted_; }
+    void SetPlaceholdersWanted(bool wanted);
+    bool AllTypesShown() const { return shown_.IsFull(); }
+    // Points the references elsewhere; a null pointer leaves that reference as it is. The sets
+    // must outlive the matching ResetReferences.
+    void PointReferences(const CTypeSet* shown, const CTypeSet* placeholder);
+    void ResetReferences();
+
+    CDocNode* GetCurrentNode() const { return current_; }
+    void SetCurrentNode(CDocNode* node) { current_ = node; }
+    // A node of this document is being destroyed: it stops being the current node.
+    void NodeDestroyed(CDocNode& node);
+
+    // Tells every view of the document; the default has none.
+    virtual void UpdateAllViews(std::uint32_t /*hint*/) {}
+    virtual void ShowHelp(std::uint32_t /*context*/) {}
+    // The dump command of a node; the default does nothing.
+    virtual void DumpToFile(CNoteNode& /*node*/) {}
+
+    // Offers a command to the document, then to its current node.
+    bool RouteCommand(std::uint32_t id);
+    bool RouteUpdate(CCmdUI& ui);
+
+private:
+    void RecomputePlaceholders();
+
+    CTypeSet shown_ = CTypeSet::All();
+    CTypeSet placeholder_;
+    bool placeholdersWanted_ = true;
+    const CTypeSet* shownRef_ = &shown_;
+    const CTypeSet* placeholderRef_ = &placeholder_;
+    CDocNode* current_ = nullptr;
+};
+
+// Points a document's references at temporary sets for a scope.
+class CTemporaryTypeSets {
+public:
+    CTemporaryTypeSets(CNodeDocument& doc, const CTypeSet* shown, const CTypeSet* placeholder)
+        : doc_(doc) {
+        doc_.PointReferences(shown, placeholder);
+    }
+    ~CTemporaryTypeSets() { doc_.ResetReferences(); }
+    CTemporaryTypeSets(const CTemporaryTypeSets&) = delete;
+    CTemporaryTypeSets& operator=(const CTemporaryTypeSets&) = delete;
+
+private:
+    CNodeDocument& doc_;
+};
