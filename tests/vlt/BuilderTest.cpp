@@ -73,7 +73,7 @@ TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
          "items[0] (\"A\").raw: not an even number of hex digits"},
         {R"({ "notes": [ { "items": [ { "name": "A", "time": "yesterday" } ] } ] })",
          "(\"A\").time: \"yesterday\" is not a time"},
-        {R"({ "notes": [ { "items": [ { "name": "A", "formula": "1 + 1" } ] } ] })",
+        {R"({ "notes": [ { "items": [ { "name": "A", "formula": "1 + (" } ] } ] })",
          "(\"A\").formula: "},
         {R"({ "notes": [ { "items": [ { "name": "A", "noterefs": [ 8 ] } ] } ] })",
          "note 8 does not exist"},
