@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "output/InfoPaneOptions.h"
 #include "tree/CommandTarget.h"
 #include "tree/TypeSet.h"
 
@@ -31,6 +32,10 @@ public:
     void PointReferences(const CTypeSet* shown, const CTypeSet* placeholder);
     void ResetReferences();
 
+    // The display switches of the info pane and of dumps made from this document.
+    CInfoPaneOptions& InfoOptions() { return infoOptions_; }
+    const CInfoPaneOptions& InfoOptions() const { return infoOptions_; }
+
     CDocNode* GetCurrentNode() const { return current_; }
     void SetCurrentNode(CDocNode* node) { current_ = node; }
     // A node of this document is being destroyed: it stops being the current node.
@@ -55,6 +60,7 @@ private:
     const CTypeSet* shownRef_ = &shown_;
     const CTypeSet* placeholderRef_ = &placeholder_;
     CDocNode* current_ = nullptr;
+    CInfoPaneOptions infoOptions_;
 };
 
 // Points a document's references at temporary sets for a scope.
