@@ -92,6 +92,8 @@ public:
     std::uint32_t GetTextColour() const { return textColour_; }
     static constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
 
+    // This node as a typed node, or null (cheaper than a dynamic cast in sorting).
+    virtual const class CTypedNode* AsTyped() const { return nullptr; }
     virtual std::uint32_t GetHelpContext() const { return 0; }
     // Order among sorted siblings: negative when this node goes before other.
     virtual int Compare(const CTreeListNode& other) const;

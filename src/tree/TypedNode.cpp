@@ -63,7 +63,7 @@ void CTypedNode::SetLabelText(const char* text, int length) {
 }
 
 int CTypedNode::Compare(const CTreeListNode& other) const {
-    const auto* typed = dynamic_cast<const CTypedNode*>(&other);
+    const CTypedNode* typed = other.AsTyped();
     if (!typed) {
         return 0;
     }

@@ -66,32 +66,32 @@ public:
 };
 
 // What a node would read from the store: its type, label and children.
-struct Spec {
-    Spec(NodeTypeId t, std::string l, std::vector<Spec> c = {}, bool e = true)
+struct Desc {
+    Desc(NodeTypeId t, std::string l, std::vector<Desc> c = {}, bool e = true)
         : type(t), label(std::move(l)), children(std::move(c)), expandable(e) {}
     NodeTypeId type;
     std::string label;
-    std::vector<Spec> children;
+    std::vector<Desc> children;
     bool expandable;
 };
 
 class Node : public CNoteNode {
 public:
-    explicit Node(Spec spec) : spec_(std::move(spec)) {
-        SetTypeId(spec_.type);
-        SetLabel(spec_.label);
+    explicit Node(Desc desc) : desc_(std::move(desc)) {
+        SetTypeId(desc_.type);
+        SetLabel(desc_.label);
     }
-    bool IsExpandable() const override { return spec_.expandable; }
+    bool IsExpandable() const override { return desc_.expandable; }
     void AddChildren() override {
         ++populated;
-        for (const Spec& child : spec_.children) {
+        for (const Desc& child : desc_.children) {
             if (AcceptChild(child.type)) {
                 AddChild(new Node(child));
             }
         }
     }
     void OnSelect(bool selected) override {
-        selectLog().push_back((selected ? "+" : "-") + spec_.label);
+        selectLog().push_back((selected ? "+" : "-") + desc_.label);
         CNoteNode::OnSelect(selected);
     }
     static std::vector<std::string>& selectLog() {
@@ -101,10 +101,10 @@ public:
     int populated = 0;
 
 private:
-    Spec spec_;
+    Desc desc_;
 };
 
-// A control with its fakes. Top-level nodes are added from specs.
+// A control with its fakes. Top-level nodes are added from descriptions.
 struct Tree {
     Platform platform;
     Owner owner;
@@ -115,8 +115,8 @@ struct Tree {
         control.SetClientSize(400, 160); // ten rows of 16 pixels
         Node::selectLog().clear();
     }
-    Node* AddRoot(const Spec& spec) {
-        auto* n = new Node(spec);
+    Node* AddRoot(const Desc& desc) {
+        auto* n = new Node(desc);
         n->SetDocument(&doc);
         control.AddRoot(n);
         return n;

@@ -159,7 +159,13 @@ TEST(MenuTexts, NamedPlainAndMissingTexts) {
         EXPECT_EQ(ui.text, c.text) << c.id;
         EXPECT_EQ(ui.enabled, c.enabled) << c.id;
     }
+    CCmdUI fallback; // when no node handles the command
+    fallback.id = cmd::kHideAll;
+    menutexts::UpdatePlain(fallback);
+    EXPECT_EQ(fallback.text, "&Hide All");
+    EXPECT_FALSE(fallback.enabled);
     menutexts::SetSource(nullptr);
+    EXPECT_EQ(menutexts::For(cmd::kHideAll).plain, "!!Bogus Menu Text!!"); // cache forgotten
 }
 
 TEST(PlaceholderNode, LooksLikeTheHiddenType) {

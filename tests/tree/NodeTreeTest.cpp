@@ -32,7 +32,7 @@ void ExpectLinksConsistent(const CTreeListNode& parent) {
 }
 
 fake::Node* Make(NodeTypeId type, const std::string& label) {
-    return new fake::Node(fake::Spec{type, label, {}, false});
+    return new fake::Node(fake::Desc{type, label, {}, false});
 }
 
 } // namespace

@@ -14,7 +14,7 @@ struct KeysFixture : ::testing::Test {
     void SetUp() override {
         const char* words[] = {"alpha", "abacus", "beta", "Abbey", "gamma"};
         for (int r = 0; r < 20; ++r) {
-            std::vector<fake::Spec> children;
+            std::vector<fake::Desc> children;
             for (int c = 0; r != 19 && c < 15; ++c) {
                 children.push_back({33, std::string(words[c % 5]) + std::to_string(r * 100 + c)});
             }
@@ -180,7 +180,7 @@ TEST_F(KeysFixture, SpaceTogglesEnabledCheckBoxes) {
         std::vector<bool> changes;
     };
     t.control.SetStyle(treelist::style::kDefault | treelist::style::kCheckBoxes);
-    auto* n = new CheckNode(fake::Spec{33, "check", {}, false});
+    auto* n = new CheckNode(fake::Desc{33, "check", {}, false});
     n->SetHasCheckBox(true);
     t.control.AddRoot(n);
     t.control.Select(n);

@@ -11,7 +11,7 @@ struct MouseFixture : ::testing::Test {
     fake::Tree t;
     fake::Node* p = nullptr;
     void SetUp() override {
-        std::vector<fake::Spec> children;
+        std::vector<fake::Desc> children;
         for (int i = 0; i < 30; ++i) {
             char label[16];
             std::snprintf(label, sizeof label, "c%02d", i);

@@ -36,6 +36,9 @@ TEST(RowLayout, ConnectorAndLineGlyphs) {
               (std::vector<int>{glyph::kVerticalLine, glyph::kBlank}));
     EXPECT_TRUE(AncestorGlyphs(*a).empty());
 
+    EXPECT_EQ(DrawState(*a, true), 0x2014u | 0x1 | 0x2 | 0x20);
+    EXPECT_EQ(DrawState(*b, false), 0x6014u); // known empty: no box
+
     CTreeListNode* a3 = t.Find("a3");
     a3->SetHasCheckBox(true);
     EXPECT_EQ(CheckGlyph(*a3, false), 28);

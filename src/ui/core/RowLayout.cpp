@@ -31,6 +31,20 @@ RowLayout ComputeRowLayout(const CTreeListNode& node, std::uint32_t styleBits, i
     return l;
 }
 
+std::uint32_t DrawState(const CTreeListNode& node, bool selected) {
+    std::uint32_t state = node.Flags();
+    if (node.HasChildren()) {
+        state |= rowstate::kHasChildren;
+    }
+    if (node.ShowsExpandBox()) {
+        state |= rowstate::kExpandBox;
+    }
+    if (selected) {
+        state |= rowstate::kSelected;
+    }
+    return state;
+}
+
 int ConnectorGlyph(const CTreeListNode& node, bool boxPressed) {
     int g = node.GetLevel() == 0 ? 14 : (node.GetNextSibling() ? 0 : 7);
     if (node.ShowsExpandBox()) {

@@ -32,6 +32,15 @@ struct RowLayout {
 RowLayout ComputeRowLayout(const CTreeListNode& node, std::uint32_t styleBits, int indent,
                            int textWidth);
 
+// Row state while drawing: the node's flags plus 0x1 (shows an expand box), 0x2 (has children)
+// and 0x20 (selected). These bits are computed, never stored in the node.
+namespace rowstate {
+constexpr std::uint32_t kExpandBox = 0x1;
+constexpr std::uint32_t kHasChildren = 0x2;
+constexpr std::uint32_t kSelected = 0x20;
+} // namespace rowstate
+std::uint32_t DrawState(const CTreeListNode& node, bool selected);
+
 // Glyph strip cells.
 namespace glyph {
 constexpr int kVerticalLine = 21;
