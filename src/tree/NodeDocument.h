@@ -10,7 +10,6 @@
 #include "tree/TypeSet.h"
 
 class CDocNode;
-class CInfoPaneOptions;
 class CNoteNode;
 
 class CNodeDocument : public CCommandTarget {
@@ -42,8 +41,6 @@ public:
     // A node of this document is being destroyed: it stops being the current node.
     void NodeDestroyed(CDocNode& node);
 
-    // The display switches that the info pane and dumps of this document use; none by default.
-    virtual const CInfoPaneOptions* InfoPaneOptions() const { return nullptr; }
     // Tells every view of the document; the default has none.
     virtual void UpdateAllViews(std::uint32_t /*hint*/) {}
     virtual void ShowHelp(std::uint32_t /*context*/) {}
