@@ -11,7 +11,7 @@
 
 using namespace store;
 using namespace vlttest;
-using vlt::builder::DatabaseSpec;
+using vlt::builder::DatabaseDesc;
 
 TEST(BuilderTime, ReadableTimesParseToTheirPartsAndZone) {
     const struct {
@@ -89,9 +89,9 @@ TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
-        DatabaseSpec spec;
+        DatabaseDesc desc;
         std::string error;
-        EXPECT_FALSE(vlt::builder::ParseDescription(c.json, "d.json", &spec, &error));
+        EXPECT_FALSE(vlt::builder::ParseDescription(c.json, "d.json", &desc, &error));
         EXPECT_EQ(error.rfind("d.json:", 0), 0u) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
@@ -115,43 +115,43 @@ TEST(BuilderDescription, ChecksBeforeWritingCatchWhatJsonCannotSay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
-        DatabaseSpec spec;
+        DatabaseDesc desc;
         std::string error;
-        if (!vlt::builder::ParseDescription(c.json, "d.json", &spec, &error)) {
+        if (!vlt::builder::ParseDescription(c.json, "d.json", &desc, &error)) {
             EXPECT_NE(error.find(c.message), std::string::npos) << error;
             continue;
         }
-        EXPECT_NE(vlt::builder::CheckDescription(spec).find(c.message), std::string::npos)
-            << vlt::builder::CheckDescription(spec);
+        EXPECT_NE(vlt::builder::CheckDescription(desc).find(c.message), std::string::npos)
+            << vlt::builder::CheckDescription(desc);
     }
-    DatabaseSpec spec;
-    spec.notes.push_back({});
-    spec.notes.back().id = 4;
-    spec.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
-    EXPECT_NE(vlt::builder::CheckDescription(spec).find("must have 1 to 129 bytes"),
+    DatabaseDesc desc;
+    desc.notes.push_back({});
+    desc.notes.back().id = 4;
+    desc.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
+    EXPECT_NE(vlt::builder::CheckDescription(desc).find("must have 1 to 129 bytes"),
               std::string::npos);
 }
 
 TEST(BuilderDescription, NoteIdsDefaultInStepsOfFourAndParentsGetAReference) {
-    DatabaseSpec spec;
+    DatabaseDesc desc;
     std::string error;
     ASSERT_TRUE(vlt::builder::ParseDescription(
-        R"({ "notes": [ {}, { "id": 21 }, {}, { "parent": 4 } ] })", "d.json", &spec, &error))
+        R"({ "notes": [ {}, { "id": 21 }, {}, { "parent": 4 } ] })", "d.json", &desc, &error))
         << error;
-    ASSERT_EQ(spec.notes.size(), 4u);
-    EXPECT_EQ(spec.notes[0].id, 4u);
-    EXPECT_EQ(spec.notes[1].id, 21u);
-    EXPECT_EQ(spec.notes[2].id, 24u);
-    EXPECT_EQ(spec.notes[3].id, 28u);
-    ASSERT_EQ(spec.notes[3].items.size(), 1u);
-    EXPECT_EQ(spec.notes[3].items[0].name, "$REF");
-    EXPECT_EQ(spec.notes[3].items[0].value.size(), 2u + 2 + 16);
-    EXPECT_EQ(spec.notes[3].parent, 4u);
+    ASSERT_EQ(desc.notes.size(), 4u);
+    EXPECT_EQ(desc.notes[0].id, 4u);
+    EXPECT_EQ(desc.notes[1].id, 21u);
+    EXPECT_EQ(desc.notes[2].id, 24u);
+    EXPECT_EQ(desc.notes[3].id, 28u);
+    ASSERT_EQ(desc.notes[3].items.size(), 1u);
+    EXPECT_EQ(desc.notes[3].items[0].name, "$REF");
+    EXPECT_EQ(desc.notes[3].items[0].value.size(), 2u + 2 + 16);
+    EXPECT_EQ(desc.notes[3].parent, 4u);
 }
 
 TEST(BuilderWrite, AFailedBuildLeavesNoFileAndKeepsAnOldOne) {
     ScratchDir dir;
-    DatabaseSpec bad;
+    DatabaseDesc bad;
     bad.notes.resize(2);
     bad.notes[0].id = bad.notes[1].id = 8;
     std::string error;
