@@ -97,6 +97,39 @@ TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
     }
 }
 
+TEST(BuilderDescription, MessagesNameTheLineOfTheValueAtFault) {
+    const std::string json = "{\n"                                             // 1
+                             "  \"title\": \"T\",\n"                           // 2
+                             "  \"notes\": [\n"                                // 3
+                             "    { \"id\": 4 },\n"                            // 4
+                             "    { \"items\": [\n"                            // 5
+                             "        { \"name\": \"A\", \"text\": \"x\" },\n" // 6
+                             "        { \"name\": \"B\",\n"                    // 7
+                             "          \"time\": \"noon\" } ] } ],\n"         // 8
+                             "  \"replica\": { \"flags\": \"0xZZ\" }\n"        // 9
+                             "}\n";
+    // Root values are read before the notes: each case mends the fault of the one before.
+    const struct {
+        const char* from;
+        const char* to;
+        const char* prefix;
+    } cases[] = {
+        {"\"T\"", "7", "d.json:2: database.title:"},
+        {"7", "\"T\"", "d.json:9: replica.flags:"},
+        {"\"0xZZ\"", "1", "d.json:8: notes[1].items[1] (\"B\").time:"},
+        {"\"noon\"", "\"1999-01-01\", \"flags\": [\"x\"]",
+         "d.json:8: notes[1].items[1] (\"B\").flags[0]:"},
+    };
+    std::string text = json;
+    for (const auto& c : cases) {
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        DatabaseDesc desc;
+        std::string error;
+        EXPECT_FALSE(vlt::builder::ParseDescription(text, "d.json", &desc, &error));
+        EXPECT_EQ(error.rfind(c.prefix, 0), 0u) << error;
+    }
+}
+
 TEST(BuilderDescription, ChecksBeforeWritingCatchWhatJsonCannotSay) {
     const struct {
         const char* json;
@@ -182,7 +215,7 @@ TEST(BuilderTool, ReportsTheFileAndExitsNonZero) {
     const int rc =
         std::system((tool + " -o " + out + " " + dir.file("bad.json") + " 2>" + err).c_str());
     EXPECT_NE(rc, 0);
-    EXPECT_NE(ReadAll(err).find("bad.json: notes[0].class: unknown name"), std::string::npos)
+    EXPECT_NE(ReadAll(err).find("bad.json:2: notes[0].class: unknown name"), std::string::npos)
         << ReadAll(err);
     EXPECT_FALSE(fs::exists(out));
     EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0);

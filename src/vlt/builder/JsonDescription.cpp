@@ -9,6 +9,7 @@
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "vlt/ByteReader.h"
+#include "vlt/builder/JsonLocator.h"
 #include "vlt/builder/Values.h"
 
 namespace vlt::builder {
@@ -45,13 +46,31 @@ store::TimeDate AddMinutes(const store::TimeDate& t, std::int64_t minutes) {
     return store::TimeDate::FromValue(t.Value() + (std::uint64_t(minutes * 6000) << 16));
 }
 
+// The path of a value in the JSON text, from a place named in a message: the item names
+// shown in parentheses are dropped, and the root's own keys are named after "database.".
+std::string PathOf(std::string where) {
+    for (std::size_t open; (open = where.find(" (\"")) != std::string::npos;) {
+        const std::size_t close = where.find("\")", open + 3);
+        if (close == std::string::npos)
+            break;
+        where.erase(open, close + 2 - open);
+    }
+    if (where.rfind("database", 0) == 0)
+        where.erase(0, where.size() > 8 && where[8] == '.' ? 9 : 8);
+    return where;
+}
+
 class Reader {
 public:
-    explicit Reader(std::string file) : file_(std::move(file)) {}
+    Reader(std::string file, const JsonLocator& locator)
+        : file_(std::move(file)), locator_(locator) {}
 
     bool fail(const std::string& where, const std::string& what) {
-        if (error_.empty())
-            error_ = file_ + ": " + (where.empty() ? "" : where + ": ") + what;
+        if (error_.empty()) {
+            const std::size_t line = locator_.LineOf(PathOf(where));
+            error_ = file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " +
+                     (where.empty() ? "" : where + ": ") + what;
+        }
         return false;
     }
     const std::string& error() const { return error_; }
@@ -149,6 +168,7 @@ public:
 
 private:
     std::string file_;
+    const JsonLocator& locator_;
     std::string error_;
 };
 
@@ -639,7 +659,8 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  (colon == std::string::npos ? std::string() : what.substr(colon));
         return false;
     }
-    Reader reader(fileName);
+    const JsonLocator locator(text);
+    Reader reader(fileName, locator);
     *desc = DatabaseDesc();
     DescriptionReader r(reader, *desc);
     bool ok;
