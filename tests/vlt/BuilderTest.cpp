@@ -264,3 +264,54 @@ TEST(Samples, EverySampleOpensAndTheDataDirectoryListsThem) {
     ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0x0005, nullptr, all, &templates), kNoError);
     EXPECT_GE(templates, 1);
 }
+
+TEST(BuilderValues, TypedValuesAreLaidOutAsStored) {
+    DatabaseDesc desc;
+    std::string error;
+    ASSERT_TRUE(vlt::builder::ParseDescription(R"({ "notes": [
+        { "id": 4, "created": "2000-01-01T00:00:00Z", "modified": "2000-01-02T00:00:00Z",
+          "items": [
+            { "name": "L", "textlist": ["ab", "", "c"] },
+            { "name": "R", "numbers": [1], "numberranges": [[2, 3]] },
+            { "name": "T", "timeranges": [["2000-01-01T00:00:00Z", "2000-01-02T00:00:00Z"]] },
+            { "name": "F", "attachment": { "object": 258, "file": "a.txt" } },
+            { "name": "N", "noterefs": [4], "flags": ["summary", 512] },
+            { "name": "X", "raw": "de ad", "type": "0x0010" } ] } ],
+      "objects": [ { "id": 258, "note": 4, "text": "hello" } ] })",
+                                               "d.json", &desc, &error))
+        << error;
+    const auto& items = desc.notes[0].items;
+    ASSERT_EQ(items.size(), 6u);
+    using B = std::vector<std::uint8_t>;
+    EXPECT_EQ(items[0].value, (B{0x01, 0x05, 3, 0, 2, 0, 0, 0, 1, 0, 'a', 'b', 'c'}));
+    // u16 list count, u16 range count, the list, then the pairs.
+    ASSERT_EQ(items[1].value.size(), 2u + 4 + 8 + 16);
+    EXPECT_EQ(B(items[1].value.begin(), items[1].value.begin() + 6), (B{0x01, 0x03, 1, 0, 1, 0}));
+    ASSERT_EQ(items[2].value.size(), 2u + 4 + 16);
+    EXPECT_EQ(B(items[2].value.begin(), items[2].value.begin() + 6), (B{0x01, 0x04, 0, 0, 1, 0}));
+
+    const auto& created = desc.notes[0].created;
+    const auto& modified = desc.notes[0].modified;
+    B file = {3, 0,        // object type word
+              0, 0,        // file object, no flags
+              2, 1, 0, 0,  // identifier 258
+              5, 0,        // name length
+              0, 0, 0, 0,  // host, compression
+              0, 0, 0, 0,  // attributes, file flags
+              5, 0, 0, 0}; // size of the object
+    for (const TimeDate* t : {&created, &modified})
+        for (std::uint32_t w : t->w)
+            for (int i = 0; i < 4; ++i)
+                file.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    file.insert(file.end(), {'a', '.', 't', 'x', 't'});
+    EXPECT_EQ(items[3].value, file);
+
+    B ref = {4, 0, 1, 0};
+    for (const TimeDate* t : {&desc.notes[0].originator.file, &desc.notes[0].originator.note})
+        for (std::uint32_t w : t->w)
+            for (int i = 0; i < 4; ++i)
+                ref.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    EXPECT_EQ(items[4].value, ref);
+    EXPECT_EQ(items[4].flags, 0x0204);
+    EXPECT_EQ(items[5].value, (B{0x10, 0x00, 0xde, 0xad}));
+}
