@@ -5,6 +5,7 @@
 #include "VltTestSupport.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
+#include "vlt/DirectoryList.h"
 
 using namespace store;
 using namespace vlttest;
@@ -294,4 +295,16 @@ TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {
     ASSERT_EQ(Search(sub.get(), nullptr, 0, 6, 0xC004, nullptr, cb, &paths), kNoError);
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0], (dir.path() / "sub").string() + "\\inner.vlt");
+}
+
+TEST(DirectorySearch, EntryPathsAreRelativeToTheMachinesDataDirectory) {
+    const struct {
+        const char* dir;
+        const char* path;
+    } cases[] = {
+        {"", "x.vlt"},          {"a", "a\\x.vlt"},  {"a\\b\\", "a\\b\\x.vlt"},
+        {"a/b/", "a/b\\x.vlt"}, {"Hub!!", "x.vlt"}, {"Hub!!mail", "mail\\x.vlt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vlt::EntryPathOf(c.dir, "x.vlt"), c.path) << c.dir;
 }
