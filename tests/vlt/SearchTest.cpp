@@ -183,6 +183,30 @@ TEST_F(SearchTest, CallbackStatusStopsTheSearchAndIsReturned) {
     EXPECT_EQ(calls, 2);
 }
 
+TEST_F(SearchTest, ClosingTheDatabaseFromACallbackEndsNothingEarly) {
+    struct Ctx {
+        DbHandle db;
+        int calls = 0;
+        Status nested = 0;
+    } ctx{db_};
+    auto cb = [](void* p, const SEARCH_MATCH* m, const ITEM_TABLE*) -> Status {
+        auto* c = static_cast<Ctx*>(p);
+        if (c->calls++ == 0) {
+            NoteHandle note = 0;
+            c->nested = OpenNote(c->db, SearchMatchNoteId(*m), 0, &note); // re-entering
+            CloseNote(note);
+            CloseDatabase(c->db);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Search(db_, nullptr, 0, 3, 0x7FFF, nullptr, cb, &ctx), kNoError);
+    EXPECT_EQ(ctx.calls, 4);
+    EXPECT_EQ(ctx.nested, kNoError);
+    TimeDate id;
+    EXPECT_EQ(DatabaseId(db_, &id), kInvalidHandle);
+    db_ = 0;
+}
+
 TEST_F(SearchTest, FormulaSearchReportsTheEngineStatus) {
     const std::uint8_t formula[] = {1, 2, 3, 4};
     std::vector<Hit> hits;
