@@ -6,8 +6,11 @@
 #include "output/FieldWriter.h"
 #include "store/ChildRelease.h"
 #include "store/NodeImageIndex.h"
+#include "store/SelectNotesPrompt.h"
+#include "store/TNDatabaseDocSet.h"
 #include "store/TNDatabaseInfo.h"
 #include "store/TNError.h"
+#include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
 #include "store/api/Database.h"
 
@@ -66,6 +69,24 @@ void TNDatabase::AddChildren() {
     }
     if (AcceptChild(nodetype::kDatabaseInfo))
         AddChild(new TNDatabaseInfo(handle_));
+    if (AcceptChild(nodetype::kDesignElements))
+        AddChild(new TNDatabaseDocSet(this, TNDatabaseDocSet::kDesignElements));
+    if (AcceptChild(nodetype::kDocuments))
+        AddChild(new TNDatabaseDocSet(this, TNDatabaseDocSet::kDocuments));
+    if (AcceptChild(nodetype::kDeletionStubs))
+        AddChild(new TNDatabaseDocSet(this, TNDatabaseDocSet::kDeletionStubs));
+}
+
+namespace {
+void OnSelectNotes(CCommandTarget& target) {
+    TNSelectedDocSet::SelectNotesFor(static_cast<TNDatabase&>(target));
+}
+constexpr CommandEntry kDatabaseCommands[] = {{docsetcmd::kSelectNotes, OnSelectNotes, nullptr}};
+} // namespace
+
+const CommandMap& TNDatabase::GetCommandMap() const {
+    static const CommandMap map{&CNoteNode::GetCommandMap(), kDatabaseCommands};
+    return map;
 }
 
 bool TNDatabase::CollapseChildren() {

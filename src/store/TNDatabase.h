@@ -44,6 +44,10 @@ public:
     // The renames of the summary items a database node writes.
     static const SummaryRename kSummaryRenames[];
 
+protected:
+    // "&Select Notes...": a set of notes of the user's choice.
+    const CommandMap& GetCommandMap() const override;
+
 private:
     void Close();
 
