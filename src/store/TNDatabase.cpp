@@ -7,6 +7,7 @@
 #include "store/ChildRelease.h"
 #include "store/NodeImageIndex.h"
 #include "store/SelectNotesPrompt.h"
+#include "store/TNAcl.h"
 #include "store/TNDatabaseDocSet.h"
 #include "store/TNDatabaseInfo.h"
 #include "store/TNError.h"
@@ -69,6 +70,8 @@ void TNDatabase::AddChildren() {
     }
     if (AcceptChild(nodetype::kDatabaseInfo))
         AddChild(new TNDatabaseInfo(handle_));
+    if (AcceptChild(nodetype::kAccessControl))
+        AddChild(new TNAcl(handle_));
     if (AcceptChild(nodetype::kDesignElements))
         AddChild(new TNDatabaseDocSet(this, TNDatabaseDocSet::kDesignElements));
     if (AcceptChild(nodetype::kDocuments))
