@@ -101,6 +101,8 @@ bool CDesignTitleCache::Holds(store::DbHandle db, const std::string& formName) c
 }
 
 CDesignTitleCache& DesignTitleCache() {
-    static CDesignTitleCache cache;
-    return cache;
+    // Never destroyed: stopping computations after the store has gone would be unsafe, so the
+    // program clears the cache itself before it ends the store.
+    static CDesignTitleCache* cache = new CDesignTitleCache;
+    return *cache;
 }

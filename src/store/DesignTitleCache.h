@@ -47,7 +47,8 @@ private:
     std::uint64_t clock_ = 0; // counts lookups: a strict order of use, no ties
 };
 
-// The cache the whole program shares.
+// The cache the whole program shares. The shut-down sequence calls Clear() before it ends the
+// store.
 CDesignTitleCache& DesignTitleCache();
 
 // Starts a computation of the "$WindowTitle" formula of an open note; *compute is 0 when the

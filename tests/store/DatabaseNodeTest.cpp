@@ -122,6 +122,19 @@ TEST(DatabaseInfo, WritesEveryBlock) {
     EXPECT_FALSE(Has(out, "Unable")) << out;
 }
 
+TEST(DatabaseInfo, SampleDatabase) {
+    store::DbHandle h = 0;
+    ASSERT_EQ(store::OpenDatabase(storetest::SamplePath("discuss.vlt").c_str(), &h),
+              store::kNoError);
+    TNDatabaseInfo info(h);
+    const std::string out = Describe(info);
+    store::CloseDatabase(h);
+    for (const char* part :
+         {"(creation-class V4NoteFile)", "(flags CutoffDelete)", "(priority High)",
+          "(cutoff-interval 90)", "(options FTIndex NoBgAgent)"})
+        EXPECT_TRUE(Has(out, part)) << part << "\n" << out;
+}
+
 TEST(DatabaseInfo, PriorityMappingAndMissingOptions) {
     struct Case {
         std::uint16_t stored;
