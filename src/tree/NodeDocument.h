@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "output/InfoPaneOptions.h"
 #include "tree/CommandTarget.h"
 #include "tree/TypeSet.h"
 
 class CDocNode;
+class CDocumentNodeOptions;
 class CNoteNode;
 
 class CNodeDocument : public CCommandTarget {
@@ -35,6 +37,9 @@ public:
     // The display switches of the info pane and of dumps made from this document.
     CInfoPaneOptions& InfoOptions() { return infoOptions_; }
     const CInfoPaneOptions& InfoOptions() const { return infoOptions_; }
+    // How note nodes are labelled and opened ("Document Nodes").
+    CDocumentNodeOptions& DocumentOptions() { return *documentOptions_; }
+    const CDocumentNodeOptions& DocumentOptions() const { return *documentOptions_; }
 
     CDocNode* GetCurrentNode() const { return current_; }
     void SetCurrentNode(CDocNode* node) { current_ = node; }
@@ -61,6 +66,7 @@ private:
     const CTypeSet* placeholderRef_ = &placeholder_;
     CDocNode* current_ = nullptr;
     CInfoPaneOptions infoOptions_;
+    std::unique_ptr<CDocumentNodeOptions> documentOptions_;
 };
 
 // Points a document's references at temporary sets for a scope.
