@@ -34,6 +34,8 @@ public:
     static int MessageHook(const char* text, store::Status status, store::MessageButtons buttons,
                            void* context);
     static int BreakHook(void* context);
+    // The store nodes' cancel probe: the program's cancel check.
+    static bool CancelProbe(void* context);
 
 private:
     CFrontEnd& frontEnd_;
