@@ -184,6 +184,7 @@ public:
     }
     ~StoreSession() {
         if (started_) {
+            store::SetBreakHook(nullptr, nullptr);
             hooks::Run(hooks::kShutdown);
             store::SessionEnd();
         }
@@ -286,6 +287,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     hooks::Run(hooks::kStartup);
     cancel::Clear();
     CScopedCancelProbe probe(CDelvexApp::CancelProbe, nullptr);
+    // Long store operations (a directory search) ask this between steps.
+    store::SetBreakHook(CDelvexApp::BreakHook, nullptr);
 
     CDelvexDoc doc(settings.get());
     CTypeSet shown = doc.OwnShownSet();

@@ -2,6 +2,7 @@
 // and deletes again, cancelling, and a file that cannot be written.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -183,6 +184,15 @@ TEST(Cancel, PollSetsTheRequestWhichStaysUntilCleared) {
     cancel::Clear();
     EXPECT_FALSE(cancel::Check());
     cancel::SetKeyPoll(nullptr);
+}
+
+TEST(Cancel, AnInterruptRequestsACancelInsteadOfEndingTheProgram) {
+    cancel::Clear();
+    cancel::InstallInterruptHandler();
+    std::raise(SIGINT);
+    EXPECT_TRUE(cancel::Requested());
+    cancel::Clear();
+    std::signal(SIGINT, SIG_DFL);
 }
 
 TEST(WaitCursor, NestedCursorsRestoreInReverseOrder) {
