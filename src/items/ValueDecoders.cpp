@@ -54,7 +54,8 @@ std::size_t WriteNumberValue(CFieldWriter& w, const ItemValueView& v) {
 std::size_t WriteNumberRangeValue(CFieldWriter& w, const ItemValueView& v) {
     ByteReader r(v.p, v.n);
     const std::uint16_t count = r.u16le();
-    r.u16le(); // the range count: pairs are not shown, they stay in the remaining data
+    // The pairs are not shown (they stay in the remaining data), but missing ones are said.
+    const std::uint16_t rangeCount = r.u16le();
     w.BeginField("value");
     w.BreakLine();
     for (std::uint16_t i = 0; i < count && !r.Short(); ++i) {
@@ -64,7 +65,7 @@ std::size_t WriteNumberRangeValue(CFieldWriter& w, const ItemValueView& v) {
         w.Number(number);
         w.NextValueLine();
     }
-    if (r.Short())
+    if (r.Short() || !r.Has(std::size_t(rangeCount) * 16))
         w.ShortComment();
     w.EndField();
     return r.Offset();
