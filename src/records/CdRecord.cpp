@@ -14,6 +14,7 @@ TNCdRecord::TNCdRecord(const RecordSpan& span, CNodeDocument* document, const Re
     : CNoteNode(document), span_(span), family_(&family),
       fixedSize_(fixedSize ? fixedSize : span.headerSize), imageIndex_(imageIndex) {
     SetTypeId(nodetype::kCdRecords);
+    SetSorted(false); // embedded records keep their stream order
     SetImageIndex(imageIndex);
 }
 

@@ -46,6 +46,7 @@ store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length) {
     if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
         return store::kNoError;
+    parent.SetSorted(false); // records keep the order of the stream
     WalkContext walk{parent, factory};
     return EnumerateRecords(stream, length, AddOne, &walk);
 }
