@@ -11,8 +11,8 @@
 
 TNCdRecord::TNCdRecord(const RecordSpan& span, CNodeDocument* document, const RecordFamily& family,
                        std::uint32_t fixedSize, std::uint16_t imageIndex)
-    : CNoteNode(document), span_(span), family_(&family),
-      fixedSize_(fixedSize ? fixedSize : span.headerSize), imageIndex_(imageIndex) {
+    : CNoteNode(document), span_(span), family_(&family), fixedSize_(fixedSize),
+      imageIndex_(imageIndex) {
     SetTypeId(nodetype::kCdRecords);
     SetSorted(false); // embedded records keep their stream order
     SetImageIndex(imageIndex);
@@ -40,11 +40,11 @@ void TNCdRecord::WriteEnd(CFieldWriter& writer) {
 void TNCdRecord::WriteFields(CFieldWriter& writer) {
     writer.SymbolField("record-type", span_.signature, family_->signatures);
     writer.NumberField("length", span_.length);
-    if (span_.length < fixedSize_)
+    if (fixedSize_ && span_.length < fixedSize_)
         writer.Comment(recstr::kLengthTooShort, int(fixedSize_));
     if (span_.cutShort)
         writer.Comment(recstr::kPastStreamEnd, span_.available);
-    cursor_ = fixedSize_;
+    cursor_ = fixedSize_ ? fixedSize_ : Size();
     stopped_ = false;
     std::size_t used = WriteBody(writer);
     if (stopped_)

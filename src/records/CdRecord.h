@@ -28,7 +28,8 @@ public:
     // A cursor count meaning the rest of the record.
     static constexpr std::uint32_t kRest = 0xFFFFFFFFu;
 
-    // fixedSize: the bytes of the record's fixed part, header included (also its least length).
+    // fixedSize: the bytes of the record's fixed part, header included (also its least length);
+    // 0 for records without one (generic records), whose body starts at their end.
     TNCdRecord(const RecordSpan& span, CNodeDocument* document,
                const RecordFamily& family = recordfamily::kPlain, std::uint32_t fixedSize = 0,
                std::uint16_t imageIndex = 0);
