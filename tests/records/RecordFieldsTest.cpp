@@ -207,3 +207,33 @@ TEST(RecordFactory, HiddenRecordsGiveOnePlaceholder) {
 }
 
 } // namespace
+
+namespace {
+
+// A record that carries an embedded action stream, as hotspots do.
+class WithActions : public TNCdRecord {
+public:
+    WithActions(const RecordSpan& span, const RecordBytes& actions) : TNCdRecord(span, nullptr) {
+        SetSubStream(actions.data(), actions.size());
+    }
+};
+
+TEST(RecordFrame, EmbeddedActionsBecomeChildren) {
+    const RecordBytes outer = RecordEncoder(1).Word(0xFFA9, RecordBody()).Stream();
+    const RecordBytes actions =
+        RecordEncoder(16).Word(0xFFB6, RecordBody().u16(1)).Byte(0x12, RecordBody()).Stream();
+    RecordSpan span{outer.data() + 2, 0xFFA9, 4, 4, 4, false};
+    WithActions node(span, actions);
+    EXPECT_TRUE(node.IsExpandable());
+    node.AddChildren();
+    ASSERT_EQ(node.ChildCount(), 2u);
+    auto* first = static_cast<TNCdRecord*>(node.GetFirstChild());
+    EXPECT_EQ(first->Signature(), 0xFFB6);
+    EXPECT_EQ(first->GetHelpContext(), 0xE0000u + 0xFFB6);
+    EXPECT_EQ(static_cast<TNCdRecord*>(first->GetNextSibling())->Signature(), 0x12);
+
+    TNCdRecord plain(span, nullptr);
+    EXPECT_FALSE(plain.IsExpandable());
+}
+
+} // namespace
