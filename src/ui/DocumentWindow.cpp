@@ -1,0 +1,202 @@
+#include "ui/DocumentWindow.h"
+
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/ProgramSettings.h"
+#include "tree/CommandIds.h"
+#include "tree/NoteNode.h"
+#include "tree/TypeSet.h"
+#include "ui/Dialogs.h"
+#include "ui/DumpCommand.h"
+#include "ui/FontText.h"
+#include "ui/InfoPaneView.h"
+#include "ui/PathPane.h"
+#include "ui/TreeListWidget.h"
+
+namespace {
+constexpr std::uint32_t kSetFont = 32768;
+constexpr std::uint32_t kSaveOptions = 32796;
+constexpr std::uint32_t kOptions = 32801;
+constexpr std::uint32_t kCopy = 57634;
+constexpr std::uint32_t kOptionsChanged = 0x01;
+
+// The tab the options dialog was last closed on, for as long as the program runs.
+int lastOptionsTab = 0;
+} // namespace
+
+QFont LoadTreeFont() {
+    const CSettings& s = ProgramSettings();
+    for (auto [section, key] : {std::pair{"Tree Pane", "Font"}, std::pair{"Delvex", "TreeFont"},
+                                std::pair{"TreeView", "TreeFont"}}) {
+        if (auto text = s.Read(section, key)) {
+            if (auto d = FontDescription::Parse(*text))
+                return d->ToFont();
+        }
+    }
+    return FontDescription::Parse(kDefaultFontText)->ToFont();
+}
+
+DocumentWindow::DocumentWindow(std::unique_ptr<CViewDocument> document, QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), document_(std::move(document)) {
+    setWindowTitle(QString::fromStdString(document_->Title()));
+    auto* treePane = new QSplitter(Qt::Vertical);
+    tree_ = new TreeListWidget;
+    path_ = new PathPane(*tree_);
+    tree_->Core().SetStyle(tree_->Core().Style() | treelist::style::kHorizontalExtent);
+    tree_->LinkHorizontal(path_);
+    const CSettings& s = ProgramSettings();
+    tree_->Core().SetTimes(unsigned(s.GetInt("Tree Pane", "AutoScrollTime", 50)),
+                           unsigned(s.GetInt("Tree Pane", "ClearCharsTime", 500)));
+    treePane->addWidget(path_);
+    treePane->addWidget(tree_);
+    treePane->setSizes({48, 400});
+    treePane->setStretchFactor(1, 1);
+    info_ = new InfoPaneView(*document_);
+    addWidget(treePane);
+    addWidget(info_);
+    setSizes({300, 500});
+    setStretchFactor(1, 1);
+    setFocusProxy(tree_);
+
+    document_->onUpdate = [this](std::uint32_t hint) { OnUpdate(hint); };
+    document_->onDump = [this](CNoteNode& node) { Dump(node); };
+    connect(tree_, &TreeListWidget::selectionChanged, this, &DocumentWindow::OnSelection);
+    connect(
+        tree_, &TreeListWidget::popupMenuRequested, this,
+        [this](CTreeListNode*, quint32 id, const QPoint& at) { emit popupMenuRequested(id, at); });
+
+    SetTreeFont(LoadTreeFont());
+    for (CDocNode* root : document_->TakeRoots())
+        tree_->Core().AddRoot(root);
+    if (tree_->Core().RowCount() > 0)
+        tree_->SelectAndNotify(tree_->Core().NodeAt(0));
+}
+
+DocumentWindow::~DocumentWindow() {
+    // The nodes name the document: the controls that own them go first.
+    document_->onUpdate = nullptr;
+    document_->onDump = nullptr;
+    delete path_;
+    delete tree_;
+    delete info_;
+}
+
+void DocumentWindow::focusInEvent(QFocusEvent* event) {
+    QSplitter::focusInEvent(event);
+    tree_->setFocus();
+}
+
+void DocumentWindow::OnSelection(CTreeListNode* node) {
+    path_->Follow(node);
+    info_->OnUpdate(hint::kCurrentNode);
+}
+
+void DocumentWindow::OnUpdate(std::uint32_t hint) {
+    // Anything besides the options and the current node concerns the rows' labels and children.
+    if (hint & ~std::uint32_t(kOptionsChanged | hint::kCurrentNode)) {
+        CTreeListCore& core = tree_->Core();
+        std::vector<CDocNode*> nodes;
+        for (int r = 0; r < core.RowCount(); ++r) {
+            if (auto* d = dynamic_cast<CDocNode*>(core.NodeAt(r)))
+                nodes.push_back(d);
+        }
+        for (CDocNode* d : nodes) {
+            if (core.FindRow(d) >= 0)
+                d->OnOptionsChanged(hint);
+        }
+        tree_->viewport()->update();
+    }
+    info_->OnUpdate(hint);
+}
+
+void DocumentWindow::SetTreeFont(const QFont& font) {
+    treeFont_ = font;
+    tree_->SetTreeFont(font);
+    path_->SetTreeFont(font);
+}
+
+bool DocumentWindow::Command(std::uint32_t id) {
+    switch (id) {
+    case kSetFont:
+        if (info_->hasFocus()) {
+            info_->ChooseFont();
+        } else {
+            bool ok = false;
+            const QFont chosen = QFontDialog::getFont(&ok, treeFont_, this);
+            if (ok)
+                SetTreeFont(chosen);
+        }
+        return true;
+    case kOptions:
+        ShowOptions();
+        return true;
+    case kSaveOptions:
+        SaveOptionsAsDefault();
+        return true;
+    case kCopy:
+        if (info_->hasFocus()) {
+            info_->Copy();
+            return true;
+        }
+        return false;
+    default:
+        return document_->RouteCommand(id);
+    }
+}
+
+void DocumentWindow::ShowOptions() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("View Options"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* tabs = new QTabWidget;
+    auto* infoPage = new InfoPanePage(document_->InfoOptions());
+    tabs->addTab(infoPage, QStringLiteral("Info Pane"));
+    tabs->setCurrentIndex(std::min(lastOptionsTab, tabs->count() - 1));
+    layout->addWidget(tabs);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    const int result = dialog.exec();
+    lastOptionsTab = tabs->currentIndex();
+    if (result != QDialog::Accepted)
+        return;
+    std::uint32_t changed = 0;
+    if (infoPage->ReadBack(document_->InfoOptions()))
+        changed |= kOptionsChanged;
+    if (changed != 0)
+        document_->UpdateAllViews(changed);
+}
+
+void DocumentWindow::SaveOptionsAsDefault() {
+    CSettings& s = ProgramSettings();
+    CTypeSet hidden = CTypeSet::All();
+    hidden.RemoveAll(document_->OwnShownSet());
+    const bool ok =
+        s.WriteString("Tree Pane", "Font", FontDescription::FromFont(treeFont_).Format()) &&
+        s.WriteString("Delvex", "HiddenTypes", hidden.ToLetters()) &&
+        s.WriteInt("Delvex", "Placeholders", document_->PlaceholdersWanted() ? 1 : 0) &&
+        document_->InfoOptions().Save(s);
+    if (!ok) {
+        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromStdString(s.LastError()));
+    }
+}
+
+void DocumentWindow::Dump(CNoteNode& node) {
+    DumpDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.FileName().isEmpty())
+        return;
+    const std::string file = dialog.FileName().toStdString();
+    const DumpResult result =
+        DumpSubtree(node, file, dialog.IncludeCollapsed(), &document_->InfoOptions());
+    tree_->Refresh();
+    if (!result.written) {
+        QMessageBox::critical(
+            this, QStringLiteral("Error"),
+            QStringLiteral("Couldn't write the dump file %1.").arg(QString::fromStdString(file)));
+    }
+}

@@ -1,0 +1,55 @@
+// One document's window: the tree pane (the path pane over the tree) beside the info pane.
+// The window owns the document; the tree owns the nodes, and goes before the document.
+#pragma once
+
+#include <QSplitter>
+#include <memory>
+
+#include "ui/ViewDocument.h"
+
+class InfoPaneView;
+class PathPane;
+class TreeListWidget;
+class CTreeListNode;
+class CNoteNode;
+
+class DocumentWindow : public QSplitter {
+    Q_OBJECT
+public:
+    explicit DocumentWindow(std::unique_ptr<CViewDocument> document, QWidget* parent = nullptr);
+    ~DocumentWindow() override;
+
+    CViewDocument& Document() { return *document_; }
+    TreeListWidget& Tree() { return *tree_; }
+    PathPane& Path() { return *path_; }
+    InfoPaneView& Info() { return *info_; }
+
+    // Offers a command to the window's own handlers, then to the document and its node.
+    bool Command(std::uint32_t id);
+    // The tree font: given to both controls.
+    void SetTreeFont(const QFont& font);
+    const QFont& TreeFont() const { return treeFont_; }
+    void ShowOptions();
+    void SaveOptionsAsDefault();
+    // Runs the dump dialog for the node and writes the file.
+    void Dump(CNoteNode& node);
+
+signals:
+    void popupMenuRequested(quint32 menuId, const QPoint& globalPos);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void OnUpdate(std::uint32_t hint);
+    void OnSelection(CTreeListNode* node);
+
+    std::unique_ptr<CViewDocument> document_;
+    PathPane* path_ = nullptr;
+    TreeListWidget* tree_ = nullptr;
+    InfoPaneView* info_ = nullptr;
+    QFont treeFont_;
+};
+
+// The tree font from the settings: [Tree Pane] Font, then the older keys, then the built-in.
+QFont LoadTreeFont();
