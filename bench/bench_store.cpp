@@ -7,6 +7,7 @@
 #include <string>
 
 #include "store/api/Database.h"
+#include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
@@ -20,17 +21,17 @@ using namespace vlt::builder;
 
 constexpr int kNotes = 100000;
 
-DatabaseSpec MakeSpec() {
-    DatabaseSpec spec;
-    ParseTime("2020-01-01T00:00:00Z", &spec.id);
-    spec.info = "Bench\n\n\n";
-    spec.notes.reserve(kNotes);
+DatabaseDesc MakeDesc() {
+    DatabaseDesc desc;
+    ParseTime("2020-01-01T00:00:00Z", &desc.id);
+    desc.info = "Bench\n\n\n";
+    desc.notes.reserve(kNotes);
     for (int i = 0; i < kNotes; ++i) {
-        NoteSpec n;
+        NoteDesc n;
         n.id = 4 * (i + 1);
         n.noteClass = i % 50 == 0 ? 0x0004 : 0x0001;
         n.created = n.modified =
-            store::TimeDate::FromValue(spec.id.Value() + (std::uint64_t(i) << 24));
+            store::TimeDate::FromValue(desc.id.Value() + (std::uint64_t(i) << 24));
         n.items = {
             {"Form", store::kItemSummary, TextValue("Memo")},
             {"Subject", store::kItemSummary, TextValue("Subject of note " + std::to_string(i))},
@@ -43,14 +44,14 @@ DatabaseSpec MakeSpec() {
             {"Readers", 0x0400, TextListValue({"[Staff]", "CN=Reader/O=Org"})},
             {"$Revisions", 0, TimeRangeValue({n.created, n.modified}, {})},
         };
-        spec.notes.push_back(std::move(n));
+        desc.notes.push_back(std::move(n));
     }
-    return spec;
+    return desc;
 }
 
-const DatabaseSpec& Spec() {
-    static const DatabaseSpec spec = MakeSpec();
-    return spec;
+const DatabaseDesc& Desc() {
+    static const DatabaseDesc desc = MakeDesc();
+    return desc;
 }
 
 std::string TempPath(const char* name) {
@@ -64,7 +65,7 @@ const std::string& SharedDb() {
     static const std::string path = [] {
         const std::string p = TempPath("shared.vlt");
         std::string error;
-        if (!WriteDatabase(Spec(), p, &error))
+        if (!WriteDatabase(Desc(), p, &error))
             std::fprintf(stderr, "%s\n", error.c_str());
         return p;
     }();
@@ -72,11 +73,11 @@ const std::string& SharedDb() {
 }
 
 void BM_Build(benchmark::State& state) {
-    const DatabaseSpec& spec = Spec();
+    const DatabaseDesc& desc = Desc();
     const std::string path = TempPath("build.vlt");
     for (auto _ : state) {
         std::string error;
-        if (!WriteDatabase(spec, path, &error))
+        if (!WriteDatabase(desc, path, &error))
             state.SkipWithError(error.c_str());
     }
     state.counters["notes"] = kNotes;
@@ -111,6 +112,40 @@ void BM_SearchWithSummaries(benchmark::State& state) {
     store::CloseDatabase(db);
 }
 BENCHMARK(BM_SearchWithSummaries)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same search with a selection formula that reads two items of every note.
+void BM_SearchWithFormula(benchmark::State& state) {
+    static const char kSource[] = "match #Form == \"Memo\" and #Size > 75000";
+    store::MemHandle formula = 0;
+    std::size_t formulaLength = 0;
+    if (store::FormulaCompile(kSource, sizeof kSource - 1, &formula, &formulaLength, nullptr) !=
+        store::kNoError) {
+        state.SkipWithError("compile failed");
+        return;
+    }
+    store::DbHandle db = 0;
+    if (store::OpenDatabase(SharedDb().c_str(), &db) != store::kNoError) {
+        state.SkipWithError("open failed");
+        store::MemFree(formula);
+        return;
+    }
+    std::size_t selected = 0;
+    for (auto _ : state) {
+        selected = 0;
+        auto cb = [](void* ctx, const store::SEARCH_MATCH* m,
+                     const store::ITEM_TABLE*) -> store::Status {
+            if (m->matchFlags & store::kMatchSelected)
+                ++*static_cast<std::size_t*>(ctx);
+            return 0;
+        };
+        store::LockedMem bytes(formula);
+        store::Search(db, bytes.bytes(), formulaLength, 3, 0x7FFF, nullptr, cb, &selected);
+    }
+    state.counters["selected"] = static_cast<double>(selected);
+    store::CloseDatabase(db);
+    store::MemFree(formula);
+}
+BENCHMARK(BM_SearchWithFormula)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadEveryItemValue(benchmark::State& state) {
     store::DbHandle db = 0;

@@ -39,6 +39,9 @@ Status OpenDatabase(const char* path, DbHandle* db) {
         return Fail(kFileNotFound, open->fsPath + ": no such file or directory");
     if (std::filesystem::is_directory(st)) {
         open->isDirectory = true;
+    } else if (!std::filesystem::is_regular_file(st)) {
+        // Devices and pipes could block or never end; only plain files are databases.
+        return Fail(kNotADatabase, open->fsPath + ": not a regular file");
     } else {
         std::string detail;
         if (Status s = vlt::DbFile::Open(open->fsPath, &open->file, &detail); s != kNoError)

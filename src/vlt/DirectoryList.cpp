@@ -18,16 +18,6 @@ bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
     return s.size() > suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
-// The store path of an entry: the directory's own store path joined with '\'.
-std::string StorePathOf(const std::string& dirPath, const std::string& name) {
-    std::string base = dirPath;
-    while (!base.empty() && (base.back() == '\\' || base.back() == '/'))
-        base.pop_back();
-    if (!base.empty() && base.find("!!") + 2 == base.size())
-        return base + name; // "server!!" + file
-    return base.empty() ? name : base + "\\" + name;
-}
-
 std::string TimeValue(const store::TimeDate& t) {
     std::string v;
     PutU16(v, store::kTypeTime);
@@ -44,6 +34,19 @@ std::string NumberValue(double d) {
 }
 
 } // namespace
+
+std::string EntryPathOf(std::string_view dirPath, std::string_view name) {
+    // On a server, paths are relative to the directory it serves: drop "server!!".
+    const std::size_t bang = dirPath.find("!!");
+    if (bang != std::string_view::npos)
+        dirPath.remove_prefix(bang + 2);
+    while (!dirPath.empty() && (dirPath.back() == '\\' || dirPath.back() == '/'))
+        dirPath.remove_suffix(1);
+    std::string path(dirPath);
+    if (!path.empty())
+        path += '\\';
+    return path.append(name);
+}
 
 store::TimeDate StampOfFileTime(std::filesystem::file_time_type t) {
     using namespace std::chrono;
@@ -85,7 +88,7 @@ store::Status SearchDirectory(const OpenDb& dir, std::uint16_t classMask,
             continue;
         summary.clear();
         summary.addText("$TITLE", name);
-        summary.addText("$Path", StorePathOf(dir.storePath, name));
+        summary.addText("$Path", EntryPathOf(dir.storePath, name));
         summary.addText("$Type", isDir ? "$DIR" : "$NOTEFILE");
         const auto mtime = e.last_write_time(ec);
         if (!ec)

@@ -78,10 +78,11 @@ Status ItemInfo(NoteHandle note, BlockId item, char* name, std::size_t nameSize,
     if (at == n->items.size())
         return kInvalidArgument;
     const vlt::NoteItem& i = n->items[at];
-    std::size_t len = 0;
-    vlt::CopyOut(i.name, name, nameSize, &len); // longer names are shown truncated
+    std::size_t len = i.name.size();
+    if (name)
+        vlt::CopyOut(i.name, name, nameSize, &len); // longer names are shown truncated
     if (nameLength)
-        *nameLength = static_cast<std::uint16_t>(len);
+        *nameLength = static_cast<std::uint16_t>(len > 0xFFFF ? 0xFFFF : len);
     if (flags)
         *flags = i.flags;
     return Report(*n, at, nullptr, type, value, valueLength);

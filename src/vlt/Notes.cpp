@@ -21,8 +21,8 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
         return s;
     if (data.row.deleted)
         return kNoteDeleted;
-    if (Status s = vlt::LoadNoteItems(*file, id, (openFlags & kOpenSummary) != 0, &data);
-        s != kNoError)
+    (void)openFlags; // every item is held whatever the flags (see Notes.h)
+    if (Status s = vlt::LoadNoteItems(*file, id, false, &data); s != kNoError)
         return s;
 
     auto open = std::make_shared<vlt::OpenNote>();

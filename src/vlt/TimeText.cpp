@@ -158,8 +158,10 @@ Status TimeToText(const IntlFormat* intlIn, const TimeFormat* formatIn, const Ti
         const auto here = vlt::MachineZoneAt(p.year, p.month, p.day, p.hour, p.minute);
         showZone = !here || here->zone != p.zone || here->dst != p.dst;
     }
-    if (showZone)
-        out += " " + vlt::ZoneText(p.zone, p.dst);
+    if (showZone) {
+        out.push_back(' ');
+        out += vlt::ZoneText(p.zone, p.dst);
+    }
     return vlt::PutText(out, buffer, size, length);
 }
 

@@ -11,7 +11,7 @@
 
 using namespace store;
 using namespace vlttest;
-using vlt::builder::DatabaseSpec;
+using vlt::builder::DatabaseDesc;
 
 TEST(BuilderTime, ReadableTimesParseToTheirPartsAndZone) {
     const struct {
@@ -89,11 +89,44 @@ TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
-        DatabaseSpec spec;
+        DatabaseDesc desc;
         std::string error;
-        EXPECT_FALSE(vlt::builder::ParseDescription(c.json, "d.json", &spec, &error));
+        EXPECT_FALSE(vlt::builder::ParseDescription(c.json, "d.json", &desc, &error));
         EXPECT_EQ(error.rfind("d.json:", 0), 0u) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}
+
+TEST(BuilderDescription, MessagesNameTheLineOfTheValueAtFault) {
+    const std::string json = "{\n"                                             // 1
+                             "  \"title\": \"T\",\n"                           // 2
+                             "  \"notes\": [\n"                                // 3
+                             "    { \"id\": 4 },\n"                            // 4
+                             "    { \"items\": [\n"                            // 5
+                             "        { \"name\": \"A\", \"text\": \"x\" },\n" // 6
+                             "        { \"name\": \"B\",\n"                    // 7
+                             "          \"time\": \"noon\" } ] } ],\n"         // 8
+                             "  \"replica\": { \"flags\": \"0xZZ\" }\n"        // 9
+                             "}\n";
+    // Root values are read before the notes: each case mends the fault of the one before.
+    const struct {
+        const char* from;
+        const char* to;
+        const char* prefix;
+    } cases[] = {
+        {"\"T\"", "7", "d.json:2: database.title:"},
+        {"7", "\"T\"", "d.json:9: replica.flags:"},
+        {"\"0xZZ\"", "1", "d.json:8: notes[1].items[1] (\"B\").time:"},
+        {"\"noon\"", "\"1999-01-01\", \"flags\": [\"x\"]",
+         "d.json:8: notes[1].items[1] (\"B\").flags[0]:"},
+    };
+    std::string text = json;
+    for (const auto& c : cases) {
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        DatabaseDesc desc;
+        std::string error;
+        EXPECT_FALSE(vlt::builder::ParseDescription(text, "d.json", &desc, &error));
+        EXPECT_EQ(error.rfind(c.prefix, 0), 0u) << error;
     }
 }
 
@@ -115,43 +148,43 @@ TEST(BuilderDescription, ChecksBeforeWritingCatchWhatJsonCannotSay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);
-        DatabaseSpec spec;
+        DatabaseDesc desc;
         std::string error;
-        if (!vlt::builder::ParseDescription(c.json, "d.json", &spec, &error)) {
+        if (!vlt::builder::ParseDescription(c.json, "d.json", &desc, &error)) {
             EXPECT_NE(error.find(c.message), std::string::npos) << error;
             continue;
         }
-        EXPECT_NE(vlt::builder::CheckDescription(spec).find(c.message), std::string::npos)
-            << vlt::builder::CheckDescription(spec);
+        EXPECT_NE(vlt::builder::CheckDescription(desc).find(c.message), std::string::npos)
+            << vlt::builder::CheckDescription(desc);
     }
-    DatabaseSpec spec;
-    spec.notes.push_back({});
-    spec.notes.back().id = 4;
-    spec.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
-    EXPECT_NE(vlt::builder::CheckDescription(spec).find("must have 1 to 129 bytes"),
+    DatabaseDesc desc;
+    desc.notes.push_back({});
+    desc.notes.back().id = 4;
+    desc.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
+    EXPECT_NE(vlt::builder::CheckDescription(desc).find("must have 1 to 129 bytes"),
               std::string::npos);
 }
 
 TEST(BuilderDescription, NoteIdsDefaultInStepsOfFourAndParentsGetAReference) {
-    DatabaseSpec spec;
+    DatabaseDesc desc;
     std::string error;
     ASSERT_TRUE(vlt::builder::ParseDescription(
-        R"({ "notes": [ {}, { "id": 21 }, {}, { "parent": 4 } ] })", "d.json", &spec, &error))
+        R"({ "notes": [ {}, { "id": 21 }, {}, { "parent": 4 } ] })", "d.json", &desc, &error))
         << error;
-    ASSERT_EQ(spec.notes.size(), 4u);
-    EXPECT_EQ(spec.notes[0].id, 4u);
-    EXPECT_EQ(spec.notes[1].id, 21u);
-    EXPECT_EQ(spec.notes[2].id, 24u);
-    EXPECT_EQ(spec.notes[3].id, 28u);
-    ASSERT_EQ(spec.notes[3].items.size(), 1u);
-    EXPECT_EQ(spec.notes[3].items[0].name, "$REF");
-    EXPECT_EQ(spec.notes[3].items[0].value.size(), 2u + 2 + 16);
-    EXPECT_EQ(spec.notes[3].parent, 4u);
+    ASSERT_EQ(desc.notes.size(), 4u);
+    EXPECT_EQ(desc.notes[0].id, 4u);
+    EXPECT_EQ(desc.notes[1].id, 21u);
+    EXPECT_EQ(desc.notes[2].id, 24u);
+    EXPECT_EQ(desc.notes[3].id, 28u);
+    ASSERT_EQ(desc.notes[3].items.size(), 1u);
+    EXPECT_EQ(desc.notes[3].items[0].name, "$REF");
+    EXPECT_EQ(desc.notes[3].items[0].value.size(), 2u + 2 + 16);
+    EXPECT_EQ(desc.notes[3].parent, 4u);
 }
 
 TEST(BuilderWrite, AFailedBuildLeavesNoFileAndKeepsAnOldOne) {
     ScratchDir dir;
-    DatabaseSpec bad;
+    DatabaseDesc bad;
     bad.notes.resize(2);
     bad.notes[0].id = bad.notes[1].id = 8;
     std::string error;
@@ -182,7 +215,7 @@ TEST(BuilderTool, ReportsTheFileAndExitsNonZero) {
     const int rc =
         std::system((tool + " -o " + out + " " + dir.file("bad.json") + " 2>" + err).c_str());
     EXPECT_NE(rc, 0);
-    EXPECT_NE(ReadAll(err).find("bad.json: notes[0].class: unknown name"), std::string::npos)
+    EXPECT_NE(ReadAll(err).find("bad.json:2: notes[0].class: unknown name"), std::string::npos)
         << ReadAll(err);
     EXPECT_FALSE(fs::exists(out));
     EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0);
@@ -230,4 +263,55 @@ TEST(Samples, EverySampleOpensAndTheDataDirectoryListsThem) {
     };
     ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0x0005, nullptr, all, &templates), kNoError);
     EXPECT_GE(templates, 1);
+}
+
+TEST(BuilderValues, TypedValuesAreLaidOutAsStored) {
+    DatabaseDesc desc;
+    std::string error;
+    ASSERT_TRUE(vlt::builder::ParseDescription(R"({ "notes": [
+        { "id": 4, "created": "2000-01-01T00:00:00Z", "modified": "2000-01-02T00:00:00Z",
+          "items": [
+            { "name": "L", "textlist": ["ab", "", "c"] },
+            { "name": "R", "numbers": [1], "numberranges": [[2, 3]] },
+            { "name": "T", "timeranges": [["2000-01-01T00:00:00Z", "2000-01-02T00:00:00Z"]] },
+            { "name": "F", "attachment": { "object": 258, "file": "a.txt" } },
+            { "name": "N", "noterefs": [4], "flags": ["summary", 512] },
+            { "name": "X", "raw": "de ad", "type": "0x0010" } ] } ],
+      "objects": [ { "id": 258, "note": 4, "text": "hello" } ] })",
+                                               "d.json", &desc, &error))
+        << error;
+    const auto& items = desc.notes[0].items;
+    ASSERT_EQ(items.size(), 6u);
+    using B = std::vector<std::uint8_t>;
+    EXPECT_EQ(items[0].value, (B{0x01, 0x05, 3, 0, 2, 0, 0, 0, 1, 0, 'a', 'b', 'c'}));
+    // u16 list count, u16 range count, the list, then the pairs.
+    ASSERT_EQ(items[1].value.size(), 2u + 4 + 8 + 16);
+    EXPECT_EQ(B(items[1].value.begin(), items[1].value.begin() + 6), (B{0x01, 0x03, 1, 0, 1, 0}));
+    ASSERT_EQ(items[2].value.size(), 2u + 4 + 16);
+    EXPECT_EQ(B(items[2].value.begin(), items[2].value.begin() + 6), (B{0x01, 0x04, 0, 0, 1, 0}));
+
+    const auto& created = desc.notes[0].created;
+    const auto& modified = desc.notes[0].modified;
+    B file = {3, 0,        // object type word
+              0, 0,        // file object, no flags
+              2, 1, 0, 0,  // identifier 258
+              5, 0,        // name length
+              0, 0, 0, 0,  // host, compression
+              0, 0, 0, 0,  // attributes, file flags
+              5, 0, 0, 0}; // size of the object
+    for (const TimeDate* t : {&created, &modified})
+        for (std::uint32_t w : t->w)
+            for (int i = 0; i < 4; ++i)
+                file.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    file.insert(file.end(), {'a', '.', 't', 'x', 't'});
+    EXPECT_EQ(items[3].value, file);
+
+    B ref = {4, 0, 1, 0};
+    for (const TimeDate* t : {&desc.notes[0].originator.file, &desc.notes[0].originator.note})
+        for (std::uint32_t w : t->w)
+            for (int i = 0; i < 4; ++i)
+                ref.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    EXPECT_EQ(items[4].value, ref);
+    EXPECT_EQ(items[4].flags, 0x0204);
+    EXPECT_EQ(items[5].value, (B{0x10, 0x00, 0xde, 0xad}));
 }

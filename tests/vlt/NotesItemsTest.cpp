@@ -14,7 +14,8 @@ namespace {
 
 const char* kDb = R"({
   "notes": [
-    { "id": 4, "class": "form", "items": [ { "name": "$TITLE", "text": "Main Topic|MainTopic" } ] },
+    { "id": 4, "class": "form", "items": [ { "name": "$TITLE", "text": "Main Topic|MainTopic" },
+                                           { "name": "$WindowTitle", "raw": "", "type": "0x600" } ] },
     { "id": 8, "class": "view", "items": [ { "name": "$TITLE", "text": "Main Topic" } ] },
     { "id": 12, "created": "2001-02-03T04:05:06.07+01:00", "modified": "2001-03-01T00:00:00Z",
       "accessed": "2001-04-01T00:00:00Z", "added": "2001-02-04T00:00:00Z",
@@ -252,13 +253,14 @@ TEST_F(NotesTest, OpeningAndInformationByIdReportMissingAndDeletedNotes) {
     EXPECT_EQ(oid.note, want);
 }
 
-TEST_F(NotesTest, SummaryOpenHoldsOnlySummaryItems) {
+TEST_F(NotesTest, OpenFlagsNeverHideItems) {
+    // Titles are computed from notes opened with flags 9; "$WindowTitle" is no summary item.
     NoteHandle h = 0;
+    ASSERT_EQ(OpenNote(db_, 4, kOpenSummary | kOpenNoObjects, &h), kNoError);
+    EXPECT_EQ(FindItem(h, "$WindowTitle", nullptr, nullptr, nullptr, nullptr), kNoError);
+    CloseNote(h);
     ASSERT_EQ(OpenNote(db_, 12, kOpenSummary, &h), kNoError);
-    const auto items = Walk(h);
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].name, "Form");
-    EXPECT_EQ(items[1].name, "Tags");
+    EXPECT_EQ(Walk(h).size(), 8u);
     CloseNote(h);
 }
 

@@ -5,6 +5,7 @@
 #include "VltTestSupport.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
+#include "vlt/DirectoryList.h"
 
 using namespace store;
 using namespace vlttest;
@@ -182,6 +183,30 @@ TEST_F(SearchTest, CallbackStatusStopsTheSearchAndIsReturned) {
     EXPECT_EQ(calls, 2);
 }
 
+TEST_F(SearchTest, ClosingTheDatabaseFromACallbackEndsNothingEarly) {
+    struct Ctx {
+        DbHandle db;
+        int calls = 0;
+        Status nested = 0;
+    } ctx{db_};
+    auto cb = [](void* p, const SEARCH_MATCH* m, const ITEM_TABLE*) -> Status {
+        auto* c = static_cast<Ctx*>(p);
+        if (c->calls++ == 0) {
+            NoteHandle note = 0;
+            c->nested = OpenNote(c->db, SearchMatchNoteId(*m), 0, &note); // re-entering
+            CloseNote(note);
+            CloseDatabase(c->db);
+        }
+        return 0;
+    };
+    EXPECT_EQ(Search(db_, nullptr, 0, 3, 0x7FFF, nullptr, cb, &ctx), kNoError);
+    EXPECT_EQ(ctx.calls, 4);
+    EXPECT_EQ(ctx.nested, kNoError);
+    TimeDate id;
+    EXPECT_EQ(DatabaseId(db_, &id), kInvalidHandle);
+    db_ = 0;
+}
+
 TEST_F(SearchTest, FormulaSearchReportsTheEngineStatus) {
     const std::uint8_t formula[] = {1, 2, 3, 4};
     std::vector<Hit> hits;
@@ -294,4 +319,16 @@ TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {
     ASSERT_EQ(Search(sub.get(), nullptr, 0, 6, 0xC004, nullptr, cb, &paths), kNoError);
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0], (dir.path() / "sub").string() + "\\inner.vlt");
+}
+
+TEST(DirectorySearch, EntryPathsAreRelativeToTheMachinesDataDirectory) {
+    const struct {
+        const char* dir;
+        const char* path;
+    } cases[] = {
+        {"", "x.vlt"},          {"a", "a\\x.vlt"},  {"a\\b\\", "a\\b\\x.vlt"},
+        {"a/b/", "a/b\\x.vlt"}, {"Hub!!", "x.vlt"}, {"Hub!!mail", "mail\\x.vlt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vlt::EntryPathOf(c.dir, "x.vlt"), c.path) << c.dir;
 }

@@ -1,4 +1,4 @@
-// Shared helpers of the engine tests: scratch directories and small databases built on the fly.
+// Shared code of the engine tests: scratch directories and small databases built on the fly.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -53,11 +53,11 @@ inline void WriteAll(const std::string& path, const std::string& bytes) {
 // Builds the JSON description into `dir/name` and returns the file's path.
 inline std::string BuildJson(const ScratchDir& dir, const std::string& name,
                              const std::string& json) {
-    vlt::builder::DatabaseSpec spec;
+    vlt::builder::DatabaseDesc desc;
     std::string error;
-    EXPECT_TRUE(vlt::builder::ParseDescription(json, name + ".json", &spec, &error)) << error;
+    EXPECT_TRUE(vlt::builder::ParseDescription(json, name + ".json", &desc, &error)) << error;
     const std::string path = dir.file(name);
-    EXPECT_TRUE(vlt::builder::WriteDatabase(spec, path, &error)) << error;
+    EXPECT_TRUE(vlt::builder::WriteDatabase(desc, path, &error)) << error;
     return path;
 }
 

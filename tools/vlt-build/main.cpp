@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vlt-build -o OUT DESC.json\n");
         return 2;
     }
-    vlt::builder::DatabaseSpec spec;
+    vlt::builder::DatabaseDesc desc;
     std::string error;
-    if (!vlt::builder::LoadDescription(in, &spec, &error) ||
-        !vlt::builder::WriteDatabase(spec, out, &error)) {
+    if (!vlt::builder::LoadDescription(in, &desc, &error) ||
+        !vlt::builder::WriteDatabase(desc, out, &error)) {
         std::fprintf(stderr, "vlt-build: %s\n", error.c_str());
         return 1;
     }

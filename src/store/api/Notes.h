@@ -10,8 +10,9 @@
 
 namespace store {
 
-// Open flags. Only kOpenSummary changes what an open note holds (its summary items alone);
-// the others are accepted and have no effect on a read-only store.
+// Open flags. They are accepted and change nothing on a read-only store: an open note always
+// holds every item. (Callers open with kOpenSummary | kOpenNoObjects and still read items such
+// as a form's "$WindowTitle" that are not summary items.)
 constexpr std::uint16_t kOpenSummary = 0x0001;
 constexpr std::uint16_t kOpenNoVerifyDefault = 0x0002;
 constexpr std::uint16_t kOpenExpand = 0x0004;

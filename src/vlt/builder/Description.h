@@ -12,13 +12,13 @@
 
 namespace vlt::builder {
 
-struct ItemSpec {
+struct ItemDesc {
     std::string name;
     std::uint16_t flags = 0;
     std::vector<std::uint8_t> value; // the type word (little-endian) then the data
 };
 
-struct NoteSpec {
+struct NoteDesc {
     store::NoteId id = 0; // 1..0x7FFFFFFF, unique
     std::uint16_t noteClass = 0x0001;
     store::OriginatorId originator;
@@ -27,10 +27,10 @@ struct NoteSpec {
     std::uint16_t privileges = 0;
     store::NoteId parent = 0; // a response's parent note; 0 for none
     bool deleted = false;     // a deletion stub: no items
-    std::vector<ItemSpec> items;
+    std::vector<ItemDesc> items;
 };
 
-struct ObjectSpec {
+struct ObjectDesc {
     std::uint32_t id = 0; // unique
     store::NoteId note = 0;
     std::uint16_t objectClass = 0x0001;
@@ -38,27 +38,27 @@ struct ObjectSpec {
     std::vector<std::uint8_t> data;
 };
 
-struct AclEntrySpec {
+struct AclEntryDesc {
     std::string name;
     std::uint16_t level = 0; // 0..6
     store::ACL_PRIVILEGES roles = {};
     std::uint16_t flags = 0;
 };
 
-struct AclRoleSpec {
+struct AclRoleDesc {
     unsigned index = 0; // 0..79
     std::string name;   // at most 17 bytes
 };
 
-struct AclSpec {
+struct AclDesc {
     std::uint32_t flags = 0;
     std::string adminServer;
-    std::vector<AclEntrySpec> entries;
-    std::vector<AclRoleSpec> roles;
+    std::vector<AclEntryDesc> entries;
+    std::vector<AclRoleDesc> roles;
     std::vector<std::string> history;
 };
 
-struct DatabaseSpec {
+struct DatabaseDesc {
     store::TimeDate id;
     std::uint16_t dbClass = 0xFF0F;
     store::TimeDate replicaId;
@@ -69,9 +69,9 @@ struct DatabaseSpec {
     std::optional<std::uint32_t> options;
     std::string info; // "$Info": title '\n' categories '\n' template '\n' inherited template
     std::optional<std::uint16_t> buildVersion;
-    std::vector<NoteSpec> notes;
-    std::vector<ObjectSpec> objects;
-    std::optional<AclSpec> acl;
+    std::vector<NoteDesc> notes;
+    std::vector<ObjectDesc> objects;
+    std::optional<AclDesc> acl;
 };
 
 } // namespace vlt::builder

@@ -9,6 +9,7 @@
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "vlt/ByteReader.h"
+#include "vlt/builder/JsonLocator.h"
 #include "vlt/builder/Values.h"
 
 namespace vlt::builder {
@@ -45,13 +46,31 @@ store::TimeDate AddMinutes(const store::TimeDate& t, std::int64_t minutes) {
     return store::TimeDate::FromValue(t.Value() + (std::uint64_t(minutes * 6000) << 16));
 }
 
+// The path of a value in the JSON text, from a place named in a message: the item names
+// shown in parentheses are dropped, and the root's own keys are named after "database.".
+std::string PathOf(std::string where) {
+    for (std::size_t open; (open = where.find(" (\"")) != std::string::npos;) {
+        const std::size_t close = where.find("\")", open + 3);
+        if (close == std::string::npos)
+            break;
+        where.erase(open, close + 2 - open);
+    }
+    if (where.rfind("database", 0) == 0)
+        where.erase(0, where.size() > 8 && where[8] == '.' ? 9 : 8);
+    return where;
+}
+
 class Reader {
 public:
-    explicit Reader(std::string file) : file_(std::move(file)) {}
+    Reader(std::string file, const JsonLocator& locator)
+        : file_(std::move(file)), locator_(locator) {}
 
     bool fail(const std::string& where, const std::string& what) {
-        if (error_.empty())
-            error_ = file_ + ": " + (where.empty() ? "" : where + ": ") + what;
+        if (error_.empty()) {
+            const std::size_t line = locator_.LineOf(PathOf(where));
+            error_ = file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " +
+                     (where.empty() ? "" : where + ": ") + what;
+        }
         return false;
     }
     const std::string& error() const { return error_; }
@@ -149,31 +168,32 @@ public:
 
 private:
     std::string file_;
+    const JsonLocator& locator_;
     std::string error_;
 };
 
 struct Pending {
     std::size_t note, item;
-    json spec;
+    json desc;
     std::string where;
 };
 
 class DescriptionReader {
 public:
-    DescriptionReader(Reader& r, DatabaseSpec& spec) : r_(r), spec_(spec) {}
+    DescriptionReader(Reader& r, DatabaseDesc& desc) : r_(r), desc_(desc) {}
 
     bool Read(const json& root) {
         if (!root.is_object())
             return r_.fail("", "the description must be a JSON object");
-        spec_.id = store::TimeDate::FromValue(0);
+        desc_.id = store::TimeDate::FromValue(0);
         store::TimeDate base;
         ParseTime("2020-01-01T00:00:00Z", &base);
-        spec_.id = base;
-        if (!r_.GetTime(root, "id", "database", &spec_.id) ||
-            !r_.Get(root, "class", "database", &spec_.dbClass))
+        desc_.id = base;
+        if (!r_.GetTime(root, "id", "database", &desc_.id) ||
+            !r_.Get(root, "class", "database", &desc_.dbClass))
             return false;
-        spec_.replicaId = spec_.id;
-        spec_.dataModified = spec_.nonDataModified = spec_.id;
+        desc_.replicaId = desc_.id;
+        desc_.dataModified = desc_.nonDataModified = desc_.id;
         std::string info[4];
         const char* infoKeys[4] = {"title", "categories", "template", "inherits"};
         for (int i = 0; i < 4; ++i) {
@@ -184,31 +204,31 @@ public:
                 return r_.fail(std::string("database.") + infoKeys[i],
                                "must not contain a line break");
         }
-        spec_.info = info[0] + "\n" + info[1] + "\n" + info[2] + "\n" + info[3];
+        desc_.info = info[0] + "\n" + info[1] + "\n" + info[2] + "\n" + info[3];
         if (root.contains("replica")) {
             const json& rep = root["replica"];
             if (!rep.is_object())
                 return r_.fail("replica", "an object is expected");
-            if (!r_.GetTime(rep, "id", "replica", &spec_.replicaId) ||
-                !r_.Get(rep, "flags", "replica", &spec_.replicaFlags) ||
-                !r_.Get(rep, "cutoff-interval", "replica", &spec_.cutoffInterval) ||
-                !r_.GetTime(rep, "cutoff-date", "replica", &spec_.cutoffDate))
+            if (!r_.GetTime(rep, "id", "replica", &desc_.replicaId) ||
+                !r_.Get(rep, "flags", "replica", &desc_.replicaFlags) ||
+                !r_.Get(rep, "cutoff-interval", "replica", &desc_.cutoffInterval) ||
+                !r_.GetTime(rep, "cutoff-date", "replica", &desc_.cutoffDate))
                 return false;
         }
-        if (!r_.GetTime(root, "data-modified", "database", &spec_.dataModified) ||
-            !r_.GetTime(root, "nondata-modified", "database", &spec_.nonDataModified))
+        if (!r_.GetTime(root, "data-modified", "database", &desc_.dataModified) ||
+            !r_.GetTime(root, "nondata-modified", "database", &desc_.nonDataModified))
             return false;
         if (root.contains("options")) {
             std::uint32_t o = 0;
             if (!r_.Get(root, "options", "database", &o))
                 return false;
-            spec_.options = o;
+            desc_.options = o;
         }
         if (root.contains("build-version")) {
             std::uint16_t v = 0;
             if (!r_.Get(root, "build-version", "database", &v))
                 return false;
-            spec_.buildVersion = v;
+            desc_.buildVersion = v;
         }
         return Notes(root) && Objects(root) && Acl(root) && Resolve();
     }
@@ -226,7 +246,7 @@ private:
             const json& j = notes[i];
             if (!j.is_object())
                 return r_.fail(where, "an object is expected");
-            NoteSpec n;
+            NoteDesc n;
             n.id = next;
             if (!r_.Get(j, "id", where, &n.id))
                 return false;
@@ -239,7 +259,7 @@ private:
             if (j.value("default", false))
                 n.noteClass |= 0x8000;
             n.deleted = j.value("deleted", false);
-            n.created = AddMinutes(spec_.id, n.id);
+            n.created = AddMinutes(desc_.id, n.id);
             if (!r_.GetTime(j, "created", where, &n.created))
                 return false;
             n.modified = n.created;
@@ -247,7 +267,7 @@ private:
                 return false;
             n.accessed = n.modified;
             n.added = n.created;
-            n.originator.file = spec_.replicaId;
+            n.originator.file = desc_.replicaId;
             n.originator.note = n.created;
             n.originator.sequence = 1;
             if (!r_.GetTime(j, "accessed", where, &n.accessed) ||
@@ -266,20 +286,20 @@ private:
                         return false;
             }
             if (n.parent != 0)
-                pending_.push_back({spec_.notes.size(), n.items.size(),
+                pending_.push_back({desc_.notes.size(), n.items.size(),
                                     json{{"noterefs", json::array({n.parent})}},
                                     where + ".parent"});
             if (n.parent != 0)
                 n.items.push_back({"$REF", 0, {}});
-            spec_.notes.push_back(std::move(n));
+            desc_.notes.push_back(std::move(n));
         }
         return true;
     }
 
-    bool Item(const json& j, const std::string& where, NoteSpec& n) {
+    bool Item(const json& j, const std::string& where, NoteDesc& n) {
         if (!j.is_object())
             return r_.fail(where, "an object is expected");
-        ItemSpec item;
+        ItemDesc item;
         if (!j.contains("name") || !r_.Text(j["name"], where + ".name", &item.name))
             return r_.fail(where, "an item needs a \"name\"");
         const std::string at = where + " (\"" + item.name + "\")";
@@ -309,7 +329,7 @@ private:
         return true;
     }
 
-    bool Value(const json& j, const std::string& at, Bytes* value, const NoteSpec& n) {
+    bool Value(const json& j, const std::string& at, Bytes* value, const NoteDesc& n) {
         static const char* kinds[] = {"text",         "textlist", "number",     "numbers",
                                       "numberranges", "time",     "times",      "timeranges",
                                       "formula",      "noterefs", "attachment", "raw"};
@@ -402,7 +422,7 @@ private:
             *value = RawValue(type, data);
         } else {
             // Note references and attachments name other notes and objects: filled in at the end.
-            pending_.push_back({spec_.notes.size(), n.items.size(), j, at});
+            pending_.push_back({desc_.notes.size(), n.items.size(), j, at});
             *value = RawValue(0, {});
         }
         return true;
@@ -442,7 +462,7 @@ private:
             const json& j = objects[i];
             if (!j.is_object())
                 return r_.fail(where, "an object is expected");
-            ObjectSpec o;
+            ObjectDesc o;
             if (!j.contains("id") || !j.contains("note"))
                 return r_.fail(where, "an object needs an \"id\" and a \"note\"");
             if (!r_.Get(j, "id", where, &o.id) || !r_.Get(j, "note", where, &o.note) ||
@@ -460,7 +480,7 @@ private:
                 if (!ParseHex(s, &o.data))
                     return r_.fail(where + ".hex", "not an even number of hex digits");
             }
-            spec_.objects.push_back(std::move(o));
+            desc_.objects.push_back(std::move(o));
         }
         return true;
     }
@@ -471,7 +491,7 @@ private:
         const json& j = root["acl"];
         if (!j.is_object())
             return r_.fail("acl", "an object is expected");
-        AclSpec acl;
+        AclDesc acl;
         if (!r_.Get(j, "flags", "acl", &acl.flags) ||
             !r_.GetText(j, "admin-server", "acl", &acl.adminServer))
             return false;
@@ -488,7 +508,7 @@ private:
                 return r_.fail("acl.roles", "a list is expected");
             for (std::size_t i = 0; i < roles.size(); ++i) {
                 const std::string where = "acl.roles[" + std::to_string(i) + "]";
-                AclRoleSpec role;
+                AclRoleDesc role;
                 if (!roles[i].is_object() || !roles[i].contains("index") ||
                     !roles[i].contains("name"))
                     return r_.fail(where, "a role needs an \"index\" and a \"name\"");
@@ -506,7 +526,7 @@ private:
             for (std::size_t i = 0; i < entries.size(); ++i) {
                 const std::string where = "acl.entries[" + std::to_string(i) + "]";
                 const json& e = entries[i];
-                AclEntrySpec entry;
+                AclEntryDesc entry;
                 if (!e.is_object() || !e.contains("name"))
                     return r_.fail(where, "an entry needs a \"name\"");
                 std::uint32_t level = 0, flags = 0;
@@ -540,12 +560,12 @@ private:
                 acl.entries.push_back(std::move(entry));
             }
         }
-        spec_.acl = std::move(acl);
+        desc_.acl = std::move(acl);
         return true;
     }
 
-    const NoteSpec* FindNote(store::NoteId id) const {
-        for (const NoteSpec& n : spec_.notes)
+    const NoteDesc* FindNote(store::NoteId id) const {
+        for (const NoteDesc& n : desc_.notes)
             if (n.id == id)
                 return &n;
         return nullptr;
@@ -554,10 +574,10 @@ private:
     // Note references and attachments, now that every note and object is known.
     bool Resolve() {
         for (const Pending& p : pending_) {
-            Bytes& value = spec_.notes[p.note].items[p.item].value;
-            const NoteSpec& owner = spec_.notes[p.note];
-            if (p.spec.contains("noterefs")) {
-                const json& refs = p.spec["noterefs"];
+            Bytes& value = desc_.notes[p.note].items[p.item].value;
+            const NoteDesc& owner = desc_.notes[p.note];
+            if (p.desc.contains("noterefs")) {
+                const json& refs = p.desc["noterefs"];
                 if (!refs.is_array() || refs.size() > 0xFFFF)
                     return r_.fail(p.where, "a list of note IDs is expected");
                 value.clear();
@@ -568,7 +588,7 @@ private:
                     if (!r_.Number(refs[i], p.where + "[" + std::to_string(i) + "]", 0x7FFFFFFF,
                                    &id))
                         return false;
-                    const NoteSpec* target = FindNote(static_cast<store::NoteId>(id));
+                    const NoteDesc* target = FindNote(static_cast<store::NoteId>(id));
                     if (!target)
                         return r_.fail(p.where, "note " + std::to_string(id) + " does not exist");
                     for (const store::TimeDate& t :
@@ -579,7 +599,7 @@ private:
                 }
                 continue;
             }
-            const json& a = p.spec["attachment"];
+            const json& a = p.desc["attachment"];
             std::uint32_t objectId = 0;
             std::string file;
             if (!a.is_object() || !a.contains("object") || !a.contains("file"))
@@ -587,8 +607,8 @@ private:
             if (!r_.Get(a, "object", p.where + ".attachment", &objectId) ||
                 !r_.Text(a["file"], p.where + ".attachment.file", &file))
                 return false;
-            const ObjectSpec* object = nullptr;
-            for (const ObjectSpec& o : spec_.objects)
+            const ObjectDesc* object = nullptr;
+            for (const ObjectDesc& o : desc_.objects)
                 if (o.id == objectId)
                     object = &o;
             if (!object)
@@ -617,13 +637,13 @@ private:
     }
 
     Reader& r_;
-    DatabaseSpec& spec_;
+    DatabaseDesc& desc_;
     std::vector<Pending> pending_;
 };
 
 } // namespace
 
-bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseSpec* spec,
+bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
                       std::string* error) {
     json root;
     try {
@@ -639,9 +659,10 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  (colon == std::string::npos ? std::string() : what.substr(colon));
         return false;
     }
-    Reader reader(fileName);
-    *spec = DatabaseSpec();
-    DescriptionReader r(reader, *spec);
+    const JsonLocator locator(text);
+    Reader reader(fileName, locator);
+    *desc = DatabaseDesc();
+    DescriptionReader r(reader, *desc);
     bool ok;
     try {
         ok = r.Read(root);
@@ -656,7 +677,7 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     return true;
 }
 
-bool LoadDescription(const std::string& path, DatabaseSpec* spec, std::string* error) {
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ": cannot be read";
@@ -664,7 +685,7 @@ bool LoadDescription(const std::string& path, DatabaseSpec* spec, std::string* e
     }
     std::ostringstream all;
     all << in.rdbuf();
-    return ParseDescription(all.str(), path, spec, error);
+    return ParseDescription(all.str(), path, desc, error);
 }
 
 } // namespace vlt::builder

@@ -33,8 +33,8 @@ namespace vlt::builder {
 
 // On failure *error names the file, the line when known (syntax errors) or the place in the
 // description, and the problem.
-bool ParseDescription(const std::string& json, const std::string& fileName, DatabaseSpec* spec,
+bool ParseDescription(const std::string& json, const std::string& fileName, DatabaseDesc* desc,
                       std::string* error);
-bool LoadDescription(const std::string& path, DatabaseSpec* spec, std::string* error);
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error);
 
 } // namespace vlt::builder

@@ -16,7 +16,7 @@ std::int64_t T(const store::TimeDate& t) {
     return static_cast<std::int64_t>(t.Value());
 }
 
-std::string NoteName(const NoteSpec& n) {
+std::string NoteName(const NoteDesc& n) {
     return "note " + std::to_string(n.id);
 }
 
@@ -45,7 +45,7 @@ bool Insert(Connection& c, Stmt& s, std::string* error) {
     return true;
 }
 
-bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
+bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
     if (!Exec(c.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;") ||
         !Exec(c.get(), schema::kCreateSql) || !Exec(c.get(), "BEGIN")) {
         *error = "cannot create the schema: " + c.error();
@@ -60,20 +60,20 @@ bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
         return false;
 
     Stmt db(c.get(), "INSERT INTO database VALUES(?,?,?,?,?,?,?,?,?,?,?)");
-    db.bind(1, T(spec.id)).bind(2, spec.dbClass).bind(3, T(spec.replicaId));
-    db.bind(4, spec.replicaFlags).bind(5, spec.cutoffInterval).bind(6, T(spec.cutoffDate));
-    db.bind(7, T(spec.dataModified)).bind(8, T(spec.nonDataModified));
-    if (spec.options)
-        db.bind(9, static_cast<std::int64_t>(*spec.options));
-    db.bind(10, spec.info);
-    if (spec.buildVersion)
-        db.bind(11, *spec.buildVersion);
+    db.bind(1, T(desc.id)).bind(2, desc.dbClass).bind(3, T(desc.replicaId));
+    db.bind(4, desc.replicaFlags).bind(5, desc.cutoffInterval).bind(6, T(desc.cutoffDate));
+    db.bind(7, T(desc.dataModified)).bind(8, T(desc.nonDataModified));
+    if (desc.options)
+        db.bind(9, static_cast<std::int64_t>(*desc.options));
+    db.bind(10, desc.info);
+    if (desc.buildVersion)
+        db.bind(11, *desc.buildVersion);
     if (!Insert(c, db, error))
         return false;
 
     Stmt note(c.get(), "INSERT INTO notes VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     Stmt item(c.get(), "INSERT INTO items VALUES(?,?,?,?,?)");
-    for (const NoteSpec& n : spec.notes) {
+    for (const NoteDesc& n : desc.notes) {
         const store::OriginatorId& o = n.originator;
         note.bind(1, n.id).bind(2, n.noteClass).bind(3, T(o.file)).bind(4, T(o.note));
         note.bind(5, o.sequence).bind(6, T(o.sequenceTime)).bind(7, T(n.created));
@@ -82,7 +82,7 @@ bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
         if (!Insert(c, note, error))
             return false;
         std::int64_t seq = 0;
-        for (const ItemSpec& i : n.items) {
+        for (const ItemDesc& i : n.items) {
             item.bind(1, n.id).bind(2, seq++).bind(3, i.name).bind(4, i.flags);
             item.bindBlob(5, i.value.data(), i.value.size());
             if (!Insert(c, item, error))
@@ -90,28 +90,28 @@ bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
         }
     }
     Stmt object(c.get(), "INSERT INTO objects VALUES(?,?,?,?,?)");
-    for (const ObjectSpec& o : spec.objects) {
+    for (const ObjectDesc& o : desc.objects) {
         object.bind(1, o.id).bind(2, o.note).bind(3, o.objectClass).bind(4, o.privileges);
         object.bindBlob(5, o.data.data(), o.data.size());
         if (!Insert(c, object, error))
             return false;
     }
-    if (spec.acl) {
-        const AclSpec& a = *spec.acl;
+    if (desc.acl) {
+        const AclDesc& a = *desc.acl;
         Stmt acl(c.get(), "INSERT INTO acl VALUES(?,?)");
         acl.bind(1, a.flags).bind(2, a.adminServer);
         if (!Insert(c, acl, error))
             return false;
         Stmt entry(c.get(), "INSERT INTO acl_entries VALUES(?,?,?,?,?)");
         std::int64_t seq = 0;
-        for (const AclEntrySpec& e : a.entries) {
+        for (const AclEntryDesc& e : a.entries) {
             entry.bind(1, seq++).bind(2, e.name).bind(3, e.level);
             entry.bindBlob(4, e.roles.bits, sizeof e.roles.bits).bind(5, e.flags);
             if (!Insert(c, entry, error))
                 return false;
         }
         Stmt role(c.get(), "INSERT INTO acl_roles VALUES(?,?)");
-        for (const AclRoleSpec& r : a.roles) {
+        for (const AclRoleDesc& r : a.roles) {
             role.bind(1, r.index).bind(2, r.name);
             if (!Insert(c, role, error))
                 return false;
@@ -133,16 +133,16 @@ bool WriteAll(Connection& c, const DatabaseSpec& spec, std::string* error) {
 
 } // namespace
 
-std::string CheckDescription(const DatabaseSpec& spec) {
+std::string CheckDescription(const DatabaseDesc& desc) {
     std::unordered_set<store::NoteId> ids;
-    for (const NoteSpec& n : spec.notes) {
+    for (const NoteDesc& n : desc.notes) {
         if (n.id == 0 || n.id > 0x7FFFFFFF)
             return NoteName(n) + ": a note ID must lie in 1..0x7FFFFFFF";
         if (!ids.insert(n.id).second)
             return NoteName(n) + ": the note ID is used twice";
         if (n.deleted && !n.items.empty())
             return NoteName(n) + ": a deletion stub has no items";
-        for (const ItemSpec& i : n.items) {
+        for (const ItemDesc& i : n.items) {
             if (i.name.empty() || i.name.size() > schema::kMaxItemName)
                 return NoteName(n) + ": item name \"" + i.name + "\" must have 1 to " +
                        std::to_string(schema::kMaxItemName) + " bytes";
@@ -152,11 +152,11 @@ std::string CheckDescription(const DatabaseSpec& spec) {
                 return NoteName(n) + ": item \"" + i.name + "\" is too large";
         }
     }
-    for (const NoteSpec& n : spec.notes)
+    for (const NoteDesc& n : desc.notes)
         if (n.parent != 0 && !ids.count(n.parent))
             return NoteName(n) + ": parent note " + std::to_string(n.parent) + " does not exist";
     std::unordered_set<std::uint32_t> objects;
-    for (const ObjectSpec& o : spec.objects) {
+    for (const ObjectDesc& o : desc.objects) {
         const std::string name = "object " + std::to_string(o.id);
         if (!objects.insert(o.id).second)
             return name + ": the object ID is used twice";
@@ -165,12 +165,12 @@ std::string CheckDescription(const DatabaseSpec& spec) {
         if (o.data.size() > 0xFFFFFFFFu)
             return name + ": too large";
     }
-    if (spec.acl) {
-        for (const AclEntrySpec& e : spec.acl->entries)
+    if (desc.acl) {
+        for (const AclEntryDesc& e : desc.acl->entries)
             if (e.level > 6)
                 return "ACL entry \"" + e.name + "\": access level must lie in 0..6";
         std::unordered_set<unsigned> roles;
-        for (const AclRoleSpec& r : spec.acl->roles) {
+        for (const AclRoleDesc& r : desc.acl->roles) {
             if (r.index >= store::kAclRoleCount)
                 return "ACL role \"" + r.name + "\": index must lie in 0..79";
             if (r.name.empty() || r.name.size() > schema::kMaxRoleName)
@@ -183,8 +183,8 @@ std::string CheckDescription(const DatabaseSpec& spec) {
     return {};
 }
 
-bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::string* error) {
-    std::string problem = CheckDescription(spec);
+bool WriteDatabase(const DatabaseDesc& desc, const std::string& path, std::string* error) {
+    std::string problem = CheckDescription(desc);
     if (!problem.empty()) {
         *error = path + ": " + problem;
         return false;
@@ -208,7 +208,7 @@ bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::strin
         if (!ok)
             problem = "cannot create " + temp.string() + ": " + c.error();
         else
-            ok = WriteAll(c, spec, &problem);
+            ok = WriteAll(c, desc, &problem);
     }
     if (ok) {
         fs::rename(temp, target, ec);

@@ -11,9 +11,9 @@ namespace vlt::builder {
 // exist, item names and role names within their limits, ...). The file is written under a
 // temporary name beside `path` and renamed at the end, so a failure leaves no file behind and
 // never a half-written one under `path`. On failure *error says what is wrong.
-bool WriteDatabase(const DatabaseSpec& spec, const std::string& path, std::string* error);
+bool WriteDatabase(const DatabaseDesc& desc, const std::string& path, std::string* error);
 
 // The check alone: an empty text when the description can be written.
-std::string CheckDescription(const DatabaseSpec& spec);
+std::string CheckDescription(const DatabaseDesc& desc);
 
 } // namespace vlt::builder
