@@ -40,6 +40,11 @@ private:
     QCheckBox* collapsed_;
 };
 
+// The "View Options" dialog on a document's display switches; returns the view-update hint
+// bits of what changed (0 when cancelled or nothing changed). It opens on the tab it was last
+// closed on.
+std::uint32_t RunOptionsDialog(QWidget* parent, CInfoPaneOptions& options);
+
 // The switches of the info pane, filled from the options and read back on OK.
 class InfoPanePage : public QWidget {
     Q_OBJECT

@@ -23,9 +23,6 @@ constexpr std::uint32_t kSaveOptions = 32796;
 constexpr std::uint32_t kOptions = 32801;
 constexpr std::uint32_t kCopy = 57634;
 constexpr std::uint32_t kOptionsChanged = 0x01;
-
-// The tab the options dialog was last closed on, for as long as the program runs.
-int lastOptionsTab = 0;
 } // namespace
 
 QFont LoadTreeFont() {
@@ -149,25 +146,7 @@ bool DocumentWindow::Command(std::uint32_t id) {
 }
 
 void DocumentWindow::ShowOptions() {
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("View Options"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* tabs = new QTabWidget;
-    auto* infoPage = new InfoPanePage(document_->InfoOptions());
-    tabs->addTab(infoPage, QStringLiteral("Info Pane"));
-    tabs->setCurrentIndex(std::min(lastOptionsTab, tabs->count() - 1));
-    layout->addWidget(tabs);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    const int result = dialog.exec();
-    lastOptionsTab = tabs->currentIndex();
-    if (result != QDialog::Accepted)
-        return;
-    std::uint32_t changed = 0;
-    if (infoPage->ReadBack(document_->InfoOptions()))
-        changed |= kOptionsChanged;
+    const std::uint32_t changed = RunOptionsDialog(this, document_->InfoOptions());
     if (changed != 0)
         document_->UpdateAllViews(changed);
 }
