@@ -6,25 +6,31 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
+#include "ui/CancelWatch.h"
 #include "ui/GlyphPainter.h"
 #include "ui/WaitCursor.h"
 
 using namespace treelist;
 
-// Expansion and collapse can read the store for a long time: they run under the wait cursor.
+// Expansion and collapse can read the store for a long time: they run under the wait cursor,
+// and Ctrl+Break or Escape cancels them. The whole control is repainted afterwards, since a
+// cancelled expansion may leave fewer rows than it announced.
 class TreeListWidget::WaitingCore : public CTreeListCore {
 public:
     using CTreeListCore::CTreeListCore;
     void Expand(CTreeListNode* node) override {
         CWaitCursor wait;
+        cancelwatch::Scope watch;
         CTreeListCore::Expand(node);
     }
     void Collapse(CTreeListNode* node) override {
         CWaitCursor wait;
+        cancelwatch::Scope watch;
         CTreeListCore::Collapse(node);
     }
     void ExpandAll(CTreeListNode* node) override {
         CWaitCursor wait;
+        cancelwatch::Scope watch;
         CTreeListCore::ExpandAll(node);
     }
 };

@@ -14,6 +14,8 @@
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/QtFrontEnd.h"
+#include "ui/StoreHooks.h"
 #include "ui/TreeListWidget.h"
 
 namespace {
@@ -81,15 +83,15 @@ int main(int argc, char** argv) {
     QWidget* splash = screenshot.isEmpty() ? ShowSplash() : nullptr;
 
     MainWindow window;
+    QtFrontEnd frontEnd(&window);
+    InstallStoreHooks(frontEnd);
     window.OpenDocument(path.toStdString());
-    window.ShowPlaced(screenshot.isEmpty() ? Qt::WindowNoState : Qt::WindowNoState);
+    window.ShowPlaced();
     if (!screenshot.isEmpty())
         window.resize(1000, 640);
 
     delete splash;
     QApplication::restoreOverrideCursor();
-    // Idle again: a cancel asked for during the last operation is forgotten.
-    QObject::connect(&app, &QGuiApplication::applicationStateChanged, [] {});
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(300, [&] {
             ExpandSomeAndSave(window, screenshot);
@@ -97,5 +99,7 @@ int main(int argc, char** argv) {
             QApplication::quit();
         });
     }
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    RemoveStoreHooks();
+    return result;
 }

@@ -12,6 +12,7 @@
 #include "ui/Dialogs.h"
 #include "ui/DumpCommand.h"
 #include "ui/FontText.h"
+#include "ui/StoreHooks.h"
 #include "ui/UiFixture.h"
 
 using namespace uitest;
@@ -180,6 +181,18 @@ TEST(DumpDialogTest, StartsEmptyAndKeepsAtMost250Characters) {
     EXPECT_FALSE(dialog.IncludeCollapsed());
     dialog.SetFileName(QString(300, 'a'));
     EXPECT_EQ(dialog.FileName().size(), 250);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StoreHooksTest, BreakHookAnswersCancelledOnlyAfterACancel) {
+    cancelwatch::Clear();
+    EXPECT_EQ(BreakHookAnswer(), 0);
+    cancelwatch::Set();
+    EXPECT_EQ(BreakHookAnswer(), 413);
+    cancelwatch::Clear();
 }
 
 } // namespace
