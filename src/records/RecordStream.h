@@ -6,18 +6,27 @@
 #include <cstdint>
 #include <memory>
 
+#include "records/RecordWalker.h"
+#include "store/api/Status.h"
+
+class CNodeDocument;
 class CNoteNode;
+class TNCdRecord;
 
 // Makes the record nodes of one kind of stream; owned by the item node that walks the stream.
 class CdRecordFactory {
 public:
     virtual ~CdRecordFactory() = default;
+    // The node for one record, with its label made; never null.
+    virtual TNCdRecord* Create(const RecordSpan& record, CNodeDocument* document) const = 0;
 };
 
 // The factory for the records of an item of this type (1, 15, 16, 18 or 19); null for others.
 std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType);
 
 // Walks the stream (its 16-bit kind word first; `length` counts it) and attaches one record
-// node per record to `parent`. The bytes must stay valid while the record nodes exist.
-void AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory, const std::uint8_t* stream,
-                    std::size_t length);
+// node per record to `parent`, in stream order (the parent stops sorting). The bytes must stay valid while the record nodes exist.
+// Returns 0, or kCancelled when the walk stopped because record nodes are hidden (a
+// placeholder, when wanted, stands for them).
+store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
+                             const std::uint8_t* stream, std::size_t length);

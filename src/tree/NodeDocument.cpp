@@ -1,9 +1,10 @@
 #include "tree/NodeDocument.h"
 
+#include "store/DocumentNodeOptions.h"
 #include "tree/CommandIds.h"
 #include "tree/DocNode.h"
 
-CNodeDocument::CNodeDocument() = default;
+CNodeDocument::CNodeDocument() : documentOptions_(std::make_unique<CDocumentNodeOptions>()) {}
 CNodeDocument::~CNodeDocument() = default;
 
 void CNodeDocument::RecomputePlaceholders() {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "output/InfoPaneOptions.h"
 #include "tree/CommandTarget.h"
 #include "tree/TypeSet.h"
 
 class CDocNode;
+class CDocumentNodeOptions;
 class CNoteNode;
 
 class CNodeDocument : public CCommandTarget {
@@ -35,11 +37,18 @@ public:
     // The display switches of the info pane and of dumps made from this document.
     CInfoPaneOptions& InfoOptions() { return infoOptions_; }
     const CInfoPaneOptions& InfoOptions() const { return infoOptions_; }
+    // How note nodes are labelled and opened ("Document Nodes").
+    CDocumentNodeOptions& DocumentOptions() { return *documentOptions_; }
+    const CDocumentNodeOptions& DocumentOptions() const { return *documentOptions_; }
 
     CDocNode* GetCurrentNode() const { return current_; }
     void SetCurrentNode(CDocNode* node) { current_ = node; }
     // A node of this document is being destroyed: it stops being the current node.
     void NodeDestroyed(CDocNode& node);
+
+    // Whether item labels show the item's value after its name (the Items option "&Include
+    // value in text"); off by default.
+    virtual bool IncludeItemValue() const { return false; }
 
     // Tells every view of the document; the default has none.
     virtual void UpdateAllViews(std::uint32_t /*hint*/) {}
@@ -61,6 +70,7 @@ private:
     const CTypeSet* placeholderRef_ = &placeholder_;
     CDocNode* current_ = nullptr;
     CInfoPaneOptions infoOptions_;
+    std::unique_ptr<CDocumentNodeOptions> documentOptions_;
 };
 
 // Points a document's references at temporary sets for a scope.

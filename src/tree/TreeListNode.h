@@ -103,7 +103,7 @@ public:
     virtual bool CreateChildren() { return false; }
     virtual bool ExpandAll();
     // Deletes every child, first to last; false at the first that cannot be deleted.
-    bool CollapseChildren();
+    virtual bool CollapseChildren();
     virtual void OnSelect(bool /*selected*/) {}
     virtual void OnCheckChanged(bool /*checked*/) {}
 

@@ -1,0 +1,117 @@
+#include "app/DelvexApp.h"
+
+#include "app/DelvexDoc.h"
+#include "app/FrontEnd.h"
+#include "app/Hooks.h"
+#include "store/CancelProbe.h"
+#include "store/StatusMessage.h"
+#include "tree/Cancel.h"
+
+namespace {
+constexpr const char* kVersion = "Version 1.3";
+#ifdef DELVEX_BUILD_DATE
+constexpr const char* kBuildDate = DELVEX_BUILD_DATE;
+#else
+constexpr const char* kBuildDate = "";
+#endif
+constexpr std::size_t kMessageSize = 201;
+} // namespace
+
+CDelvexApp::CDelvexApp(CFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+
+CDelvexApp::~CDelvexApp() {
+    if (running_) {
+        Shutdown();
+    }
+}
+
+const std::string& CDelvexApp::VersionText() {
+    static const std::string text = [] {
+        std::string t = std::string(kVersion) + "  for Corvane R4";
+        if (*kBuildDate) {
+            t += ",  ";
+            t += kBuildDate;
+        }
+        return t;
+    }();
+    return text;
+}
+
+bool CDelvexApp::Start(std::string_view commandLine) {
+    const store::Status st = store::SessionStart();
+    if (st != store::kNoError) {
+        char text[512];
+        FormatStatusMessage(text, sizeof text, st, "Couldn't initialize Corvane");
+        frontEnd_.ShowMessage("Error", text);
+        return false;
+    }
+    storeStarted_ = true;
+    running_ = true;
+    store::SetMessageHook(MessageHook, &frontEnd_);
+    store::SetBreakHook(BreakHook, nullptr);
+    SetCancelProbe(CancelProbe, nullptr);
+    hooks::LinkStandardHooks();
+    hooks::Run(hooks::kStartup);
+    if (!frontEnd_.CreateMainFrame()) {
+        return false;
+    }
+    auto* doc = new CDelvexDoc(nullptr, &frontEnd_);
+    if (commandLine.empty()) {
+        doc->NewDocument();
+    } else {
+        doc->OpenDocument(commandLine);
+    }
+    frontEnd_.OpenDocumentWindow(doc);
+    return true;
+}
+
+int CDelvexApp::Shutdown() {
+    running_ = false;
+    hooks::Run(hooks::kShutdown);
+    if (storeStarted_) {
+        store::SetMessageHook(nullptr, nullptr);
+        store::SetBreakHook(nullptr, nullptr);
+        SetCancelProbe(nullptr, nullptr);
+        store::SessionEnd();
+        storeStarted_ = false;
+    }
+    return 0;
+}
+
+void CDelvexApp::Idle() {
+    cancel::Clear();
+}
+
+int CDelvexApp::MessageHook(const char* text, store::Status status, store::MessageButtons buttons,
+                            void* context) {
+    auto* frontEnd = static_cast<CFrontEnd*>(context);
+    std::string message;
+    if (text) {
+        message = text;
+    } else {
+        char buffer[kMessageSize];
+        FormatStatusMessage(buffer, sizeof buffer, status, nullptr);
+        message = buffer;
+    }
+    if (message.empty() || !frontEnd) {
+        return store::kAnswerNone;
+    }
+    switch (buttons) {
+    case store::MessageButtons::Ok:
+    case store::MessageButtons::OkCancel:
+    case store::MessageButtons::YesNo:
+    case store::MessageButtons::YesNoCancel:
+    case store::MessageButtons::RetryCancel:
+        return frontEnd->AskUser(message, buttons);
+    default:
+        return store::kAnswerNone;
+    }
+}
+
+bool CDelvexApp::CancelProbe(void*) {
+    return cancel::Check();
+}
+
+int CDelvexApp::BreakHook(void*) {
+    return cancel::Check() ? store::kCancelled : 0;
+}

@@ -1,0 +1,64 @@
+// Agent information (item type 17): when and over which notes an agent runs.
+//
+//  offset  width  field
+//   0      u16    version
+//   2      u16    trigger type
+//   4      u16    search type
+//   6      u16    interval type
+//   8      u16    interval, in the unit of the interval type
+//  10      u32    time1
+//  14      u32    time2
+//  18      8      start time
+//  26      8      end time
+//  34      u32    flags
+//  38      64     spare
+#include "items/ItemTables.h"
+#include "items/ValueDecoders.h"
+#include "output/ByteReader.h"
+#include "output/FieldWriter.h"
+#include "output/OutputStrings.h"
+
+namespace {
+
+constexpr std::size_t kAgentInfoSize = 102;
+constexpr std::size_t kSpareSize = 64;
+
+unsigned IntervalUnit(std::uint16_t intervalType) {
+    switch (intervalType) {
+    case 1:
+        return outstr::kUnitMinutes;
+    case 2:
+        return outstr::kUnitDays;
+    case 3:
+        return outstr::kUnitWeeks;
+    case 4:
+        return outstr::kUnitMonths;
+    default:
+        return outstr::kUnitNone;
+    }
+}
+
+} // namespace
+
+std::size_t WriteAssistInfoValue(CFieldWriter& w, const ItemValueView& v) {
+    if (v.n < kAgentInfoSize) {
+        w.ShortComment();
+        return 0;
+    }
+    ByteReader r(v.p, v.n);
+    w.BeginField("assist-struct");
+    w.NumberField("version", r.u16le());
+    w.SymbolField("trigger-type", r.u16le(), itemtab::kTriggerTypes);
+    w.SymbolField("search-type", r.u16le(), itemtab::kSearchTypes);
+    const std::uint16_t intervalType = r.u16le();
+    w.SymbolField("interval-type", intervalType, itemtab::kIntervalTypes);
+    w.MeasureField("interval", r.u16le(), IntervalUnit(intervalType));
+    w.Hex8Field("time1", r.u32le());
+    w.Hex8Field("time2", r.u32le());
+    w.TimeField("start-time", r.TimeDate());
+    w.TimeField("end-time", r.TimeDate());
+    w.SymbolField("flags", r.u32le(), itemtab::kAgentFlags);
+    w.SpareField("spare", r.Bytes(kSpareSize), kSpareSize);
+    w.EndField();
+    return r.Offset();
+}

@@ -1,0 +1,67 @@
+// Collations (item type 2): the sort keys of a view.
+//
+//  offset     width  field
+//   0         u16    not shown
+//   2         u16    number of keys
+//   4         u8     flags
+//   5         u8     signature
+//   6 + 7i    7      descriptor i: u8 flags, u8 signature, u8 key type, u16 name offset,
+//                    u16 name length
+//  names at 6 + 7 x keys + the name offset
+//
+// A name that reaches past the value is not shown (short comment); the walk stops at the
+// first descriptor that is not all there.
+#include "items/ValueDecoders.h"
+#include "items/ViewFormatTables.h"
+#include "output/ByteReader.h"
+#include "output/FieldWriter.h"
+
+namespace {
+constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kDescriptorSize = 7;
+} // namespace
+
+std::size_t WriteCollationFields(CFieldWriter& w, const std::uint8_t* p, std::size_t n) {
+    ByteReader r(p, n);
+    r.u16le(); // not shown
+    const std::uint16_t keys = r.u16le();
+    const std::uint8_t flags = r.u8();
+    const std::uint8_t signature = r.u8();
+    if (r.Short()) {
+        w.ShortComment();
+        return 0;
+    }
+    w.BeginField("collation");
+    w.NumberField("items", keys);
+    w.SymbolField("flags", flags, viewtab::kCollationFlags);
+    w.SymbolField("signature", signature, viewtab::kCollationSignatures);
+    std::size_t covered = kHeaderSize;
+    const std::size_t namesStart = kHeaderSize + std::size_t(keys) * kDescriptorSize;
+    for (unsigned i = 0; i < keys; ++i) {
+        const std::uint8_t* d = r.Bytes(kDescriptorSize);
+        if (!d) {
+            w.ShortComment();
+            break;
+        }
+        ByteReader dr(d, kDescriptorSize);
+        w.BeginField("collation-descriptor");
+        w.SymbolField("flags", dr.u8(), viewtab::kKeyFlags);
+        w.SymbolField("signature", dr.u8(), viewtab::kDescriptorSignatures);
+        w.SymbolField("key-type", dr.u8(), viewtab::kKeyTypes);
+        const std::uint16_t nameOffset = dr.u16le();
+        const std::uint16_t nameLength = dr.u16le();
+        covered += kDescriptorSize;
+        if (nameLength != 0) {
+            const std::size_t at = namesStart + nameOffset;
+            if (at <= n && nameLength <= n - at) {
+                w.TextField("name", reinterpret_cast<const char*>(p + at), nameLength, '"', '"');
+                covered += nameLength;
+            } else {
+                w.ShortComment();
+            }
+        }
+        w.EndField();
+    }
+    w.EndField();
+    return covered < n ? covered : n;
+}

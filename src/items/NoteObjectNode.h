@@ -1,0 +1,31 @@
+// A database object (such as an attached file's data), shown with its information and its
+// bytes as hex dumps.
+#pragma once
+
+#include <cstdint>
+
+#include "store/api/Handles.h"
+#include "store/api/Status.h"
+#include "tree/NoteNode.h"
+
+class TNNoteObject : public CNoteNode {
+public:
+    // Reads the object's information once; a failure is kept and shown in place of the fields.
+    TNNoteObject(store::DbHandle db, std::uint32_t objectId, CNodeDocument* document);
+
+    bool IsExpandable() const override { return false; }
+    void WriteBegin(CFieldWriter& w) override;
+    void WriteFields(CFieldWriter& w) override;
+    void WriteEnd(CFieldWriter& w) override;
+
+    // The bytes are read and dumped in pieces of at most this many.
+    static constexpr std::uint32_t kPieceSize = 4096;
+
+private:
+    store::DbHandle db_;
+    std::uint32_t objectId_;
+    std::uint32_t size_ = 0;
+    std::uint16_t class_ = 0;
+    std::uint16_t privileges_ = 0;
+    store::Status infoStatus_ = store::kNoError;
+};

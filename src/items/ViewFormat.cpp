@@ -1,0 +1,197 @@
+// View formats (item type 5): a view's style, its columns and how they look.
+//
+// Layout, little-endian:
+//   header (10): u8 version, u8 style, u16 columns, u16 item sequence number, u16 flags,
+//                u16 spare2
+//   columns x column format (32): u16 signature, u16 flags1, u16 item name length,
+//                u16 title length, u16 formula length, u16 constant value length,
+//                u16 display width, u32 font, u16 flags2, 4 number format, 4 time format,
+//                u16 format data type, u16 list separator
+//   variable data: per column its item name, title, formula and constant value, packed
+//   second table format (38): u16 (not shown), u16 background, u16 border, u32 title font,
+//                u32 unread font, u32 totals font, u16 auto update seconds, u16 alternate
+//                background, u16 signature 0x2BAD, u8 line count, u8 spacing, u16 extended
+//                background, u8 header line count, u8 spare byte, 8 spare
+//   with the signature: columns x second column format (46): u16 signature, u32 header font,
+//                16 re-sort view unid, u16 second sort column, 2 wspare, 20 dwspare
+//
+// The column count is trusted only as far as the bytes go: the decoder stops, with the short
+// comment, at the first structure that is not all there.
+#include <vector>
+
+#include "items/ValueDecoders.h"
+#include "items/ViewFormatTables.h"
+#include "output/ByteReader.h"
+#include "output/FieldWriter.h"
+#include "output/OutputStrings.h"
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 10;
+constexpr std::size_t kColumnSize = 32;
+constexpr std::size_t kTableFormat2Size = 38;
+constexpr std::size_t kColumn2Size = 46;
+constexpr std::uint16_t kTableFormat2Signature = 0x2BAD;
+
+struct ColumnTexts {
+    std::uint16_t itemName, title, formula, constant;
+    std::size_t Total() const { return std::size_t(itemName) + title + formula + constant; }
+};
+
+const char* AsText(const std::uint8_t* bytes) {
+    return reinterpret_cast<const char*>(bytes);
+}
+
+// One column format; its texts come from `texts`, the variable data. False when the texts are
+// not all there (written as far as they go).
+bool WriteColumn(CFieldWriter& w, unsigned number, const std::uint8_t* format, ByteReader& texts) {
+    ByteReader r(format, kColumnSize);
+    w.BeginField("column");
+    w.Comment("column #%u", number);
+    w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
+    w.SymbolField("flags1", r.u16le(), viewtab::kColumnFlags1);
+    ColumnTexts lengths{};
+    lengths.itemName = r.u16le();
+    lengths.title = r.u16le();
+    lengths.formula = r.u16le();
+    lengths.constant = r.u16le();
+    const bool whole = texts.Has(lengths.Total());
+    if (whole) {
+        w.TextField("item-name", AsText(texts.Bytes(lengths.itemName)), lengths.itemName, '"', '"');
+        w.TextField("title", AsText(texts.Bytes(lengths.title)), lengths.title, '"', '"');
+        w.FormulaField("formula", texts.Bytes(lengths.formula), lengths.formula);
+        w.TextField("constant-value", AsText(texts.Bytes(lengths.constant)), lengths.constant, '"',
+                    '"');
+    } else {
+        w.ShortComment();
+    }
+    w.MeasureField("display-width", r.u16le(), outstr::kUnitEighthChars);
+    w.FontField("font-id", r.u32le());
+    w.SymbolField("flags2", r.u16le(), viewtab::kColumnFlags2);
+    w.NumberFormatField("number-format", r.Bytes(4), 4);
+    w.TimeFormatField("time-format", r.Bytes(4), 4);
+    w.SymbolField("format-data-type", r.u16le(), viewtab::kFormatDataTypes);
+    w.SymbolField("list-sep", r.u16le(), viewtab::kListSeparators);
+    w.EndField();
+    return whole;
+}
+
+void WriteColumn2(CFieldWriter& w, unsigned number, const std::uint8_t* format) {
+    ByteReader r(format, kColumn2Size);
+    w.BeginField("column");
+    w.Comment("column #%u", number);
+    w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
+    w.FontField("header-fontid", r.u32le());
+    w.UnidField("resort-to-view-unid", r.Bytes(16), 16);
+    w.NumberField("second-resort-column-index", r.u16le());
+    w.Comment("zero-based");
+    w.SpareField("wspare", r.Bytes(2), 2);
+    w.SpareField("dwspare", r.Bytes(20), 20);
+    w.EndField();
+}
+
+// The second table format at t; true when the second column formats follow it.
+bool WriteTableFormat2(CFieldWriter& w, const std::uint8_t* t) {
+    ByteReader r(t, kTableFormat2Size);
+    w.BeginField("table-format-2");
+    r.u16le(); // not shown
+    w.StoreColorField("background-color", r.u16le());
+    w.ColorField("v2-border-color", r.u16le());
+    w.FontField("title-font", r.u32le());
+    w.FontField("unread-font", r.u32le());
+    w.FontField("totals-font", r.u32le());
+    w.NumberField("auto-update-seconds", r.u16le());
+    const bool valid = ByteReader(t + 22, 2).u16le() == kTableFormat2Signature;
+    if (!valid) {
+        w.SpareField("spare", t + 20, 18);
+        w.EndField();
+        return false;
+    }
+    w.ColorField("alternate-background-color", r.u16le());
+    w.SymbolField("wsig", r.u16le(), viewtab::kTableSignatures);
+    w.NumberField("line-count", r.u8());
+    w.SymbolField("spacing", r.u8(), viewtab::kSpacings);
+    w.ColorField("background-color-ext", std::uint8_t(r.u16le()));
+    w.NumberField("header-line-count", r.u8());
+    w.Hex2Field("spare-byte", r.u8());
+    w.SpareField("spare", r.Bytes(8), 8);
+    w.EndField();
+    return true;
+}
+
+} // namespace
+
+std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::size_t n) {
+    ByteReader r(p, n);
+    const std::uint8_t version = r.u8();
+    if (r.Short()) {
+        w.ShortComment();
+        return 0;
+    }
+    w.NumberField("format-version", version);
+    if (version != 1) {
+        w.Comment("*** Unrecognized view format version");
+        return 0;
+    }
+    const std::uint8_t style = r.u8();
+    if (r.Short()) {
+        w.ShortComment();
+        return 1;
+    }
+    w.SymbolField("view-style", style, viewtab::kViewStyles);
+    if (style & 1) {
+        w.Comment("*** Unrecognized view style");
+        return 2;
+    }
+    const std::uint16_t columns = r.u16le();
+    const std::uint16_t sequence = r.u16le();
+    const std::uint16_t flags = r.u16le();
+    const std::uint16_t spare2 = r.u16le();
+    if (r.Short()) {
+        w.ShortComment();
+        return 2;
+    }
+    w.NumberField("columns", columns);
+    w.NumberField("item-sequence-number", sequence);
+    w.SymbolField("flags", flags, viewtab::kViewFlags);
+    w.Hex4Field("spare2", spare2);
+
+    // The column formats must all be there before the variable data can be found.
+    const std::uint8_t* formats = r.Bytes(std::size_t(columns) * kColumnSize);
+    if (!formats) {
+        w.ShortComment();
+        return kHeaderSize;
+    }
+    ByteReader texts(r.Rest(), r.Remaining());
+    w.BeginField("column-formats");
+    bool whole = true;
+    for (unsigned i = 0; i < columns && whole; ++i)
+        whole = WriteColumn(w, i + 1, formats + i * kColumnSize, texts);
+    w.EndField();
+    std::size_t covered = kHeaderSize + std::size_t(columns) * kColumnSize + texts.Offset();
+    if (!whole)
+        return covered;
+
+    ByteReader tail(p + covered, n - covered);
+    const std::uint8_t* t = tail.Bytes(kTableFormat2Size);
+    if (!t) {
+        w.ShortComment();
+        return covered;
+    }
+    covered += kTableFormat2Size;
+    if (!WriteTableFormat2(w, t))
+        return covered;
+
+    w.BeginField("column-formats2");
+    for (unsigned i = 0; i < columns; ++i) {
+        const std::uint8_t* format2 = tail.Bytes(kColumn2Size);
+        if (!format2) {
+            w.ShortComment();
+            break;
+        }
+        WriteColumn2(w, i + 1, format2);
+        covered += kColumn2Size;
+    }
+    w.EndField();
+    return covered;
+}

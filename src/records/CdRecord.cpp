@@ -1,0 +1,212 @@
+#include "records/CdRecord.h"
+
+#include <cstring>
+
+#include "output/FieldWriter.h"
+#include "output/StringWriter.h"
+#include "records/RecordStream.h"
+#include "records/RecordStrings.h"
+#include "store/api/Conversions.h"
+#include "tree/NodeDocument.h"
+
+TNCdRecord::TNCdRecord(const RecordSpan& span, CNodeDocument* document, const RecordFamily& family,
+                       std::uint32_t fixedSize, std::uint16_t imageIndex)
+    : CNoteNode(document), span_(span), family_(&family), fixedSize_(fixedSize),
+      imageIndex_(imageIndex) {
+    SetTypeId(nodetype::kCdRecords);
+    SetSorted(false); // embedded records keep their stream order
+    SetImageIndex(imageIndex);
+}
+
+std::uint32_t TNCdRecord::GetHelpContext() const {
+    return family_->helpBase ? family_->helpBase + span_.signature : CNoteNode::GetHelpContext();
+}
+
+void TNCdRecord::OnOptionsChanged(std::uint32_t flags) {
+    if (flags & 0x2) { // the symbols switch names generic records
+        MakeLabel();
+        Redraw(true);
+    }
+}
+
+void TNCdRecord::WriteBegin(CFieldWriter& writer) {
+    writer.BeginField("cd-record");
+}
+
+void TNCdRecord::WriteEnd(CFieldWriter& writer) {
+    writer.EndField();
+}
+
+void TNCdRecord::WriteFields(CFieldWriter& writer) {
+    writer.SymbolField("record-type", span_.signature, family_->signatures);
+    writer.NumberField("length", span_.length);
+    if (fixedSize_ && span_.length < fixedSize_)
+        writer.Comment(recstr::kLengthTooShort, int(fixedSize_));
+    if (span_.cutShort)
+        writer.Comment(recstr::kPastStreamEnd, span_.available);
+    cursor_ = fixedSize_ ? fixedSize_ : Size();
+    stopped_ = false;
+    std::size_t used = WriteBody(writer);
+    if (stopped_)
+        used = stopOffset_;
+    else if (used == kNoRemainder)
+        return;
+    if (used < Size()) {
+        writer.EndLine();
+        writer.HexDumpField("remaining-data", At(used), Size() - used);
+    }
+}
+
+void TNCdRecord::AddChildren() {
+    if (subStream_)
+        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_);
+}
+
+void TNCdRecord::MakeLabel() {
+    SetImageIndex(imageIndex_);
+    CStringWriter out(DocumentOptions());
+    out.Begin();
+    out.Symbol(span_.signature, family_->signatures, recstr::kGenericLabel);
+    out.End();
+    SetLabel(out.Result());
+}
+
+std::uint32_t TNCdRecord::WriteBody(CFieldWriter&) {
+    return span_.headerSize;
+}
+
+std::uint8_t TNCdRecord::U8(std::size_t offset) const {
+    return Has(offset, 1) ? At(offset)[0] : 0;
+}
+
+std::uint16_t TNCdRecord::U16(std::size_t offset) const {
+    return Has(offset, 2) ? std::uint16_t(At(offset)[0] | (At(offset)[1] << 8)) : 0;
+}
+
+std::uint32_t TNCdRecord::U32(std::size_t offset) const {
+    return Has(offset, 4) ? std::uint32_t(U16(offset)) | (std::uint32_t(U16(offset + 2)) << 16) : 0;
+}
+
+std::size_t TNCdRecord::ZLength(std::size_t offset, std::size_t room) const {
+    if (offset >= Size())
+        return 0;
+    const std::size_t limit = std::min(room, Size() - offset);
+    const void* zero = std::memchr(At(offset), 0, limit);
+    return zero ? std::size_t(static_cast<const std::uint8_t*>(zero) - At(offset)) : limit;
+}
+
+bool TNCdRecord::StopAt(std::size_t offset) {
+    if (!stopped_) {
+        stopped_ = true;
+        stopOffset_ = std::min(offset, Size());
+    }
+    return false;
+}
+
+bool TNCdRecord::WriteFixed(CFieldWriter& writer, std::span<const FixedField> rows) {
+    for (const FixedField& row : rows) {
+        // A text needs only its first byte: it may end early with its terminator.
+        const std::size_t need = row.kind == FieldKind::ZText ? 1 : row.width;
+        if (!Has(row.offset, need))
+            return StopAt(row.offset);
+        WriteFixedField(writer, row);
+    }
+    return true;
+}
+
+void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
+    std::uint32_t value = row.width == 1   ? U8(row.offset)
+                          : row.width == 2 ? U16(row.offset)
+                                           : U32(row.offset);
+    value = (value & row.mask) >> row.shift;
+    const char* text = reinterpret_cast<const char*>(At(row.offset));
+    switch (row.kind) {
+    case FieldKind::Number:
+        writer.NumberField(row.label, value);
+        break;
+    case FieldKind::Symbol:
+        writer.SymbolField(row.label, value, row.table);
+        break;
+    case FieldKind::Measure:
+        writer.MeasureField(row.label, value, row.unit);
+        break;
+    case FieldKind::Font:
+        writer.FontField(row.label, value);
+        break;
+    case FieldKind::Color:
+        writer.ColorField(row.label, std::uint16_t(value));
+        break;
+    case FieldKind::Hex4:
+        writer.Hex4Field(row.label, std::uint16_t(value));
+        break;
+    case FieldKind::Spare:
+        writer.SpareField(row.label, At(row.offset), row.width);
+        break;
+    case FieldKind::ZText:
+        writer.TextField(row.label, text, std::ptrdiff_t(ZLength(row.offset, row.width)));
+        break;
+    case FieldKind::NumberFormat:
+        writer.NumberFormatField(row.label, At(row.offset), row.width);
+        break;
+    case FieldKind::TimeFormat:
+        writer.TimeFormatField(row.label, At(row.offset), row.width);
+        break;
+    case FieldKind::NoteLink:
+        writer.NoteLinkField(row.label, At(row.offset), row.width);
+        break;
+    }
+}
+
+void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t n,
+                          CursorWrite how) {
+    const std::size_t start = std::min(cursor_, Size());
+    const std::size_t there = Size() - start;
+    const std::size_t want = n == kRest ? there : std::size_t(n);
+    const std::size_t take = std::min(want, there);
+    const char* text = reinterpret_cast<const char*>(At(start));
+    switch (how) {
+    case CursorWrite::Text:
+        writer.TextField(label, text, std::ptrdiff_t(take));
+        break;
+    case CursorWrite::Formula:
+        writer.FormulaField(label, text, take);
+        break;
+    case CursorWrite::HexDump:
+        writer.HexDumpField(label, text, take);
+        break;
+    }
+    if (take < want)
+        writer.ShortComment();
+    cursor_ = start + take;
+}
+
+void TNCdRecord::CursorText(CFieldWriter& writer, const char* label, std::uint32_t n) {
+    CursorOp(writer, label, n, CursorWrite::Text);
+}
+
+void TNCdRecord::CursorFormula(CFieldWriter& writer, const char* label, std::uint32_t n) {
+    CursorOp(writer, label, n, CursorWrite::Formula);
+}
+
+void TNCdRecord::CursorHexDump(CFieldWriter& writer, const char* label, std::uint32_t n) {
+    CursorOp(writer, label, n, CursorWrite::HexDump);
+}
+
+void TNCdRecord::CursorTextOrFormula(CFieldWriter& writer, const char* label, std::uint32_t n,
+                                     bool isFormula) {
+    CursorOp(writer, label, n, isFormula ? CursorWrite::Formula : CursorWrite::Text);
+}
+
+void TNCdRecord::SetSubStream(const std::uint8_t* stream, std::size_t length) {
+    subStream_ = stream;
+    subStreamLength_ = length;
+}
+
+void TNCdRecord::SetImageIndex(std::uint16_t index) {
+    imageIndex_ = index;
+    SetImage(NodeImage{imagecache::Derive(0, family_->bitmap, family_->maskBitmap), index});
+}
+
+CInfoPaneOptions* TNCdRecord::DocumentOptions() const {
+    return GetDocument() ? &GetDocument()->InfoOptions() : nullptr;
+}

@@ -1,0 +1,108 @@
+// The record node: one record of a composite stream, with the fields every record shares
+// (`record-type`, `length`), the record's own fields and the bytes no field covered.
+//
+// A node points into the stream's buffer, which must outlive it. Every read a record class
+// makes goes through the accessors below and stops at the end of the record's bytes, which
+// are the record's stored length or what the stream holds of it, whichever is less.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "records/RecordFamily.h"
+#include "records/RecordFields.h"
+#include "records/RecordWalker.h"
+#include "tree/NoteNode.h"
+
+class CdRecordFactory;
+class CInfoPaneOptions;
+
+namespace nodetype {
+constexpr NodeTypeId kCdRecords = 40;
+}
+
+class TNCdRecord : public CNoteNode {
+public:
+    // WriteBody's answer when no remaining data is to be shown.
+    static constexpr std::uint32_t kNoRemainder = 0xFFFFFFFFu;
+    // A cursor count meaning the rest of the record.
+    static constexpr std::uint32_t kRest = 0xFFFFFFFFu;
+
+    // fixedSize: the bytes of the record's fixed part, header included (also its least length);
+    // 0 for records without one (generic records), whose body starts at their end.
+    TNCdRecord(const RecordSpan& span, CNodeDocument* document,
+               const RecordFamily& family = recordfamily::kPlain, std::uint32_t fixedSize = 0,
+               std::uint16_t imageIndex = 0);
+
+    std::uint16_t Signature() const { return span_.signature; }
+    std::uint32_t Length() const { return span_.length; }
+    const RecordSpan& Span() const { return span_; }
+
+    bool IsExpandable() const override { return subStream_ != nullptr; }
+    std::uint32_t GetHelpContext() const override;
+    void OnOptionsChanged(std::uint32_t flags) override;
+    void WriteBegin(CFieldWriter& writer) override;
+    void WriteFields(CFieldWriter& writer) override;
+    void WriteEnd(CFieldWriter& writer) override;
+    void AddChildren() override;
+
+    // Sets the label (and the class's image); the generic label names the signature.
+    virtual void MakeLabel();
+
+protected:
+    // Writes the record's own fields; returns the bytes covered from the record's first byte,
+    // or kNoRemainder. The base covers the header only.
+    virtual std::uint32_t WriteBody(CFieldWriter& writer);
+
+    // ---- Bounded access to the record's bytes
+    std::size_t Size() const { return span_.Size(); }
+    const std::uint8_t* At(std::size_t offset) const { return span_.record + offset; }
+    bool Has(std::size_t offset, std::size_t n) const {
+        return offset <= Size() && n <= Size() - offset;
+    }
+    std::uint8_t U8(std::size_t offset) const;
+    std::uint16_t U16(std::size_t offset) const; // 0 when not within the record
+    std::uint32_t U32(std::size_t offset) const;
+    // Length of the zero-terminated text at offset within `room` bytes (and the record).
+    std::size_t ZLength(std::size_t offset, std::size_t room) const;
+
+    // Writes the rows in order. At the first row whose bytes are not all there it stops, and
+    // the bytes from that row on are shown as remaining data whatever WriteBody returns.
+    bool WriteFixed(CFieldWriter& writer, std::span<const FixedField> rows);
+    void WriteFixedField(CFieldWriter& writer, const FixedField& row);
+    // Marks the body as stopped at offset (see WriteFixed); returns false.
+    bool StopAt(std::size_t offset);
+    bool Stopped() const { return stopped_; }
+
+    // ---- The cursor: variable parts after the fixed part. Each operation writes one field of
+    // n bytes (kRest: to the record's end) from the cursor and advances it; a part that runs
+    // past the record is written as far as it goes, with the short-value comment.
+    std::size_t Cursor() const { return cursor_; }
+    void SetCursor(std::size_t offset) { cursor_ = offset; }
+    void CursorText(CFieldWriter& writer, const char* label, std::uint32_t n);
+    void CursorFormula(CFieldWriter& writer, const char* label, std::uint32_t n);
+    void CursorHexDump(CFieldWriter& writer, const char* label, std::uint32_t n);
+    void CursorTextOrFormula(CFieldWriter& writer, const char* label, std::uint32_t n,
+                             bool isFormula);
+
+    // An embedded stream whose records become children (walked with the action factory).
+    void SetSubStream(const std::uint8_t* stream, std::size_t length);
+    // The image strip of the family with this index.
+    void SetImageIndex(std::uint16_t index);
+    // The display switches of the owning document (null without one), for label texts.
+    CInfoPaneOptions* DocumentOptions() const;
+
+private:
+    enum class CursorWrite { Text, Formula, HexDump };
+    void CursorOp(CFieldWriter& writer, const char* label, std::uint32_t n, CursorWrite how);
+
+    RecordSpan span_;
+    const RecordFamily* family_;
+    std::uint32_t fixedSize_;
+    std::uint16_t imageIndex_;
+    std::size_t cursor_ = 0;
+    bool stopped_ = false;
+    std::size_t stopOffset_ = 0;
+    const std::uint8_t* subStream_ = nullptr;
+    std::size_t subStreamLength_ = 0;
+};

@@ -1,0 +1,52 @@
+#include "records/RecordStream.h"
+
+#include "records/RecordFactory.h"
+#include "tree/NodeDocument.h"
+
+namespace {
+
+struct WalkContext {
+    CNoteNode& parent;
+    CdRecordFactory& factory;
+};
+
+store::Status AddOne(const RecordSpan& record, void* context) {
+    auto& walk = *static_cast<WalkContext*>(context);
+    // A hidden record type stops the walk: one placeholder (when wanted) stands for them all.
+    if (!walk.parent.AcceptChild(nodetype::kCdRecords))
+        return store::kCancelled;
+    walk.parent.AddChild(walk.factory.Create(record, walk.parent.GetDocument()));
+    return store::kNoError;
+}
+
+} // namespace
+
+std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
+    const std::span<const RecordClassRow> none;
+    switch (itemType) {
+    case kStreamKindComposite:
+        return std::make_unique<CTableRecordFactory>(BaseRecordClasses(), RichTextRecordClasses(),
+                                                     recordfamily::kRichText);
+    case kStreamKindLayout:
+        return std::make_unique<CTableRecordFactory>(BaseRecordClasses(), none,
+                                                     recordfamily::kLayout);
+    case kStreamKindQuery:
+        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kQuery);
+    case kStreamKindAction:
+        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kAction);
+    case kStreamKindDataset:
+        // Signatures without a class get the plain record, not the dataset family's.
+        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kPlain);
+    default:
+        return nullptr;
+    }
+}
+
+store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
+                             const std::uint8_t* stream, std::size_t length) {
+    if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
+        return store::kNoError;
+    parent.SetSorted(false); // records keep the order of the stream
+    WalkContext walk{parent, factory};
+    return EnumerateRecords(stream, length, AddOne, &walk);
+}

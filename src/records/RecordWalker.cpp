@@ -1,0 +1,77 @@
+#include "records/RecordWalker.h"
+
+#include "output/ByteReader.h"
+
+namespace {
+
+// How far the walk steps over a record: its length, except for three navigator drawing
+// records whose point lists make them longer than a byte-form length can say. Zero when the
+// bytes that give the step are not in the stream.
+std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
+    if (kind != kStreamKindLayout)
+        return r.length;
+    std::size_t countAt = 0, fixed = 0;
+    switch (r.signature) {
+    case 0xB2: // polygon
+    case 0xC0: // poly-region
+        countAt = 62;
+        fixed = 80;
+        break;
+    case 0xB3: // polyline
+        countAt = 56;
+        fixed = 74;
+        break;
+    default:
+        return r.length;
+    }
+    ByteReader in(r.record, r.available);
+    in.Skip(20);
+    const std::size_t a = in.u16le();
+    const std::size_t b = in.u16le();
+    in.Skip(countAt - 24);
+    const std::size_t points = in.u16le();
+    return in.Short() ? 0 : a + b + 8 * points + fixed;
+}
+
+} // namespace
+
+store::Status EnumerateRecords(const std::uint8_t* stream, std::size_t length,
+                               RecordCallback callback, void* context) {
+    if (!stream || length < 2)
+        return store::kNoError;
+    const std::uint16_t kind = std::uint16_t(stream[0] | (stream[1] << 8));
+    std::size_t pos = 2;
+    while (pos < length) {
+        RecordSpan r;
+        r.record = stream + pos;
+        r.available = length - pos;
+        ByteReader in(r.record, r.available);
+        const std::uint16_t word = in.u16le();
+        if ((word & 0xFF00) == 0) {
+            r.headerSize = 6;
+            r.signature = word;
+            r.length = in.u32le();
+        } else if ((word & 0xFF00) == 0xFF00) {
+            r.headerSize = 4;
+            r.signature = word;
+            r.length = in.u16le();
+        } else {
+            r.headerSize = 2;
+            r.signature = word & 0xFF;
+            r.length = word >> 8;
+        }
+        std::size_t step = in.Short() ? 0 : StepLength(kind, r);
+        // A length shorter than its own header would start the next record inside this one.
+        if (step < r.headerSize)
+            step = r.headerSize;
+        r.cutShort = in.Short() || step > r.available || r.length > r.available;
+        const store::Status status = callback(r, context);
+        if (status != store::kNoError)
+            return status;
+        if (r.cutShort)
+            break;
+        pos += step;
+        pos += pos & 1;
+    }
+    return store::kNoError;
+}

@@ -1,0 +1,60 @@
+#include "store/TNDocSetBase.h"
+
+#include <optional>
+#include <string>
+
+#include "store/CancelProbe.h"
+#include "store/TNDatabase.h"
+#include "store/TNDeletionStub.h"
+#include "store/TNDocument.h"
+#include "store/TNError.h"
+#include "store/api/Conversions.h"
+#include "store/api/Memory.h"
+
+TNDocSetBase::TNDocSetBase(TNDatabase* database)
+    : CNoteNode(database ? database->GetDocument() : nullptr), database_(database),
+      since_(store::EarliestTime()) {}
+
+void TNDocSetBase::AddChildren() {
+    made_ = 0;
+    store::LockedMem formula(formula_.Handle());
+    const std::uint16_t flags = searchFlags_ | (showStubs_ ? store::kSearchStubs : 0);
+    const store::Status status =
+        store::Search(database_ ? database_->GetHandle() : 0, formula.bytes(), formula_.Length(),
+                      flags, classMask_, hasSince_ ? &since_ : nullptr, CallbackVLTSearch, this);
+    if (status != store::kNoError && status != store::kCancelled)
+        AddChild(new TNError(status, "Couldn't search for notes"));
+}
+
+store::Status TNDocSetBase::CallbackVLTSearch(void* node, const store::SEARCH_MATCH* match,
+                                              const store::ITEM_TABLE* summary) {
+    auto* self = static_cast<TNDocSetBase*>(node);
+    if (UserCancelled()) {
+        self->AddChild(new TNError(store::kCancelled, nullptr));
+        return store::kCancelled;
+    }
+    if (self->limitOn_ && self->made_ >= self->limit_)
+        return store::kCancelled; // enough: the search ends quietly
+    if ((match->noteClass & store::kClassStub) != 0) {
+        if (self->showStubs_ && self->AcceptChild(nodetype::kDeletionStub)) {
+            self->AddChild(new TNDeletionStub(*match, self->GetDocument()));
+            ++self->made_;
+        }
+        return store::kNoError;
+    }
+    if ((match->matchFlags & store::kMatchSelected) == 0 || !self->showNotes_)
+        return store::kNoError;
+    char flags[256];
+    std::size_t length = 0;
+    std::optional<std::string_view> flagText;
+    const store::Status s =
+        store::SummaryValueText(summary, "$Flags", flags, sizeof flags, &length);
+    if (s == store::kNoError || s == store::kBufferTooSmall)
+        flagText = std::string_view(flags, length < sizeof flags ? length : sizeof flags - 1);
+    const NodeTypeId type = NoteTypeFromClass(match->noteClass, flagText);
+    if (self->AcceptChild(type)) {
+        self->AddChild(new TNDocument(self->database_, *match, summary, self->GetDocument()));
+        ++self->made_;
+    }
+    return store::kNoError;
+}

@@ -1,0 +1,64 @@
+// A note of a database (a document or a design element) in the tree. Its label follows the
+// document's note options; expanding it opens the note and lists its information and items.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "items/ItemScanInfo.h"
+#include "store/api/Handles.h"
+#include "store/api/Search.h"
+#include "tree/NoteNode.h"
+
+class TNDatabase;
+
+namespace nodetype {
+constexpr NodeTypeId kDeletionStub = 35;
+constexpr NodeTypeId kDocumentInfo = 38;
+} // namespace nodetype
+
+class TNDocument : public CNoteNode {
+public:
+    // From a search result: the label is made with the result's summary.
+    TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
+               const store::ITEM_TABLE* summary, CNodeDocument* document);
+    // From a note ID: the note is opened for the label and closed again.
+    TNDocument(TNDatabase* database, store::NoteId id, CNodeDocument* document);
+    ~TNDocument() override;
+
+    store::NoteId GetNoteId() const { return id_; }
+    std::uint16_t GetNoteClass() const { return class_; }
+    // 0 while the node is collapsed.
+    store::NoteHandle GetNoteHandle() const { return note_; }
+
+    bool IsExpandable() const override { return true; }
+    void AddChildren() override;
+    // Deletes the children (which borrow the note), then closes the note.
+    bool CollapseChildren() override;
+    void OnOptionsChanged(std::uint32_t flags) override;
+    void WriteBegin(CFieldWriter& writer) override;
+    void WriteFields(CFieldWriter& writer) override;
+    void WriteEnd(CFieldWriter& writer) override;
+
+    // The item walk's callback: one item node per item, or a cancel.
+    static store::Status CallbackItemScan(const ItemScanInfo& info, void* node);
+
+private:
+    store::DbHandle Db() const;
+    void MakeLabel(const store::ITEM_TABLE* summary);
+    void ReadType(const store::ITEM_TABLE* summary);
+    void ReadTitleSource(const store::ITEM_TABLE* summary);
+    std::string FormulaLabel();
+    std::string WindowTitle();
+    void CloseNote();
+
+    TNDatabase* database_;
+    std::uint16_t class_ = 0;
+    store::NoteId id_ = 0;
+    std::uint8_t match_[sizeof(store::SEARCH_MATCH)] = {};
+    store::NoteHandle note_ = 0;
+    std::string titleSource_;
+};
+
+// The text a label shows for a failed title: "???: " and the status text.
+std::string TitleFailure(store::Status status);

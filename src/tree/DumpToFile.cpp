@@ -1,0 +1,96 @@
+#include "tree/DumpToFile.h"
+
+#include <vector>
+
+#include "output/DumpWriter.h"
+#include "tree/Cancel.h"
+#include "tree/DocNode.h"
+#include "tree/NodeDocument.h"
+#include "tree/WaitCursor.h"
+#include "ui/core/TreeWalker.h"
+
+namespace {
+
+// One node on the path from the start to the walk's position, and whether it had no children
+// when the walk went in (so any children it has now were made for the dump).
+struct PathEntry {
+    CTreeListNode* node;
+    bool wasCollapsed;
+};
+
+// After a cancel the walker is abandoned inside the nodes it expanded; the outermost of them on
+// the current path holds all the others, and collapsing it puts the tree back as it was.
+void CollapseExpandedForDump(const std::vector<PathEntry>& path) {
+    for (const PathEntry& e : path) {
+        if (e.wasCollapsed && e.node->HasChildren()) {
+            e.node->CollapseChildren();
+            return;
+        }
+    }
+}
+
+} // namespace
+
+DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOptions& options) {
+    DumpResult result;
+    unsigned flags = CTreeWalker::kReportBoth;
+    if (options.includeCollapsed) {
+        flags |= CTreeWalker::kExpandCollapsed;
+    }
+    CTreeWalker walker(start, flags);
+    std::vector<PathEntry> path;
+    writer.Begin();
+    bool in = false;
+    while (CTreeListNode* node = walker.Next(&in)) {
+        if (cancel::Check()) {
+            writer.Printf("*** Cancelled ***");
+            writer.EndLine();
+            result.cancelled = true;
+            if (options.includeCollapsed) {
+                CollapseExpandedForDump(path);
+            }
+            break;
+        }
+        auto* doc = dynamic_cast<CDocNode*>(node);
+        if (in) {
+            path.push_back({node, !node->HasChildren()});
+            if (doc) {
+                doc->WriteBegin(writer);
+                doc->WriteFields(writer);
+            }
+            ++result.nodes;
+            if (options.progress) {
+                options.progress(result.nodes);
+            }
+        } else {
+            if (doc) {
+                doc->WriteEnd(writer);
+            }
+            if (!path.empty()) {
+                path.pop_back();
+            }
+        }
+    }
+    writer.End();
+    result.written = true;
+    return result;
+}
+
+DumpResult DumpSubtreeToFile(CDocNode& start, const std::string& fileName,
+                             const DumpOptions& options) {
+    CWaitCursor wait;
+    CNodeDocument* doc = start.GetDocument();
+    CDumpWriter writer(fileName, doc ? &doc->InfoOptions() : nullptr);
+    DumpResult result;
+    if (writer.Failed()) {
+        // Nothing can be written: the tree is not walked (and not expanded) for nothing.
+        result.error = writer.ErrorText();
+        return result;
+    }
+    result = WriteSubtree(start, writer, options);
+    if (!writer.Close()) {
+        result.written = false;
+        result.error = writer.ErrorText();
+    }
+    return result;
+}

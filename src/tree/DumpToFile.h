@@ -1,0 +1,33 @@
+// Dump to File: a node's whole subtree written as the nested elements of a dump writer, each
+// node's WriteBegin and WriteFields on the way in and its WriteEnd on the way out.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CDocNode;
+class CFieldWriter;
+class CTreeListNode;
+
+struct DumpOptions {
+    // Creates the children of collapsed nodes on the way and deletes them again on the way out.
+    bool includeCollapsed = false;
+    // Called once per node written (for a progress display); may be empty.
+    std::function<void(unsigned long nodes)> progress;
+};
+
+struct DumpResult {
+    bool written = false;   // the file holds the whole dump (or the dump up to a cancel)
+    bool cancelled = false; // the dump ended at "*** Cancelled ***"
+    unsigned long nodes = 0;
+    std::string error; // names the file and the problem when it could not be written
+};
+
+// Writes between the writer's Begin and End. A cancel writes "*** Cancelled ***" and stops;
+// the nodes created for the dump are deleted even then, so the tree looks as it did before.
+DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOptions& options);
+
+// The same into a new file, with the display options of the node's document, under a wait
+// cursor.
+DumpResult DumpSubtreeToFile(CDocNode& start, const std::string& fileName,
+                             const DumpOptions& options);

@@ -1,0 +1,121 @@
+// The application's start and end, and the hooks the store service calls.
+#include <gtest/gtest.h>
+
+#include "app/DelvexApp.h"
+#include "app/DelvexDoc.h"
+#include "app/FrontEnd.h"
+#include "app/Hooks.h"
+#include "app/MemorySettings.h"
+#include "app/ProgramSettings.h"
+#include "tree/Cancel.h"
+
+namespace {
+
+struct FakeFrontEnd : CFrontEnd {
+    void ShowMessage(std::string_view title, std::string_view text) override {
+        shown.push_back(std::string(title) + "|" + std::string(text));
+    }
+    int AskUser(std::string_view text, store::MessageButtons buttons) override {
+        asked.push_back(std::string(text) + "|" + std::to_string(static_cast<int>(buttons)));
+        return answer;
+    }
+    std::optional<DumpRequest> AskDumpFile() override { return std::nullopt; }
+    bool CreateMainFrame() override {
+        order.push_back("frame");
+        return frameOk;
+    }
+    void OpenDocumentWindow(CDelvexDoc* doc) override {
+        order.push_back("doc:" + std::to_string(doc->RootCount()) + ":" + doc->Title());
+        delete doc;
+    }
+    std::vector<std::string> shown, asked, order;
+    int answer = store::kAnswerYes;
+    bool frameOk = true;
+};
+
+std::vector<std::string>* g_order = nullptr;
+void Record(void* what) {
+    if (g_order) {
+        g_order->push_back(static_cast<const char*>(what));
+    }
+}
+const hooks::CRegistration g_up(Record, const_cast<char*>("hook0"), hooks::kStartup);
+const hooks::CRegistration g_down(Record, const_cast<char*>("hook1"), hooks::kShutdown);
+
+struct AppTest : ::testing::Test {
+    CMemorySettings settings;
+    FakeFrontEnd fe;
+    void SetUp() override {
+        OverrideProgramSettings(&settings);
+        g_order = &fe.order;
+    }
+    void TearDown() override {
+        g_order = nullptr;
+        OverrideProgramSettings(nullptr);
+        cancel::Clear();
+    }
+};
+
+TEST_F(AppTest, StartRunsHooksBeforeTheFrameAndOpensTheFirstDocument) {
+    {
+        CDelvexApp app(fe);
+        ASSERT_TRUE(app.Start(""));
+        EXPECT_TRUE(app.StoreStarted());
+        EXPECT_EQ(app.Shutdown(), 0);
+        EXPECT_FALSE(app.StoreStarted());
+    }
+    EXPECT_EQ(fe.order, (std::vector<std::string>{"hook0", "frame", "doc:4:", "hook1"}));
+    fe.order.clear();
+    {
+        CDelvexApp app(fe);
+        ASSERT_TRUE(app.Start("Hub!!"));
+    } // the destructor shuts down
+    EXPECT_EQ(fe.order, (std::vector<std::string>{"hook0", "frame", "doc:1:Hub", "hook1"}));
+}
+
+TEST_F(AppTest, AFrameThatCannotBeMadeEndsStartUpSilently) {
+    fe.frameOk = false;
+    CDelvexApp app(fe);
+    EXPECT_FALSE(app.Start(""));
+    EXPECT_TRUE(fe.shown.empty());
+}
+
+TEST_F(AppTest, MessageHookAsksOnlyWithButtonsAndText) {
+    struct Case {
+        const char* text;
+        store::MessageButtons buttons;
+        int answer;
+    };
+    const Case cases[] = {
+        {"Replace?", store::MessageButtons::YesNo, store::kAnswerYes},
+        {"Done", store::MessageButtons::Ok, store::kAnswerYes},
+        {"", store::MessageButtons::Ok, store::kAnswerNone},
+        {"Working", store::MessageButtons::NoneProgress, store::kAnswerNone},
+        {"Note", store::MessageButtons::NoneInformation, store::kAnswerNone},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CDelvexApp::MessageHook(c.text, 0, c.buttons, &fe), c.answer) << c.text;
+    }
+    EXPECT_EQ(fe.asked, (std::vector<std::string>{"Replace?|2", "Done|0"}));
+    // Without a text the status's message is shown.
+    fe.asked.clear();
+    CDelvexApp::MessageHook(nullptr, store::kCancelled, store::MessageButtons::OkCancel, &fe);
+    ASSERT_EQ(fe.asked.size(), 1u);
+    EXPECT_NE(fe.asked[0], "|1");
+}
+
+TEST_F(AppTest, BreakHookReportsACancelUntilIdle) {
+    CDelvexApp app(fe);
+    EXPECT_EQ(CDelvexApp::BreakHook(nullptr), 0);
+    cancel::Request();
+    EXPECT_EQ(CDelvexApp::BreakHook(nullptr), store::kCancelled);
+    EXPECT_EQ(CDelvexApp::BreakHook(nullptr), store::kCancelled);
+    app.Idle();
+    EXPECT_EQ(CDelvexApp::BreakHook(nullptr), 0);
+}
+
+TEST(DelvexAppVersion, VersionText) {
+    EXPECT_EQ(CDelvexApp::VersionText().rfind("Version 1.3  for Corvane R4", 0), 0u);
+}
+
+} // namespace

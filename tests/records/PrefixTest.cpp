@@ -1,0 +1,92 @@
+// Every prefix of every sample record decodes without reading past its bytes (run under the
+// sanitizers), and its output ends cleanly.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "RecordSamples.h"
+#include "RecordTestSupport.h"
+
+namespace {
+
+std::string Hex(const RecordBytes& bytes, std::size_t from) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+    return out;
+}
+
+void DumpAll(const RecordBytes& stream, std::uint16_t kind) {
+    WalkedStream w = Walk(stream, kind);
+    for (TNCdRecord* r : w.Records()) {
+        const std::string text = Dump(*r);
+        // A record cut by the end of the stream says so.
+        ASSERT_EQ(r->Span().cutShort, text.find("*** ") != std::string::npos) << text;
+    }
+}
+
+TEST(RecordPrefixes, EveryPrefixOfEveryRecordInEveryKind) {
+    for (const SampleStream& s : SampleStreams()) {
+        const RecordBytes& stream = s.records.Stream();
+        const auto& starts = s.records.Starts();
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : stream.size();
+            for (std::uint16_t kind : {1, 19, 15, 16, 18}) {
+                // Alone in a stream of exactly its prefix, so that any read past it is caught.
+                for (std::size_t n = 0; n <= end - starts[i]; ++n) {
+                    RecordBytes one = {std::uint8_t(kind), 0};
+                    one.insert(one.end(), stream.begin() + long(starts[i]),
+                               stream.begin() + long(starts[i] + n));
+                    auto heap = std::make_unique<std::uint8_t[]>(one.size());
+                    std::copy(one.begin(), one.end(), heap.get());
+                    WalkedStream w = Walk(heap.get(), one.size(), kind);
+                    for (TNCdRecord* r : w.Records())
+                        ASSERT_FALSE(Dump(*r).empty());
+                }
+            }
+        }
+        // Every prefix of the whole stream.
+        for (std::size_t n = 0; n <= stream.size(); ++n)
+            DumpAll(RecordBytes(stream.begin(), stream.begin() + long(n)), 1);
+    }
+}
+
+TEST(RecordPrefixes, SampleDatabaseHoldsTheSampleStreams) {
+    std::ifstream in(std::string(DELVEX_SAMPLES_SOURCE_DIR) + "/data/richtext.vlt.json");
+    ASSERT_TRUE(in) << "richtext.vlt.json";
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string json = text.str();
+    for (const SampleStream& s : SampleStreams()) {
+        const std::regex item("\"name\": \"" +
+                              std::regex_replace(s.item, std::regex("\\$"), "\\$") +
+                              "\", \"type\": 1, \"raw\": \"([0-9A-F]*)\"");
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(json, m, item)) << s.item;
+        EXPECT_EQ(m[1].str(), Hex(s.records.Stream(), 2)) << s.item;
+    }
+}
+
+TEST(RecordPrefixes, SamplesHoldEveryParagraphAndTextRecord) {
+    std::set<std::uint16_t> seen;
+    for (const SampleStream& s : SampleStreams()) {
+        WalkedStream w = Walk(s.records.Stream());
+        for (TNCdRecord* r : w.Records()) {
+            seen.insert(r->Signature());
+            EXPECT_FALSE(Dump(*r).find("remaining-data") != std::string::npos &&
+                         r->Signature() != 0xFF8F)
+                << Dump(*r);
+        }
+    }
+    for (std::uint16_t sig : {0x81, 0xFF82, 0x83, 0xBC, 0xFFBB, 0xFF85, 0xFFC3, 0xFF8E, 0xA6,
+                              0xFF8B, 0xFF84, 0xFF8A, 0xFFB0, 0xFF8F, 0x86, 0xFF92, 0xFF91})
+        EXPECT_TRUE(seen.count(sig)) << std::hex << sig;
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+#include "RecordSamples.h"
+
+namespace {
+
+RecordBody PabDefinition() {
+    RecordBody b;
+    b.u16(7).u16(3).u16(2).u16(1).u16(0).u16(1440).u16(0).u16(720).u16(3);
+    b.i16(720).i16(1440).i16(-360).zeros(2 * 17);
+    b.u16(0x0402).u32(0x39).zeros(2); // tab types: Right, Decimal, Center
+    return b;
+}
+
+RecordBody Field(bool older) {
+    const RecordBytes dv = RecordBody::Formula("\"Draft\"");
+    const RecordBytes it = RecordBody::Formula("trim(#Status)");
+    const RecordBytes iv = RecordBody::Formula("if #Status == \"\" then \"Needed\" else \"\"");
+    RecordBody b;
+    b.u16(0x0208).u16(0x0500).u16(0x2002).u8(2).u8(1).u8(1).u8(0).u8(0).u8(0).u8(1).u8(2);
+    b.u32(0x0A000001).u16(std::uint16_t(dv.size())).u16(std::uint16_t(it.size())).u16(0);
+    b.u16(std::uint16_t(iv.size())).u16(6).u16(9);
+    if (!older)
+        b.u16(1);
+    b.bytes(dv).bytes(it).bytes(iv).text("Status").text("The state");
+    if (!older)
+        b.u16(2).u16(5).u16(4).text("Draft").text("Done");
+    return b;
+}
+
+} // namespace
+
+std::vector<SampleStream> SampleStreams() {
+    std::vector<SampleStream> out;
+
+    RecordEncoder body(1);
+    body.Add(0xFF82, PabDefinition());
+    body.Add(0xA6, RecordBody().u32(1).u16(7).text("Heading", 36).u32(0x0C000101));
+    body.Add(0x81, RecordBody());
+    body.Add(0x83, RecordBody().u16(7));
+    body.Add(0xFF85, RecordBody().u32(0x0A000000).text("Quarterly figures"));
+    body.Add(0xFFC3, RecordBody().u32(0x0C020104));
+    body.Add(0xFF85,
+             RecordBody()
+                 .u32(0x0A000100)
+                 .text("A run of text long enough to be cut short in the label of its node."));
+    body.Add(0xBC, RecordBody().u16(7).u16(8));
+    body.Add(0xFFBB,
+             RecordBody().u16(8).zeros(8).bytes(RecordBody::Formula("match #Status == \"Done\"")));
+    body.Add(0xFF91, RecordBody().u16(1).text("See the summary"));
+    RecordBody link;
+    link.u32(0x12345678).u32(0x00C1A2B3).u32(0x0BADCAFE).u32(0x00D00DAD).u32(0x11112222);
+    link.u32(0x33334444).u32(0x55556666).u32(0x77778888).u32(0x0000ABCD).u32(0x00EF0123);
+    body.Add(0xFF92, link.text("Budget"));
+    out.push_back({"Body", std::move(body)});
+
+    RecordEncoder form(1);
+    form.Add(
+        0x86,
+        RecordBody().u16(1).u16(0x0021).u16(0x0003).u16(0x0108).u16(6).u8(72).u8(0).zeros(10).text(
+            "Parent"));
+    form.Add(0xFF8E, RecordBody().u8(0x22).text("Serif", 32).u32(0x0A000001).u16(5).text("Title"));
+    RecordBody fonts;
+    fonts.u16(2).u8(5).u8(0x12).text("Garamond", 32).u8(6).u8(0x22).text("Courier", 32);
+    form.Add(0xFF8B, fonts);
+    form.Add(0xFF8A, Field(false));
+    form.Add(0xFF84, Field(true));
+    form.Add(0xFFB0, RecordBody()
+                         .u32(0x12010000)
+                         .u32(1)
+                         .u16(3)
+                         .u16(8)
+                         .u16(6)
+                         .u16(2)
+                         .text("names.nf")
+                         .text("People"));
+    form.Add(
+        0xFF8F,
+        RecordBody().u32(0x0A000000).u16(2).u16(0x0015).u16(3).text("Red").u16(4).text("Blue"));
+    out.push_back({"$Body", std::move(form)});
+    return out;
+}

@@ -1,0 +1,58 @@
+// Helpers of the record tests: walking a stream into nodes and dumping a node's fields.
+#pragma once
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "output/DumpWriter.h"
+#include "records/CdRecord.h"
+#include "records/RecordEncoder.h"
+#include "records/RecordStream.h"
+#include "tree/NoteNode.h"
+
+// The record nodes of a stream, under a parent of their own.
+struct WalkedStream {
+    std::unique_ptr<CNoteNode> parent = std::make_unique<CNoteNode>();
+    store::Status status = 0;
+
+    std::vector<TNCdRecord*> Records() const {
+        std::vector<TNCdRecord*> out;
+        for (CTreeListNode* n = parent->GetFirstChild(); n; n = n->GetNextSibling())
+            out.push_back(static_cast<TNCdRecord*>(n));
+        return out;
+    }
+};
+
+inline WalkedStream Walk(const std::uint8_t* bytes, std::size_t length, std::uint16_t kind = 1) {
+    WalkedStream w;
+    auto factory = MakeRecordFactory(kind);
+    w.status = AddRecordNodes(*w.parent, *factory, bytes, length);
+    return w;
+}
+
+inline WalkedStream Walk(const RecordBytes& stream, std::uint16_t kind = 1) {
+    return Walk(stream.data(), stream.size(), kind);
+}
+
+inline std::string Dump(TNCdRecord& node, CInfoPaneOptions* options = nullptr) {
+    std::ostringstream text;
+    {
+        CDumpWriter writer(text, options);
+        writer.Begin();
+        node.WriteBegin(writer);
+        node.WriteFields(writer);
+        node.WriteEnd(writer);
+        writer.End();
+        writer.Close();
+    }
+    return text.str();
+}
+
+// The dump of the only record of a one-record stream.
+inline std::string DumpOne(const RecordEncoder& encoder) {
+    WalkedStream w = Walk(encoder.Stream());
+    auto records = w.Records();
+    return records.size() == 1 ? Dump(*records[0]) : "(" + std::to_string(records.size()) + ")";
+}

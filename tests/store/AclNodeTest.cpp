@@ -1,0 +1,171 @@
+// Access control list nodes: entries, roles and privileges, the list's information, and the
+// lists that are missing or cannot be walked to the end.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "StoreTestSupport.h"
+#include "store/CancelProbe.h"
+#include "store/TNAcl.h"
+#include "store/TNAclEntry.h"
+#include "store/TNAclInfo.h"
+#include "store/TNAclRole.h"
+#include "store/TNDatabase.h"
+#include "store/TNError.h"
+#include "store/api/Conversions.h"
+#include "support/FakeTree.h"
+
+using storetest::Describe;
+namespace vb = vlt::builder;
+
+namespace {
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> Labels(const CTreeListNode* node) {
+    std::vector<std::string> out;
+    for (const CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        out.emplace_back(c->GetLabel());
+    return out;
+}
+
+CDocNode* ChildLabelled(CTreeListNode* node, std::string_view label) {
+    for (CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        if (c->GetLabel() == label)
+            return dynamic_cast<CDocNode*>(c);
+    return nullptr;
+}
+
+struct Fixture {
+    fake::Tree tree;
+    TNDatabase* db;
+    TNAcl* acl = nullptr;
+
+    explicit Fixture(const std::string& path) {
+        db = new TNDatabase(&tree.doc, "Acl", path.c_str(), nodetype::kDatabases);
+        tree.control.AddRoot(db);
+        tree.control.Expand(db);
+        for (CTreeListNode* c = db->GetFirstChild(); c; c = c->GetNextSibling())
+            if (auto* a = dynamic_cast<TNAcl*>(c))
+                acl = a;
+    }
+};
+
+store::ACL_PRIVILEGES Roles(std::initializer_list<unsigned> bits) {
+    store::ACL_PRIVILEGES p{};
+    for (unsigned b : bits)
+        p.bits[b / 8] |= std::uint8_t(1u << (b % 8));
+    return p;
+}
+
+TEST(AclNodes, SampleListInOrder) {
+    Fixture f(storetest::SamplePath("secure.vlt"));
+    ASSERT_NE(f.acl, nullptr);
+    EXPECT_EQ(f.acl->GetLabel(), "Access Control List");
+    f.tree.control.Expand(f.acl);
+    EXPECT_EQ(Labels(f.acl), (std::vector<std::string>{
+                                 "ACL Info", "-Default-", "Ada Quill/Northwind", "Auditors",
+                                 "Ben Tiller/Northwind", "Hub/Northwind", "[Auditors]", "[Payroll]",
+                                 "[Staff]", "CreateDocuments", "DeleteDocuments"}))
+        << "sorted by type, then by label without letter case";
+}
+
+TEST(AclNodes, EntryAndRoleFields) {
+    Fixture f(storetest::SamplePath("secure.vlt"));
+    ASSERT_NE(f.acl, nullptr);
+    f.tree.control.Expand(f.acl);
+    const std::string ada = Describe(*ChildLabelled(f.acl, "Ada Quill/Northwind"));
+    for (const char* part :
+         {"(name \"CN=Ada Quill/O=Northwind\")", "(access-level Manager)", "Person", "(privileges",
+          "\"CreateDocuments\"", "\"DeleteDocuments\"", "\"[Payroll]\"", "\"[Staff]\""})
+        EXPECT_TRUE(Has(ada, part)) << part << "\n" << ada;
+    const std::string def = Describe(*ChildLabelled(f.acl, "-Default-"));
+    EXPECT_TRUE(Has(def, "(access-level NoAccess)")) << def;
+    EXPECT_FALSE(Has(def, "privileges")) << def;
+
+    const std::string staff = Describe(*ChildLabelled(f.acl, "[Staff]"));
+    EXPECT_TRUE(Has(staff, "(number 7)")) << staff;
+    EXPECT_TRUE(Has(staff, "(members")) << staff;
+    EXPECT_TRUE(Has(staff, "\"CN=Ben Tiller/O=Northwind\"")) << staff;
+    EXPECT_FALSE(Has(staff, "Auditors")) << staff;
+
+    const std::string info = Describe(*ChildLabelled(f.acl, "ACL Info"));
+    for (const char* part : {"(flags UniformAccess)", "(admin-server \"CN=Hub/O=Northwind\")",
+                             "(history", "added Auditors"})
+        EXPECT_TRUE(Has(info, part)) << part << "\n" << info;
+}
+
+TEST(AclNodes, UnheldPrivilegesUndefinedRolesAndEmptyHistory) {
+    vb::DatabaseSpec spec;
+    store::CurrentTime(&spec.id);
+    vb::AclSpec acl;
+    acl.roles = {{0, "Create"}, {2, "Unheld"}, {5, "[Nobody]"}, {9, "[Some]"}};
+    acl.entries = {{"-Default-", 2, Roles({0, 9, 11}), 0}, {"CN=Cy/O=X", 6, Roles({}), 0x0002}};
+    spec.acl = acl;
+    storetest::TempDatabase file(spec, "acl-roles");
+    Fixture f(file.Path());
+    ASSERT_NE(f.acl, nullptr);
+    f.tree.control.Expand(f.acl);
+    // Privilege 2 is named but held by nobody; role 11 is held but undefined (skipped).
+    EXPECT_EQ(Labels(f.acl), (std::vector<std::string>{"ACL Info", "-Default-", "Cy/X", "[Nobody]",
+                                                       "[Some]", "Create"}));
+    EXPECT_FALSE(Has(Describe(*ChildLabelled(f.acl, "[Nobody]")), "members"));
+    const std::string def = Describe(*ChildLabelled(f.acl, "-Default-"));
+    EXPECT_TRUE(Has(def, "Unable to get privilege name #11")) << def;
+    const std::string info = Describe(*ChildLabelled(f.acl, "ACL Info"));
+    EXPECT_FALSE(Has(info, "history")) << info;
+    EXPECT_TRUE(Has(info, "(admin-server \"\")")) << info;
+    EXPECT_TRUE(Has(Describe(*ChildLabelled(f.acl, "Cy/X")), "Server"));
+}
+
+TEST(AclNodes, MissingListAndCancelledWalk) {
+    vb::DatabaseSpec spec;
+    store::CurrentTime(&spec.id);
+    storetest::TempDatabase none(spec, "no-acl");
+    Fixture f(none.Path());
+    ASSERT_NE(f.acl, nullptr);
+    f.tree.control.Expand(f.acl);
+    ASSERT_EQ(f.acl->ChildCount(), 1u);
+    auto* error = dynamic_cast<TNError*>(f.acl->GetFirstChild());
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->GetStatus(), store::kNotAvailable);
+    EXPECT_TRUE(error->GetLabel().starts_with("No ACL in the database")) << error->GetLabel();
+
+    Fixture g(storetest::SamplePath("secure.vlt"));
+    ASSERT_NE(g.acl, nullptr);
+    int asked = 0;
+    {
+        CScopedCancelProbe probe([](void* n) { return ++*static_cast<int*>(n) > 2; }, &asked);
+        g.tree.control.Expand(g.acl);
+    }
+    int entries = 0, cancels = 0;
+    for (CTreeListNode* c = g.acl->GetFirstChild(); c; c = c->GetNextSibling()) {
+        entries += dynamic_cast<TNAclEntry*>(c) != nullptr;
+        if (auto* e = dynamic_cast<TNError*>(c))
+            cancels += e->GetStatus() == store::kCancelled;
+    }
+    EXPECT_EQ(entries, 2);
+    EXPECT_EQ(cancels, 1);
+    // Collapsing frees the list; the next expansion reads it again.
+    g.tree.control.Collapse(g.acl);
+    g.tree.control.Expand(g.acl);
+    EXPECT_EQ(g.acl->ChildCount(), 11u);
+}
+
+TEST(AclNodes, EntryLabelsAndImages) {
+    const store::ACL_PRIVILEGES none{};
+    TNAclEntry def(0, "-Default-", 9, none, 0);
+    EXPECT_EQ(def.GetLabel(), "-Default-");
+    EXPECT_EQ(def.GetImage()->strip, 0);
+    TNAclEntry plain(0, "Plain Name", 4, none, 0);
+    EXPECT_EQ(plain.GetLabel(), "Plain Name");
+    EXPECT_EQ(plain.GetImage()->strip, 4);
+    EXPECT_TRUE(HasRole(Roles({79}), 79));
+    EXPECT_FALSE(HasRole(Roles({79}), 78));
+    EXPECT_FALSE(HasRole(Roles({79}), 80));
+}
+
+} // namespace

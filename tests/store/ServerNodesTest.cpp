@@ -1,0 +1,143 @@
+// Machines, the server list and directories over the sample data directory and scratch ones.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/HeadlessPlatform.h"
+#include "output/DumpWriter.h"
+#include "store/TNDirectory.h"
+#include "store/TNServer.h"
+#include "store/TNServerInfo.h"
+#include "store/api/Session.h"
+#include "tree/DumpToFile.h"
+#include "tree/NodeDocument.h"
+#include "ui/core/TreeListCore.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct MachineTest : ::testing::Test {
+    CHeadlessPlatform platform;
+    CTreeListCore control{platform};
+    CNodeDocument doc;
+
+    void UseDataDirectory(const std::string& dir) {
+        store::SessionStart();
+        ASSERT_EQ(store::SetEnvironmentValue("Directory", dir.c_str()), store::kNoError);
+    }
+    void TearDown() override { store::SessionEnd(); }
+
+    template <class Node> Node* Root(Node* n) {
+        n->SetDocument(&doc);
+        control.AddRoot(n);
+        return n;
+    }
+    static std::vector<std::string> Children(CTreeListNode& n) {
+        std::vector<std::string> out;
+        for (CTreeListNode* c = n.GetFirstChild(); c; c = c->GetNextSibling()) {
+            out.emplace_back(c->GetLabel());
+        }
+        return out;
+    }
+    static std::string Dump(CTreeListNode& n) {
+        std::ostringstream text;
+        CDumpWriter writer(text);
+        WriteSubtree(n, writer, DumpOptions{true, {}});
+        writer.Close();
+        return text.str();
+    }
+};
+
+TEST_F(MachineTest, ServerListNamesTheKnownServersInSettingsOrder) {
+    UseDataDirectory(DELVEX_SAMPLE_DATA_DIR);
+    auto* list = Root(new TNServerList());
+    control.Expand(list);
+    EXPECT_EQ(Children(*list),
+              (std::vector<std::string>{"Alpha/Acme", "Beta/East/Acme", "Gamma/Acme"}));
+}
+
+TEST_F(MachineTest, ServerInformationAndAServerThatDoesNotRespond) {
+    UseDataDirectory(DELVEX_SAMPLE_DATA_DIR);
+    // Alpha reports its release: no names database is asked.
+    const std::string alpha = Dump(*Root(new TNServer("CN=Alpha/O=Acme", -1)));
+    EXPECT_NE(alpha.find("(server \"Alpha/Acme\""), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("(build-version 166)    ; Release 4.x"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("(client-to-server 12)"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("(server-to-client 15)"), std::string::npos) << alpha;
+    // Beta reports none and has no names database: the build version is an error field.
+    const std::string beta = Dump(*Root(new TNServer("CN=Beta/OU=East/O=Acme", -1)));
+    EXPECT_NE(beta.find("Unable to get build version"), std::string::npos) << beta;
+    EXPECT_NE(beta.find("(latency"), std::string::npos) << beta;
+    // Gamma's directory is missing: one error node is its only child.
+    auto* gamma = Root(new TNServer("CN=Gamma/O=Acme", -1));
+    control.Expand(gamma);
+    ASSERT_EQ(gamma->ChildCount(), 1u);
+    EXPECT_EQ(
+        std::string(gamma->GetFirstChild()->GetLabel()).rfind("Unable to open network path", 0),
+        0u);
+}
+
+TEST(ServerInfo, ReleaseOfBuild) {
+    const std::pair<unsigned, int> cases[] = {{1, 1},  {81, 1},  {82, 2},  {93, 2},
+                                              {94, 3}, {118, 3}, {119, 4}, {166, 4}};
+    for (auto [build, release] : cases) {
+        EXPECT_EQ(ReleaseOfBuild(build), release) << build;
+    }
+}
+
+TEST_F(MachineTest, LocalMachineListsDirectoriesDatabasesAndItsInformation) {
+    UseDataDirectory(DELVEX_SAMPLE_DATA_DIR);
+    auto* local = Root(new TNLocalMachine());
+    control.Expand(local);
+    const auto children = Children(*local);
+    EXPECT_EQ(children.front(), "Machine Information");
+    for (const char* label : {"projects", "srv-alpha", "Payroll Records"}) {
+        EXPECT_NE(std::find(children.begin(), children.end(), label), children.end()) << label;
+    }
+    const std::string text = Dump(*local);
+    EXPECT_NE(text.find("(linked-directory \"/srv/shared/projects\")"), std::string::npos);
+    // The link file's last line has no line end and is shown whole.
+    EXPECT_NE(text.find("\"Sales Team\")"), std::string::npos) << text;
+    EXPECT_NE(text.find("(data-directory \""), std::string::npos);
+    EXPECT_EQ(local->ChildCount(), children.size()); // the dump put back what it expanded
+}
+
+TEST_F(MachineTest, OnlyTheTemplateSearchRunsWhenDatabasesAndDirectoriesAreHidden) {
+    UseDataDirectory(DELVEX_SAMPLE_DATA_DIR);
+    doc.SetPlaceholdersWanted(false);
+    CTypeSet shown = CTypeSet::All();
+    shown.Remove(8);
+    shown.Remove(9);
+    doc.SetShownSet(shown);
+    auto* local = Root(new TNLocalMachine());
+    control.Expand(local);
+    std::vector<int> types;
+    for (CTreeListNode* c = local->GetFirstChild(); c; c = c->GetNextSibling()) {
+        types.push_back(c->AsTyped()->GetTypeId());
+    }
+    EXPECT_EQ(types, (std::vector<int>{7, 10}));
+}
+
+TEST_F(MachineTest, RemoteDirectoriesShowNoLinkAndUnreadableLinksAreLeftOut) {
+    const fs::path dir = fs::temp_directory_path() / ("delvex-dir-" + std::to_string(getpid()));
+    fs::create_directories(dir / "linked");
+    std::ofstream(dir / "linked.dir") << "target\r\nfirst\n";
+    UseDataDirectory(dir.string());
+    const std::string local = Dump(*Root(new TNDirectory(nullptr, "linked", {})));
+    EXPECT_NE(local.find("(linked-directory \"target\")"), std::string::npos) << local;
+    EXPECT_NE(local.find("\"first\")"), std::string::npos) << local;
+    auto server = std::make_shared<const std::string>("Hub");
+    const std::string remote = Dump(*Root(new TNDirectory(server, "linked", {})));
+    EXPECT_EQ(remote.find("linked-directory"), std::string::npos) << remote;
+    fs::remove(dir / "linked.dir");
+    const std::string missing = Dump(*Root(new TNDirectory(nullptr, "linked", {})));
+    EXPECT_EQ(missing.find("linked-directory"), std::string::npos) << missing;
+    EXPECT_EQ(TNDirectory(nullptr, "a\\b\\c", {}).GetLabel(), "c");
+    fs::remove_all(dir);
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+// Shared by the store node tests: a node's description as text, databases built for one test,
+// and a message box that records what it is asked to show.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "output/DumpWriter.h"
+#include "store/MessageBox.h"
+#include "tree/DocNode.h"
+#include "vlt/builder/Writer.h"
+
+namespace storetest {
+
+// What a node writes of itself, as a dump file would hold it, with default options.
+inline std::string Describe(CDocNode& node) {
+    std::ostringstream text;
+    {
+        CDumpWriter writer(text);
+        writer.Begin();
+        node.WriteBegin(writer);
+        node.WriteFields(writer);
+        node.WriteEnd(writer);
+        writer.End();
+        writer.Close();
+    }
+    return text.str();
+}
+
+// A database file built from a description, removed again at the end of the test.
+class TempDatabase {
+public:
+    TempDatabase(const vlt::builder::DatabaseSpec& spec, const std::string& name) {
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("dvx-storetest-" + std::to_string(::getpid()) + "-" + name + ".vlt"))
+                    .string();
+        std::string error;
+        EXPECT_TRUE(vlt::builder::WriteDatabase(spec, path_, &error)) << error;
+    }
+    ~TempDatabase() {
+        std::error_code ec;
+        std::filesystem::remove(path_, ec);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline std::string SamplePath(const char* file) {
+    return std::string(DELVEX_SAMPLE_DATA_DIR) + "/" + file;
+}
+
+class RecordingBox : public CMessageBox {
+public:
+    RecordingBox() : previous_(SetMessageBox(this)) {}
+    ~RecordingBox() override { SetMessageBox(previous_); }
+    void ShowError(std::string_view title, std::string_view text) override {
+        shown.emplace_back(std::string(title), std::string(text));
+    }
+    std::vector<std::pair<std::string, std::string>> shown;
+
+private:
+    CMessageBox* previous_;
+};
+
+} // namespace storetest

@@ -1,0 +1,164 @@
+// Summary buffers: renames, omissions, exact-case matching, every value type and damaged
+// buffers that claim more than they hold.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "output/StringWriter.h"
+#include "store/SummaryItems.h"
+
+namespace {
+
+struct Item {
+    std::string name;
+    std::uint16_t type;
+    std::vector<std::uint8_t> data;
+};
+
+void Put16(std::vector<std::uint8_t>& out, std::size_t v) {
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
+std::vector<std::uint8_t> Summary(const std::vector<Item>& items) {
+    std::vector<std::uint8_t> out;
+    Put16(out, 0);
+    Put16(out, items.size());
+    for (const Item& i : items) {
+        Put16(out, i.name.size());
+        Put16(out, i.data.size() + 2);
+    }
+    for (const Item& i : items) {
+        out.insert(out.end(), i.name.begin(), i.name.end());
+        Put16(out, i.type);
+        out.insert(out.end(), i.data.begin(), i.data.end());
+    }
+    out[0] = std::uint8_t(out.size());
+    out[1] = std::uint8_t(out.size() >> 8);
+    return out;
+}
+
+std::vector<std::uint8_t> Bytes(const char* text) {
+    return {text, text + std::strlen(text)};
+}
+
+std::vector<std::uint8_t> Double(double d) {
+    std::vector<std::uint8_t> out(8);
+    std::memcpy(out.data(), &d, 8);
+    return out;
+}
+
+const SummaryRename kRenames[] = {{"$TITLE", "filename"}, {"$Info", nullptr}, {nullptr, nullptr}};
+
+std::string Write(const std::vector<std::uint8_t>& buffer, std::size_t size) {
+    CStringWriter w;
+    w.Begin();
+    WriteSummaryItems(w, buffer.data(), size, kRenames);
+    w.End();
+    return w.Result();
+}
+
+TEST(SummaryItems, RenamesOmitsAndMatchesCaseExactly) {
+    const auto buffer = Summary({{"$TITLE", 0x0500, Bytes("a.vlt")},
+                                 {"$Info", 0x0500, Bytes("Title\n")},
+                                 {"$title", 0x0500, Bytes("b")},
+                                 {"Size", 0x0300, Double(42)},
+                                 {"Odd", 0x0777, {1, 2}}});
+    const std::string out = Write(buffer, buffer.size());
+    EXPECT_NE(out.find("filename"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"a.vlt\""), std::string::npos) << out;
+    EXPECT_EQ(out.find("Title"), std::string::npos) << out;
+    EXPECT_NE(out.find("summary-item"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"$title\""), std::string::npos) << out;
+    EXPECT_NE(out.find("42"), std::string::npos) << out;
+    EXPECT_NE(out.find("?type 0x777?"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Length is too short"), std::string::npos) << out;
+}
+
+TEST(SummaryItems, TextListsAndTimesAreDecoded) {
+    std::vector<std::uint8_t> list;
+    Put16(list, 2);
+    Put16(list, 3);
+    Put16(list, 2);
+    for (char c : std::string("onetw"))
+        list.push_back(std::uint8_t(c));
+    const auto buffer = Summary({{"L", 0x0501, list}, {"T", 0x0400, std::vector<std::uint8_t>(8)}});
+    const SummaryItems parsed = ParseSummary(buffer.data(), buffer.size());
+    ASSERT_EQ(parsed.items.size(), 2u);
+    EXPECT_EQ(parsed.items[0].type, 0x0501);
+    EXPECT_EQ(parsed.items[1].valueLength, 8u);
+    const std::string out = Write(buffer, buffer.size());
+    EXPECT_NE(out.find("\"one\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"tw\""), std::string::npos) << out;
+}
+
+TEST(SummaryItems, EveryPrefixOfABufferStaysInside) {
+    const auto buffer = Summary({{"$TITLE", 0x0500, Bytes("a.vlt")},
+                                 {"Size", 0x0300, Double(1.5)},
+                                 {"When", 0x0400, std::vector<std::uint8_t>(8, 0x11)}});
+    for (std::size_t n = 0; n < buffer.size(); ++n) {
+        // Copied so that the sanitizers see a read past the prefix.
+        std::vector<std::uint8_t> prefix(buffer.begin(), buffer.begin() + long(n));
+        const SummaryItems parsed = ParseSummary(prefix.data(), prefix.size());
+        EXPECT_LT(parsed.items.size(), 3u);
+        EXPECT_EQ(parsed.truncated, n > 0) << n;
+        const std::string out = Write(prefix, prefix.size());
+        if (n > 0) {
+            EXPECT_NE(out.find("Length is too short"), std::string::npos) << n << out;
+        }
+    }
+}
+
+TEST(SummaryItems, StoredTotalBoundsTheWalk) {
+    auto buffer = Summary({{"A", 0x0500, Bytes("x")}, {"B", 0x0500, Bytes("y")}});
+    buffer[0] = 10; // claims fewer bytes than the first item's data needs
+    buffer[1] = 0;
+    const SummaryItems parsed = ParseSummary(buffer.data(), buffer.size());
+    EXPECT_TRUE(parsed.items.empty());
+    EXPECT_TRUE(parsed.truncated);
+
+    // A value too short for its type word, and numbers too short for their eight bytes.
+    const auto odd = Summary({{"N", 0x0300, {1, 2, 3}}});
+    EXPECT_NE(Write(odd, odd.size()).find("Length is too short"), std::string::npos);
+}
+
+} // namespace
+
+#include "store/TNDatabase.h"
+
+namespace {
+
+TEST(SummaryItems, DatabaseNodeWritesInfoFieldsThenItems) {
+    const auto buffer = Summary({{"$Info", 0x0500, Bytes("My Title\n\nBase Tpl")},
+                                 {"$Path", 0x0500, Bytes("dir/my.vlt")},
+                                 {"$Length", 0x0300, Double(8192)}});
+    TNDatabase db(nullptr, "My Title", "dir/my.vlt", 9, buffer.data(), buffer.size());
+    CStringWriter w;
+    w.Begin();
+    db.WriteFields(w);
+    w.End();
+    const std::string out = w.Result();
+    EXPECT_NE(out.find("title"), std::string::npos) << out;
+    EXPECT_EQ(out.find("categories"), std::string::npos) << out; // empty: left out
+    EXPECT_NE(out.find("template-name"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"Base Tpl\""), std::string::npos) << out;
+    EXPECT_NE(out.find("path"), std::string::npos) << out;
+    EXPECT_NE(out.find("8192"), std::string::npos) << out;
+    EXPECT_LT(out.find("template-name"), out.find("path")) << out;
+
+    // Without "$Info" the other items are still written; a summary longer than its own first
+    // word says is cut to that word.
+    auto noInfo = Summary({{"$Type", 0x0500, Bytes("Database")}});
+    noInfo.push_back(0xEE);
+    TNDatabase other(nullptr, "x", "x", 9, noInfo.data(), noInfo.size());
+    CStringWriter w2;
+    w2.Begin();
+    other.WriteFields(w2);
+    w2.End();
+    EXPECT_NE(w2.Result().find("\"Database\""), std::string::npos) << w2.Result();
+    EXPECT_EQ(w2.Result().find("title"), std::string::npos) << w2.Result();
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// The dump tool: exit statuses, messages, node paths, cancelling, and the golden dumps of the
+// sample databases.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/DumpCommand.h"
+#include "tree/Cancel.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs with the sample data directory as the store's data directory, so that the sample
+// databases are named relative to it, as the golden dumps name them.
+Result RunDump(std::vector<std::string> args) {
+    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
+    std::ostringstream out, err;
+    const int status = dumpcommand::Run(args, out, err, DELVEX_SAMPLE_DATA_DIR);
+    unsetenv("DELVEX_DATA_DIR");
+    return {status, out.str(), err.str()};
+}
+
+TEST(DumpCommand, ExitStatusesAndMessages) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* inErr; // a text the error stream holds, or null for none
+    };
+    const std::string badOut = "/nonexistent-dir/out.txt";
+    const Case cases[] = {
+        {{"--help"}, 0, nullptr},
+        {{"--bogus"}, 2, "unknown option --bogus"},
+        {{"-o"}, 2, "needs a file name"},
+        {{"--hide", "#"}, 2, "unknown type letter"},
+        {{"a", "b", "c"}, 2, "too many arguments"},
+        {{"missing.vlt"}, 1, "missing.vlt"},
+        {{"--settings", "/nonexistent-dir/s.ini", "discuss.vlt"}, 1, "/nonexistent-dir/s.ini"},
+        {{"-o", badOut, "discuss.vlt"}, 1, "/nonexistent-dir/out.txt"},
+        {{"discuss.vlt", "No Such Node"}, 1, "No Such Node"},
+        {{"discuss.vlt"}, 0, nullptr},
+        {{"discuss.vlt", "Database Information"}, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        const Result r = RunDump(c.args);
+        const std::string what = c.args.empty() ? "" : c.args[0];
+        EXPECT_EQ(r.status, c.status) << what << "\n" << r.err;
+        if (c.inErr) {
+            EXPECT_NE(r.err.find(c.inErr), std::string::npos) << what << "\n" << r.err;
+        } else {
+            EXPECT_EQ(r.err, "") << what;
+        }
+    }
+}
+
+TEST(DumpCommand, NodePathAndHiddenTypes) {
+    const Result info = RunDump({"discuss.vlt", "database information"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.find("(database "), std::string::npos);
+    EXPECT_NE(info.out.find("(database-information"), std::string::npos);
+
+    const Result hidden = RunDump({"--include-collapsed", "--hide", "H", "discuss.vlt"});
+    ASSERT_EQ(hidden.status, 0) << hidden.err;
+    EXPECT_EQ(hidden.out.find("(database-information"), std::string::npos);
+    const Result shown =
+        RunDump({"--include-collapsed", "--hide", "H", "--show", "H", "discuss.vlt"});
+    EXPECT_NE(shown.out.find("(database-information"), std::string::npos);
+}
+
+TEST(DumpCommand, OutputFileAndProgress) {
+    const fs::path file = fs::temp_directory_path() / ("delvex-dump-" + std::to_string(getpid()));
+    const Result r = RunDump({"--progress", "-o", file.string(), "--include-collapsed"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("nodes written\n"), std::string::npos);
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().rfind("\n(local-machine", 0), 0u) << text.str().substr(0, 80);
+    fs::remove(file);
+}
+
+TEST(DumpCommand, CancelEndsTheDumpWithTheMarker) {
+    static int polls = 0;
+    polls = 0;
+    cancel::SetKeyPoll([] { return ++polls == 20; });
+    const Result r = RunDump({"--include-collapsed"});
+    cancel::SetKeyPoll(nullptr);
+    cancel::Clear();
+    EXPECT_EQ(r.status, dumpcommand::kCancelled);
+    EXPECT_NE(r.out.find("*** Cancelled ***"), std::string::npos);
+    EXPECT_NE(r.err.find("interrupted"), std::string::npos);
+}
+
+// The dump of each sample database with its collapsed data, byte for byte as reviewed. After
+// a deliberate change of the output, scripts/update-golden writes these files again.
+TEST(DumpCommand, GoldenDumpsOfTheSampleDatabases) {
+    const char* names[] = {"NAMES.VLT",      "contacts.vlt", "discuss.vlt",
+                           "discussion.vtf", "secure.vlt",   "projects/plans.vlt"};
+    for (const char* name : names) {
+        std::string golden = name;
+        std::replace(golden.begin(), golden.end(), '/', '_');
+        const fs::path file = fs::path(DELVEX_TEST_DATA_DIR) / "golden" / (golden + ".txt");
+        std::ifstream in(file, std::ios::binary);
+        ASSERT_TRUE(in) << "missing " << file << " (run scripts/update-golden)";
+        std::stringstream expected;
+        expected << in.rdbuf();
+        const Result r = RunDump({"--include-collapsed", name});
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_TRUE(r.out == expected.str())
+            << name << " differs from " << file << " (run scripts/update-golden and review)";
+    }
+}
+
+} // namespace
