@@ -1,17 +1,14 @@
-// The cancel check of long operations. While one runs, the user can press Ctrl+Break or Escape:
-// the check looks at pending input (painting goes on, so the window stays drawn), swallows
-// other input that would re-enter the operation, and remembers a cancel until the program is
-// next idle.
+// The desktop side of the program's cancel request. While a long operation runs, pending input
+// is looked at from its cancel checks: Ctrl+Break or Escape requests a cancel, painting goes
+// on (so the window stays drawn), and other input that would re-enter the operation is held
+// back. The request is forgotten when the program is next idle. Also shows the program's wait
+// cursor.
 #pragma once
 
 namespace cancelwatch {
 
-// True when the user asked to cancel since the program was last idle.
-bool Check();
-bool IsSet();
-void Set();
-// Called when the program is idle again.
-void Clear();
+// Connects the program's cancel check and wait cursor to this window system.
+void Install();
 
 // Brackets a long operation: input is held back from the windows while one is open.
 class Scope {

@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "app/DelvexApp.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -13,11 +15,7 @@
 #include <QVBoxLayout>
 
 QString VersionText() {
-    QString text = QStringLiteral("Version 1.3  for Corvane R4");
-    const QString date = QStringLiteral(__DATE__);
-    if (!date.isEmpty())
-        text += QStringLiteral(",  ") + date;
-    return text;
+    return QString::fromStdString(CDelvexApp::VersionText());
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

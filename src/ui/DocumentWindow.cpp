@@ -5,13 +5,13 @@
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <map>
 
 #include "app/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "tree/NoteNode.h"
 #include "tree/TypeSet.h"
 #include "ui/Dialogs.h"
-#include "ui/DumpCommand.h"
 #include "ui/FontText.h"
 #include "ui/InfoPaneView.h"
 #include "ui/PathPane.h"
@@ -25,19 +25,23 @@ constexpr std::uint32_t kCopy = 57634;
 constexpr std::uint32_t kOptionsChanged = 0x01;
 } // namespace
 
-QFont LoadTreeFont() {
-    const CSettings& s = ProgramSettings();
-    for (auto [section, key] : {std::pair{"Tree Pane", "Font"}, std::pair{"Delvex", "TreeFont"},
-                                std::pair{"TreeView", "TreeFont"}}) {
-        if (auto text = s.Read(section, key)) {
-            if (auto d = FontDescription::Parse(*text))
-                return d->ToFont();
-        }
-    }
-    return FontDescription::Parse(kDefaultFontText)->ToFont();
+QFont TreeFontFromSettings() {
+    return ToQFont(::LoadTreeFont(ProgramSettings()));
 }
 
-DocumentWindow::DocumentWindow(std::unique_ptr<CViewDocument> document, QWidget* parent)
+namespace {
+std::map<const CDelvexDoc*, DocumentWindow*>& Windows() {
+    static std::map<const CDelvexDoc*, DocumentWindow*> windows;
+    return windows;
+}
+} // namespace
+
+DocumentWindow* DocumentWindow::For(const CDelvexDoc* document) {
+    auto it = Windows().find(document);
+    return it == Windows().end() ? nullptr : it->second;
+}
+
+DocumentWindow::DocumentWindow(std::unique_ptr<CDelvexDoc> document, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), document_(std::move(document)) {
     setWindowTitle(QString::fromStdString(document_->Title()));
     auto* treePane = new QSplitter(Qt::Vertical);
@@ -59,24 +63,20 @@ DocumentWindow::DocumentWindow(std::unique_ptr<CViewDocument> document, QWidget*
     setStretchFactor(1, 1);
     setFocusProxy(tree_);
 
-    document_->onUpdate = [this](std::uint32_t hint) { OnUpdate(hint); };
-    document_->onDump = [this](CNoteNode& node) { Dump(node); };
+    Windows()[document_.get()] = this;
     connect(tree_, &TreeListWidget::selectionChanged, this, &DocumentWindow::OnSelection);
     connect(
         tree_, &TreeListWidget::popupMenuRequested, this,
         [this](CTreeListNode*, quint32 id, const QPoint& at) { emit popupMenuRequested(id, at); });
 
-    SetTreeFont(LoadTreeFont());
-    for (CDocNode* root : document_->TakeRoots())
-        tree_->Core().AddRoot(root);
-    if (tree_->Core().RowCount() > 0)
-        tree_->SelectAndNotify(tree_->Core().NodeAt(0));
+    SetTreeFont(TreeFontFromSettings());
+    if (CDocNode* first = document_->TakeRootsInto(tree_->Core()))
+        tree_->SelectAndNotify(first);
 }
 
 DocumentWindow::~DocumentWindow() {
     // The nodes name the document: the controls that own them go first.
-    document_->onUpdate = nullptr;
-    document_->onDump = nullptr;
+    Windows().erase(document_.get());
     delete path_;
     delete tree_;
     delete info_;
@@ -153,29 +153,8 @@ void DocumentWindow::ShowOptions() {
 
 void DocumentWindow::SaveOptionsAsDefault() {
     CSettings& s = ProgramSettings();
-    CTypeSet hidden = CTypeSet::All();
-    hidden.RemoveAll(document_->OwnShownSet());
-    const bool ok =
-        s.WriteString("Tree Pane", "Font", FontDescription::FromFont(treeFont_).Format()) &&
-        s.WriteString("Delvex", "HiddenTypes", hidden.ToLetters()) &&
-        s.WriteInt("Delvex", "Placeholders", document_->PlaceholdersWanted() ? 1 : 0) &&
-        document_->InfoOptions().Save(s);
+    const bool ok = SaveTreeFont(s, FromQFont(treeFont_)) && document_->SaveOptions(s);
     if (!ok) {
         QMessageBox::critical(this, QStringLiteral("Error"), QString::fromStdString(s.LastError()));
-    }
-}
-
-void DocumentWindow::Dump(CNoteNode& node) {
-    DumpDialog dialog(this);
-    if (dialog.exec() != QDialog::Accepted || dialog.FileName().isEmpty())
-        return;
-    const std::string file = dialog.FileName().toStdString();
-    const DumpResult result =
-        DumpSubtree(node, file, dialog.IncludeCollapsed(), &document_->InfoOptions());
-    tree_->Refresh();
-    if (!result.written) {
-        QMessageBox::critical(
-            this, QStringLiteral("Error"),
-            QStringLiteral("Couldn't write the dump file %1.").arg(QString::fromStdString(file)));
     }
 }

@@ -5,7 +5,7 @@
 #include <QSplitter>
 #include <memory>
 
-#include "ui/ViewDocument.h"
+#include "app/DelvexDoc.h"
 
 class InfoPaneView;
 class PathPane;
@@ -16,10 +16,12 @@ class CNoteNode;
 class DocumentWindow : public QSplitter {
     Q_OBJECT
 public:
-    explicit DocumentWindow(std::unique_ptr<CViewDocument> document, QWidget* parent = nullptr);
+    explicit DocumentWindow(std::unique_ptr<CDelvexDoc> document, QWidget* parent = nullptr);
+    // The window showing a document, or null.
+    static DocumentWindow* For(const CDelvexDoc* document);
     ~DocumentWindow() override;
 
-    CViewDocument& Document() { return *document_; }
+    CDelvexDoc& Document() { return *document_; }
     TreeListWidget& Tree() { return *tree_; }
     PathPane& Path() { return *path_; }
     InfoPaneView& Info() { return *info_; }
@@ -31,8 +33,8 @@ public:
     const QFont& TreeFont() const { return treeFont_; }
     void ShowOptions();
     void SaveOptionsAsDefault();
-    // Runs the dump dialog for the node and writes the file.
-    void Dump(CNoteNode& node);
+    // The document's views follow the hint bits.
+    void OnUpdate(std::uint32_t hint);
 
 signals:
     void popupMenuRequested(quint32 menuId, const QPoint& globalPos);
@@ -41,10 +43,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void OnUpdate(std::uint32_t hint);
     void OnSelection(CTreeListNode* node);
 
-    std::unique_ptr<CViewDocument> document_;
+    std::unique_ptr<CDelvexDoc> document_;
     PathPane* path_ = nullptr;
     TreeListWidget* tree_ = nullptr;
     InfoPaneView* info_ = nullptr;
@@ -52,4 +53,4 @@ private:
 };
 
 // The tree font from the settings: [Tree Pane] Font, then the older keys, then the built-in.
-QFont LoadTreeFont();
+QFont TreeFontFromSettings();

@@ -29,17 +29,16 @@ private:
 InfoPaneView::InfoPaneView(CNodeDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent), document_(document) {
     setFocusPolicy(Qt::StrongFocus);
-    const std::string text =
-        ProgramSettings().GetString("Info Pane", "Font", std::string(kDefaultFontText));
-    SetFontDescription(FontDescription::Parse(text).value_or(FontDescription{}));
+    const std::string text = ProgramSettings().GetString("Info Pane", "Font", kDefaultTreeFont);
+    SetFontSpec(ParseFontText(text).value_or(FontSpec{}));
 }
 
 InfoPaneView::~InfoPaneView() = default;
 
-void InfoPaneView::SetFontDescription(const FontDescription& description) {
-    description_ = description;
-    normal_ = description.ToFont();
-    fixed_ = description.ToFixedFont();
+void InfoPaneView::SetFontSpec(const FontSpec& spec) {
+    spec_ = spec;
+    normal_ = ToQFont(spec);
+    fixed_ = ToFixedQFont(spec);
     measure_ = std::make_unique<Measure>(normal_, fixed_);
     metrics_ = InfoPaneMetrics::Measure(*measure_);
     viewport()->update();
@@ -139,8 +138,8 @@ void InfoPaneView::ChooseFont() {
     const QFont chosen = QFontDialog::getFont(&ok, normal_, this);
     if (!ok)
         return;
-    SetFontDescription(FontDescription::FromFont(chosen));
-    ProgramSettings().WriteString("Info Pane", "Font", description_.Format());
+    SetFontSpec(FromQFont(chosen));
+    ProgramSettings().WriteString("Info Pane", "Font", FormatFontText(spec_));
 }
 
 void InfoPaneView::resizeEvent(QResizeEvent* event) {

@@ -274,11 +274,19 @@ DocumentWindow* MainWindow::ActiveDocument() const {
 }
 
 DocumentWindow* MainWindow::OpenDocument(const std::string& path) {
-    std::unique_ptr<CViewDocument> document = MakeDocument(path);
-    if (path.empty() && document->Title() == "Delvex1") {
-        document->SetTitle("Delvex" + std::to_string(++untitled_));
+    auto* document = new CDelvexDoc(nullptr, frontEnd_);
+    if (path.empty()) {
+        document->NewDocument();
+    } else {
+        document->OpenDocument(path);
     }
-    auto* window = new DocumentWindow(std::move(document));
+    return AddDocument(document);
+}
+
+DocumentWindow* MainWindow::AddDocument(CDelvexDoc* document) {
+    if (document->Title().empty())
+        document->SetTitle("Delvex" + std::to_string(++untitled_));
+    auto* window = new DocumentWindow(std::unique_ptr<CDelvexDoc>(document));
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = area_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);

@@ -12,6 +12,8 @@ class QMdiArea;
 class QMenu;
 class QAction;
 class DocumentWindow;
+class CDelvexDoc;
+class CFrontEnd;
 
 class MainWindow : public QMainWindow, private CMenuStringSource {
     Q_OBJECT
@@ -21,6 +23,10 @@ public:
 
     // Opens a document on a path (empty: a new browsing document).
     DocumentWindow* OpenDocument(const std::string& path);
+    // A window on the document, which it takes.
+    DocumentWindow* AddDocument(CDelvexDoc* document);
+    // What new documents ask of the windows (borrowed).
+    void SetFrontEnd(CFrontEnd* frontEnd) { frontEnd_ = frontEnd; }
     DocumentWindow* ActiveDocument() const;
     QMdiArea* Area() const { return area_; }
     QAction* Action(std::uint32_t id) const;
@@ -51,4 +57,5 @@ private:
     std::map<std::uint32_t, QMenu*> popups_;
     std::vector<QMenu*> documentMenus_;
     int untitled_ = 0;
+    CFrontEnd* frontEnd_ = nullptr;
 };

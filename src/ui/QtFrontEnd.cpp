@@ -4,6 +4,8 @@
 
 #include "app/DelvexDoc.h"
 #include "ui/Dialogs.h"
+#include "ui/DocumentWindow.h"
+#include "ui/MainWindow.h"
 
 namespace {
 QString FromView(std::string_view text) {
@@ -12,7 +14,7 @@ QString FromView(std::string_view text) {
 } // namespace
 
 void QtFrontEnd::ShowMessage(std::string_view title, std::string_view text) {
-    QMessageBox::warning(parent_, FromView(title), FromView(text));
+    QMessageBox::warning(window_.get(), FromView(title), FromView(text));
 }
 
 int QtFrontEnd::AskUser(std::string_view text, store::MessageButtons buttons) {
@@ -39,7 +41,7 @@ int QtFrontEnd::AskUser(std::string_view text, store::MessageButtons buttons) {
     }
     if (text.empty())
         return store::kAnswerNone;
-    switch (QMessageBox::question(parent_, QStringLiteral("Delvex"), FromView(text), set)) {
+    switch (QMessageBox::question(window_.get(), QStringLiteral("Delvex"), FromView(text), set)) {
     case B::Ok:
         return store::kAnswerOk;
     case B::Cancel:
@@ -56,12 +58,34 @@ int QtFrontEnd::AskUser(std::string_view text, store::MessageButtons buttons) {
 }
 
 std::optional<DumpRequest> QtFrontEnd::AskDumpFile() {
-    DumpDialog dialog(parent_);
+    DumpDialog dialog(window_.get());
     if (dialog.exec() != QDialog::Accepted || dialog.FileName().isEmpty())
         return std::nullopt;
     return DumpRequest{dialog.FileName().toStdString(), dialog.IncludeCollapsed()};
 }
 
 std::uint32_t QtFrontEnd::EditOptions(CDelvexDoc& doc) {
-    return RunOptionsDialog(parent_, doc.InfoOptions());
+    return RunOptionsDialog(window_.get(), doc.InfoOptions());
+}
+
+QtFrontEnd::QtFrontEnd() = default;
+QtFrontEnd::~QtFrontEnd() = default;
+
+bool QtFrontEnd::CreateMainFrame() {
+    window_ = std::make_unique<MainWindow>();
+    window_->SetFrontEnd(this);
+    return true;
+}
+
+void QtFrontEnd::OpenDocumentWindow(CDelvexDoc* doc) {
+    if (window_) {
+        window_->AddDocument(doc);
+    } else {
+        delete doc;
+    }
+}
+
+void QtFrontEnd::UpdateViews(CDelvexDoc& doc, std::uint32_t hint) {
+    if (DocumentWindow* window = DocumentWindow::For(&doc))
+        window->OnUpdate(hint);
 }

@@ -1,21 +1,27 @@
-// The desktop answers to what documents and the store ask of the window system: message boxes,
-// the dump dialog and the options dialog.
+// The desktop answers to what the application and its documents ask of the window system:
+// the main window, document windows, view updates, message boxes, the dump and options dialogs.
 #pragma once
+
+#include <memory>
 
 #include "app/FrontEnd.h"
 
-class QWidget;
+class MainWindow;
 
 class QtFrontEnd : public CFrontEnd {
 public:
-    explicit QtFrontEnd(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
+    QtFrontEnd();
+    ~QtFrontEnd() override;
+    MainWindow* Window() const { return window_.get(); }
 
     void ShowMessage(std::string_view title, std::string_view text) override;
     int AskUser(std::string_view text, store::MessageButtons buttons) override;
     std::optional<DumpRequest> AskDumpFile() override;
     std::uint32_t EditOptions(CDelvexDoc& doc) override;
+    bool CreateMainFrame() override;
+    void OpenDocumentWindow(CDelvexDoc* doc) override;
+    void UpdateViews(CDelvexDoc& doc, std::uint32_t hint) override;
 
 private:
-    QWidget* parent_;
+    std::unique_ptr<MainWindow> window_;
 };

@@ -6,9 +6,9 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
+#include "tree/WaitCursor.h"
 #include "ui/CancelWatch.h"
 #include "ui/GlyphPainter.h"
-#include "ui/WaitCursor.h"
 
 using namespace treelist;
 
@@ -176,11 +176,13 @@ int TreeListWidget::TextWidth(std::string_view text) const {
         QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
+// The control's own waits nest with every other one of the program.
 void TreeListWidget::BeginWaitCursor() {
-    waitcursor::Begin();
+    waits_.push_back(std::make_unique<CWaitCursor>());
 }
 void TreeListWidget::EndWaitCursor() {
-    waitcursor::End();
+    if (!waits_.empty())
+        waits_.pop_back();
 }
 
 void TreeListWidget::OnPopupMenu(CTreeListNode& node, std::uint32_t menuId, Point at) {

@@ -11,6 +11,8 @@
 
 #include "ui/core/TreeListCore.h"
 
+class CWaitCursor;
+
 class TreeListWidget : public QAbstractScrollArea,
                        private treelist::Platform,
                        private treelist::Owner {
@@ -84,5 +86,5 @@ private:
     bool captured_ = false;
     bool syncing_ = false;
     bool pendingPaint_ = false;
-    int waitDepth_ = 0;
+    std::vector<std::unique_ptr<CWaitCursor>> waits_;
 };

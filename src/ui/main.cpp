@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "app/DelvexApp.h"
 #include "app/ProgramSettings.h"
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QtFrontEnd.h"
-#include "ui/StoreHooks.h"
 #include "ui/TreeListWidget.h"
 
 namespace {
@@ -25,7 +25,8 @@ QWidget* ShowSplash() {
         return nullptr;
     auto* splash = new QLabel;
     splash->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    splash->setText(QStringLiteral("<h2>Delvex</h2><br><br>") + VersionText());
+    splash->setText(QStringLiteral("<h2>Delvex</h2><br><br>") +
+                    QString::fromStdString(CDelvexApp::VersionText()));
     splash->setStyleSheet(QStringLiteral("background:#2d4a6b;color:white;padding:24px;"));
     splash->resize(300, 170);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -82,16 +83,18 @@ int main(int argc, char** argv) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QWidget* splash = screenshot.isEmpty() ? ShowSplash() : nullptr;
 
-    MainWindow window;
-    QtFrontEnd frontEnd(&window);
-    InstallStoreHooks(frontEnd);
-    window.OpenDocument(path.toStdString());
+    cancelwatch::Install();
+    QtFrontEnd frontEnd;
+    CDelvexApp program(frontEnd);
+    const bool started = program.Start(path.toStdString());
+    delete splash;
+    QApplication::restoreOverrideCursor();
+    if (!started || frontEnd.Window() == nullptr)
+        return 1;
+    MainWindow& window = *frontEnd.Window();
     window.ShowPlaced();
     if (!screenshot.isEmpty())
         window.resize(1000, 640);
-
-    delete splash;
-    QApplication::restoreOverrideCursor();
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(300, [&] {
             ExpandSomeAndSave(window, screenshot);
@@ -99,7 +102,6 @@ int main(int argc, char** argv) {
             QApplication::quit();
         });
     }
-    const int result = QApplication::exec();
-    RemoveStoreHooks();
-    return result;
+    QApplication::exec();
+    return program.Shutdown();
 }

@@ -7,52 +7,36 @@
 #include <gtest/gtest.h>
 
 #include "app/ProgramSettings.h"
+#include "tree/Cancel.h"
 #include "tree/CommandIds.h"
+#include "tree/DumpToFile.h"
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
-#include "ui/DumpCommand.h"
 #include "ui/FontText.h"
-#include "ui/StoreHooks.h"
 #include "ui/UiFixture.h"
 
 using namespace uitest;
 
 namespace {
 
-TEST(FontTextTest, ReadsThirteenNumbersAndTheFaceOrNothing) {
-    struct Case {
-        const char* text;
-        bool valid;
-        long height;
-        const char* face;
-    } cases[] = {
-        {"-13,0,0,0,400,0,0,0,0,1,2,1,34,MS Sans Serif", true, -13, "MS Sans Serif"},
-        {"-20,0,0,0,700,1,0,0,0,1,2,1,49,", true, -20, ""},
-        {"-13,0,0,0,400,0,0,0,0,1,2,1,MS Sans Serif", false, 0, ""}, // 12 numbers
-        {"-13 0 0 0", false, 0, ""},
-        {"", false, 0, ""},
-        {"-13,0,0,0,400,0,0,0,0,1,2,1,34,A very long face name that goes on and on", true, -13,
-         "A very long face name that goes"}, // 31 characters kept
-    };
-    for (const Case& c : cases) {
-        auto d = FontDescription::Parse(c.text);
-        ASSERT_EQ(d.has_value(), c.valid) << c.text;
-        if (!d)
-            continue;
-        EXPECT_EQ(d->numbers[0], c.height) << c.text;
-        EXPECT_EQ(d->face, c.face) << c.text;
-        EXPECT_EQ(FontDescription::Parse(d->Format())->Format(), d->Format());
-    }
-    // Byte fields wrap as bytes do.
-    EXPECT_EQ(FontDescription::Parse("1,0,0,0,400,257,0,0,0,1,2,1,34,X")->numbers[5], 1);
-    EXPECT_EQ(FontDescription::Parse(kDefaultFontText)->ToFont().pixelSize(), 13);
-    EXPECT_TRUE(FontDescription::Parse(kDefaultFontText)->ToFixedFont().fixedPitch());
+TEST(FontTextTest, SettingsFontsBecomeWindowFontsAndBack) {
+    const FontSpec spec = *ParseFontText("-20,0,0,0,700,1,0,0,0,1,2,1,34,Nonexistent Face");
+    const QFont font = ToQFont(spec);
+    EXPECT_EQ(font.pixelSize(), 20);
+    EXPECT_TRUE(font.italic());
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    EXPECT_TRUE(ToFixedQFont(spec).fixedPitch());
+    const FontSpec back = FromQFont(font);
+    EXPECT_EQ(back.height, -20);
+    EXPECT_EQ(back.weight, 700);
+    EXPECT_EQ(back.italic, 1);
+    // A zero description (an unreadable font text) still gives a usable font.
+    EXPECT_GT(QFontMetrics(ToQFont(FontSpec{})).height(), 0);
 }
 
 struct ProgramFixture : ::testing::Test {
     void SetUp() override {
         previous = OverrideProgramSettings(&settings);
-        UseSampleDocuments();
         window = std::make_unique<MainWindow>();
         window->resize(900, 500);
     }
@@ -66,7 +50,7 @@ struct ProgramFixture : ::testing::Test {
 };
 
 TEST_F(ProgramFixture, MenuCommandsGoToTheCurrentNode) {
-    DocumentWindow* doc = window->OpenDocument("sample.vlt");
+    DocumentWindow* doc = window->AddDocument(SampleDocument().release());
     window->ShowPlaced();
     CTreeListCore& core = doc->Tree().Core();
     ASSERT_EQ(core.RowCount(), 1);
@@ -110,15 +94,15 @@ TEST_F(ProgramFixture, PlacementIsWrittenOnCloseAndReadBack) {
 }
 
 TEST_F(ProgramFixture, DumpWritesTheSubtreeAndLeavesTheTreeAsItWas) {
-    DocumentWindow* doc = window->OpenDocument("sample.vlt");
+    DocumentWindow* doc = window->AddDocument(SampleDocument().release());
     CTreeListCore& core = doc->Tree().Core();
     auto* root = dynamic_cast<CDocNode*>(core.NodeAt(0));
     ASSERT_NE(root, nullptr);
     QTemporaryDir dir;
     const std::string shallow = dir.filePath("shallow.txt").toStdString();
     const std::string deep = dir.filePath("deep.txt").toStdString();
-    EXPECT_TRUE(DumpSubtree(*root, shallow, false, &doc->Document().InfoOptions()).written);
-    EXPECT_TRUE(DumpSubtree(*root, deep, true, &doc->Document().InfoOptions()).written);
+    EXPECT_TRUE(DumpSubtreeToFile(*root, shallow, {}).written);
+    EXPECT_TRUE(DumpSubtreeToFile(*root, deep, {true, {}}).written);
     EXPECT_EQ(core.RowCount(), 1) << "the dump collapses what it expanded";
     auto read = [](const std::string& f) {
         QFile file(QString::fromStdString(f));
@@ -130,15 +114,14 @@ TEST_F(ProgramFixture, DumpWritesTheSubtreeAndLeavesTheTreeAsItWas) {
     EXPECT_TRUE(read(deep).contains("Memo"));
     EXPECT_EQ(read(deep).count('('), read(deep).count(')'));
     // A file that cannot be written is reported, not passed off as written.
-    EXPECT_FALSE(DumpSubtree(*root, dir.filePath("no/such/dir/x.txt").toStdString(), false,
-                             &doc->Document().InfoOptions())
-                     .written);
+    EXPECT_FALSE(
+        DumpSubtreeToFile(*root, dir.filePath("no/such/dir/x.txt").toStdString(), {}).written);
     // A cancel stops the walk with a marker.
-    cancelwatch::Set();
+    cancel::Request();
     const std::string cancelled = dir.filePath("cancelled.txt").toStdString();
-    EXPECT_TRUE(DumpSubtree(*root, cancelled, true, &doc->Document().InfoOptions()).cancelled);
+    EXPECT_TRUE(DumpSubtreeToFile(*root, cancelled, {true, {}}).cancelled);
     EXPECT_TRUE(read(cancelled).contains("*** Cancelled ***"));
-    cancelwatch::Clear();
+    cancel::Clear();
 }
 
 TEST(CancelWatchTest, EscapeDuringAnOperationCancelsUntilIdle) {
@@ -146,19 +129,19 @@ TEST(CancelWatchTest, EscapeDuringAnOperationCancelsUntilIdle) {
     target.show();
     {
         cancelwatch::Scope scope;
-        EXPECT_FALSE(cancelwatch::Check());
+        EXPECT_FALSE(cancel::Check());
         // Other keys are held back and do not cancel.
         QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
         QCoreApplication::sendEvent(&target, &shift);
-        EXPECT_FALSE(cancelwatch::IsSet());
+        EXPECT_FALSE(cancel::Requested());
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(&target, &esc);
-        EXPECT_TRUE(cancelwatch::Check());
+        EXPECT_TRUE(cancel::Check());
         QCoreApplication::processEvents();
-        EXPECT_TRUE(cancelwatch::IsSet()) << "cleared while the operation still runs";
+        EXPECT_TRUE(cancel::Requested()) << "cleared while the operation still runs";
     }
     QCoreApplication::processEvents();
-    EXPECT_FALSE(cancelwatch::IsSet());
+    EXPECT_FALSE(cancel::Requested());
 }
 
 TEST(InfoPanePageTest, SpareBytesFollowUninterpretedAndChangesAreReported) {
@@ -181,18 +164,6 @@ TEST(DumpDialogTest, StartsEmptyAndKeepsAtMost250Characters) {
     EXPECT_FALSE(dialog.IncludeCollapsed());
     dialog.SetFileName(QString(300, 'a'));
     EXPECT_EQ(dialog.FileName().size(), 250);
-}
-
-} // namespace
-
-namespace {
-
-TEST(StoreHooksTest, BreakHookAnswersCancelledOnlyAfterACancel) {
-    cancelwatch::Clear();
-    EXPECT_EQ(BreakHookAnswer(), 0);
-    cancelwatch::Set();
-    EXPECT_EQ(BreakHookAnswer(), 413);
-    cancelwatch::Clear();
 }
 
 } // namespace

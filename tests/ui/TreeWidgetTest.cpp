@@ -11,8 +11,7 @@ namespace {
 
 struct DocFixture : ::testing::Test {
     void SetUp() override {
-        UseSampleDocuments();
-        window = std::make_unique<DocumentWindow>(MakeDocument("sample.vlt"));
+        window = std::make_unique<DocumentWindow>(SampleDocument());
         window->resize(800, 400);
         window->show();
         tree = &window->Tree();
@@ -103,9 +102,9 @@ TEST_F(DocFixture, InfoPaneShowsTheSelectedNodesFields) {
     EXPECT_FALSE(text.contains("sample.vlt"));
     // A larger font moves the value column to the right.
     const int before = window->Info().Metrics().valueColumn;
-    FontDescription big = window->Info().Description();
-    big.numbers[0] = -26;
-    window->Info().SetFontDescription(big);
+    FontSpec big = window->Info().Spec();
+    big.height = -26;
+    window->Info().SetFontSpec(big);
     EXPECT_GT(window->Info().Metrics().valueColumn, before);
 }
 

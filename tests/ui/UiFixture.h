@@ -39,13 +39,12 @@ inline fake::Desc SampleTree() {
                  Desc(32, "Documents", {Desc(33, "Memo", {}, false)}), Desc(34, "Empty", {})});
 }
 
-inline void UseSampleDocuments() {
-    SetDocumentFactory([](const std::string& path) {
-        auto doc = std::make_unique<CViewDocument>();
-        doc->SetTitle(path.empty() ? "Delvex1" : path);
-        doc->AddRoot(new DescribedNode(SampleTree()));
-        return doc;
-    });
+// A document on the sample tree, with no front end.
+inline std::unique_ptr<CDelvexDoc> SampleDocument() {
+    auto doc = std::make_unique<CDelvexDoc>();
+    doc->SetTitle("sample.vlt");
+    doc->AddRoot(new DescribedNode(SampleTree()));
+    return doc;
 }
 
 inline QPoint RowPoint(TreeListWidget& tree, CTreeListNode& node, int x) {

@@ -5,6 +5,7 @@
 
 #include "app/MemorySettings.h"
 #include "app/ProgramSettings.h"
+#include "ui/CancelWatch.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     CMemorySettings settings;
     OverrideProgramSettings(&settings);
     QApplication app(argc, argv);
+    cancelwatch::Install();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     OverrideProgramSettings(nullptr);
