@@ -55,8 +55,12 @@ void ExpandSomeAndSave(MainWindow& window, const QString& file) {
             doc->Tree().SelectAndNotify(core.NodeAt(core.RowCount() / 2));
         doc->Tree().setFocus();
     }
-    QCoreApplication::processEvents();
-    window.grab().save(file);
+    // What the display shows (a grab of the widget alone leaves the document windows out).
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QScreen* screen = window.screen();
+    const QPixmap shot = screen ? screen->grabWindow(window.winId()) : QPixmap();
+    (shot.isNull() ? window.grab() : shot).save(file);
 }
 
 } // namespace
