@@ -140,3 +140,9 @@ void CDelvexDoc::DumpToFile(CNoteNode& node) {
         frontEnd_->ShowMessage("Error", result.error);
     }
 }
+
+void CDelvexDoc::UpdateAllViews(std::uint32_t hint) {
+    if (frontEnd_ != nullptr) {
+        frontEnd_->UpdateViews(*this, hint);
+    }
+}

@@ -57,6 +57,9 @@ public:
     CFrontEnd* FrontEnd() const { return frontEnd_; }
     void SetFrontEnd(CFrontEnd* frontEnd) { frontEnd_ = frontEnd; }
 
+    // Passed on to the front end's windows.
+    void UpdateAllViews(std::uint32_t hint) override;
+
     // The dump dialog, then the dump; a failure is shown through the front end.
     void DumpToFile(CNoteNode& node) override;
 

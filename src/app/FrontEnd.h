@@ -35,4 +35,6 @@ public:
     virtual bool CreateMainFrame() { return true; }
     // A new document window on the document (which it then owns).
     virtual void OpenDocumentWindow(CDelvexDoc* /*doc*/) {}
+    // The document's views are to be updated with the hint bits.
+    virtual void UpdateViews(CDelvexDoc& /*doc*/, std::uint32_t /*hint*/) {}
 };

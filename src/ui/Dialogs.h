@@ -1,0 +1,61 @@
+// The program's small dialogs: the about box, the one-line prompt (Open Server), the dump
+// dialog and the "Info Pane" page of the options dialog.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <optional>
+
+#include "output/InfoPaneOptions.h"
+
+class QLineEdit;
+class QCheckBox;
+class QRadioButton;
+
+// The version text shown by the about box and the splash screen.
+QString VersionText();
+
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+// A prompt with one edit field; nothing when cancelled.
+std::optional<QString> PromptForText(QWidget* parent, const QString& title, const QString& prompt);
+
+class DumpDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit DumpDialog(QWidget* parent = nullptr);
+    QString FileName() const;
+    bool IncludeCollapsed() const;
+    void SetFileName(const QString& name); // as the " ... " button does after its dialog
+    QLineEdit* FileField() const { return file_; }
+    QCheckBox* CollapsedBox() const { return collapsed_; }
+
+private:
+    void Browse();
+    QLineEdit* file_;
+    QCheckBox* collapsed_;
+};
+
+// The "View Options" dialog on a document's display switches; returns the view-update hint
+// bits of what changed (0 when cancelled or nothing changed). It opens on the tab it was last
+// closed on.
+std::uint32_t RunOptionsDialog(QWidget* parent, CInfoPaneOptions& options);
+
+// The switches of the info pane, filled from the options and read back on OK.
+class InfoPanePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit InfoPanePage(const CInfoPaneOptions& options, QWidget* parent = nullptr);
+    // Copies the page into options; true when anything changed.
+    bool ReadBack(CInfoPaneOptions& options) const;
+    QCheckBox* Box(int index) const { return boxes_[index]; }
+
+private:
+    void UpdateSpareBytes();
+    QCheckBox* boxes_[7] = {};
+    QRadioButton* dates_[3] = {};
+};

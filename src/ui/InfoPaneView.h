@@ -1,0 +1,49 @@
+// The info pane: at every repaint the document's current node writes its fields into a new
+// info pane writer, and the lines and runs it laid out are drawn; nothing is kept between
+// repaints but the fonts and the metrics measured from them.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QFont>
+
+#include "output/InfoPaneModel.h"
+#include "ui/FontText.h"
+
+class CNodeDocument;
+class CInfoPaneWriter;
+
+class InfoPaneView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit InfoPaneView(CNodeDocument& document, QWidget* parent = nullptr);
+    ~InfoPaneView() override;
+
+    // Replaces both fonts and measures the columns again.
+    void SetFontSpec(const FontSpec& spec);
+    const FontSpec& Spec() const { return spec_; }
+    const InfoPaneMetrics& Metrics() const { return metrics_; }
+    // Repaints when the hint names the display options (0x01, 0x02) or the current node (0x40).
+    void OnUpdate(std::uint32_t hint);
+    // What the pane shows, as plain text: one line per drawn line, runs in their columns.
+    QString PlainText() const;
+    // The font dialog; on OK the font is used and kept in the settings at once.
+    void ChooseFont();
+    void Copy() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    class Measure;
+    std::unique_ptr<CInfoPaneWriter> Describe() const;
+    void SetScrollRange(const InfoPaneExtent& extent);
+
+    CNodeDocument& document_;
+    FontSpec spec_;
+    QFont normal_;
+    QFont fixed_;
+    std::unique_ptr<Measure> measure_;
+    InfoPaneMetrics metrics_;
+};

@@ -1,0 +1,432 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+
+#include "app/ProgramSettings.h"
+#include "tree/CommandIds.h"
+#include "ui/Dialogs.h"
+#include "ui/DocumentWindow.h"
+#include "ui/TreeListWidget.h"
+
+namespace {
+
+// Commands the windows handle themselves; every other id goes to the document and its node.
+enum : std::uint32_t {
+    kNew = 57600,
+    kOpen = 57601,
+    kClose = 57602,
+    kExit = 57665,
+    kHelpContents = 57666,
+    kContextHelp = 57669,
+    kAbout = 57664,
+    kOpenServer = 32773,
+    kCopy = 57634,
+    kRemove = 32786,
+    kSetFont = 32768,
+    kOptions = 32801,
+    kSaveOptions = 32796,
+    kSelectNotes = 32785,
+    kNextPane = 57680,
+    kPrevPane = 57681,
+};
+
+struct Prompt {
+    std::uint32_t id;
+    const char* text;
+};
+constexpr Prompt kPrompts[] = {
+    {32768, "Change the font used in this view"},
+    {32769, "Dump this thing to a file"},
+    {32773, "Open a Corvane server"},
+    {32774, "Expand the current node in the tree"},
+    {32777, "Expand the current node in the tree a number of levels"},
+    {32778, "Collapse the current node in the tree"},
+    {32785, "Add or modify a note selector"},
+    {32786, "Remove the selected node."},
+    {32787, "Remove data of this type from the display"},
+    {32788, "Show all types of data in the view"},
+    {32793, "Show data of this type in the display"},
+    {32794, "Turn on or off the display of placeholders for hidden types of data"},
+    {32795, "Hide all placeholders for hidden types of data"},
+    {32796, "Save this view's options as the default options"},
+    {32800, "Get help on this type of node"},
+    {32801, "Set options for how to display data"},
+    {57600, "Create a new document"},
+    {57601, "Open an existing document"},
+    {57602, "Close the active document"},
+    {57665, "Quit the application"},
+    {57666, "List Help topics"},
+    {57669, "Display help for clicked on buttons, menus and windows"},
+    {57664, "Display program information, version number and copyright"},
+    {57634, "Copy the selection and put it on the Clipboard"},
+};
+
+// Shown texts drop what the "|" form keeps for typed names.
+QString ShownText(const QString& text) {
+    const int bar = text.indexOf(QLatin1Char('|'));
+    QString shown = bar < 0 ? text : text.mid(bar + 1);
+    return shown;
+}
+
+constexpr const char* kPlacementSection = "KelmarMDI";
+constexpr const char* kPlacementKey = "WindowPos";
+
+} // namespace
+
+MainWindow::MainWindow() : area_(new QMdiArea) {
+    setWindowTitle(QStringLiteral("Delvex"));
+    setCentralWidget(area_);
+    setAcceptDrops(true);
+    area_->setViewMode(QMdiArea::SubWindowView);
+    statusBar()->showMessage(QStringLiteral(" "));
+    BuildMenus();
+    menutexts::SetSource(this);
+    connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+        const bool doc = ActiveDocument() != nullptr;
+        for (QMenu* m : documentMenus_)
+            m->menuAction()->setVisible(doc);
+    });
+    for (QMenu* m : documentMenus_)
+        m->menuAction()->setVisible(false);
+}
+
+MainWindow::~MainWindow() {
+    menutexts::SetSource(nullptr);
+    // Documents' nodes go while the menus they may look up still exist.
+    area_->closeAllSubWindows();
+}
+
+QAction* MainWindow::MakeAction(std::uint32_t id, const QString& text) {
+    auto* action = new QAction(ShownText(text), this);
+    action->setData(id);
+    for (const Prompt& p : kPrompts) {
+        if (p.id == id)
+            action->setStatusTip(QString::fromLatin1(p.text));
+    }
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    actions_.emplace(id, action);
+    menuTexts_.emplace(id, text);
+    return action;
+}
+
+QAction* MainWindow::Action(std::uint32_t id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+std::optional<std::string> MainWindow::FindMenuString(std::uint32_t id) const {
+    auto it = menuTexts_.find(id);
+    if (it == menuTexts_.end())
+        return std::nullopt;
+    return it->second.toStdString();
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(MakeAction(kNew, QStringLiteral("&New\tCtrl+N")));
+    file->addAction(MakeAction(kOpen, QStringLiteral("Open &File...")));
+    file->addAction(MakeAction(kOpenServer, QStringLiteral("Open &Server...")));
+    file->addAction(MakeAction(kClose, QStringLiteral("&Close")));
+    file->addSeparator();
+    file->addAction(MakeAction(kExit, QStringLiteral("E&xit Delvex")));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(MakeAction(kCopy, QStringLiteral("&Copy\tCtrl+C")));
+    edit->addAction(MakeAction(kRemove, QStringLiteral("&Remove\tDel")));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(MakeAction(kSetFont, QStringLiteral("Set &Font...")));
+    view->addAction(MakeAction(kOptions, QStringLiteral("&Options...")));
+    view->addSeparator();
+    view->addAction(MakeAction(cmd::kHideAll, QStringLiteral("&Hide All: %s|&Hide All")));
+    view->addAction(MakeAction(cmd::kShowAll, QStringLiteral("&Show All: %s|&Show All")));
+    view->addAction(MakeAction(cmd::kShowAllData, QStringLiteral("Show &All Data")));
+    view->addAction(
+        MakeAction(cmd::kPlaceholders, QStringLiteral("&Placeholders for Hidden Data")));
+    view->addSeparator();
+    view->addAction(MakeAction(kSaveOptions, QStringLiteral("Save Options as &Default")));
+
+    QMenu* data = menuBar()->addMenu(QStringLiteral("&Data"));
+    data->addAction(MakeAction(cmd::kExpand, QStringLiteral("&Expand\tNum +")));
+    data->addAction(MakeAction(cmd::kCollapse, QStringLiteral("&Collapse\tNum -")));
+    data->addAction(MakeAction(cmd::kExpandLots, QStringLiteral("Expand &Lots\tNum *")));
+    data->addSeparator();
+    data->addAction(MakeAction(kSelectNotes, QStringLiteral("&Select Notes...")));
+    data->addSeparator();
+    data->addAction(MakeAction(cmd::kDumpToFile, QStringLiteral("&Dump to File...")));
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+    window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows);
+    window->addAction(QStringLiteral("Tile &Left-Right"), area_, &QMdiArea::tileSubWindows);
+    window->addAction(QStringLiteral("Tile &Top-Bottom"), area_, &QMdiArea::tileSubWindows);
+    window->addAction(QStringLiteral("&Arrange Icons"), area_, &QMdiArea::tileSubWindows);
+    documentMenus_ = {edit, view, data, window};
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(MakeAction(kHelpContents, QStringLiteral("&Contents\tF1")));
+    help->addAction(MakeAction(kContextHelp, QStringLiteral("&Tell Me About...")));
+    help->addSeparator();
+    help->addAction(MakeAction(kAbout, QStringLiteral("&About Delvex...")));
+
+    // Popup menus of rows, by the menu id their nodes report.
+    QMenu* node = new QMenu(this);
+    node->addAction(Action(cmd::kExpand));
+    node->addAction(Action(cmd::kCollapse));
+    node->addSeparator();
+    node->addAction(Action(kSelectNotes));
+    node->addAction(Action(cmd::kHideAll));
+    node->addSeparator();
+    node->addAction(MakeAction(cmd::kWhatsThis, QStringLiteral("&What's This?")));
+    popups_[menu::kNodePopup] = node;
+    QMenu* placeholder = new QMenu(this);
+    placeholder->addAction(Action(cmd::kShowAll));
+    placeholder->addAction(
+        MakeAction(cmd::kHidePlaceholders, QStringLiteral("&Hide All: Placeholders")));
+    popups_[menu::kPlaceholderPopup] = placeholder;
+
+    for (QMenu* m : {file, edit, view, data, help, node, placeholder}) {
+        connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateActions(m); });
+    }
+
+    // Accelerators.
+    const std::pair<std::uint32_t, QList<QKeySequence>> keys[] = {
+        {kNew, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {kOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
+        {kRemove, {QKeySequence(Qt::Key_Delete)}},
+        {kHelpContents, {QKeySequence(Qt::Key_F1)}},
+        {kContextHelp, {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
+    };
+    for (const auto& [id, seqs] : keys) {
+        QAction* a = Action(id);
+        a->setShortcuts(seqs);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    // F6 and Shift+F6 move between the panes of the active document.
+    for (auto [id, key] : {std::pair{kNextPane, QKeySequence(Qt::Key_F6)},
+                           std::pair{kPrevPane, QKeySequence(Qt::SHIFT | Qt::Key_F6)}}) {
+        auto* a = new QAction(this);
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        addAction(a);
+    }
+}
+
+void MainWindow::UpdateActions(QMenu* menu) {
+    DocumentWindow* doc = ActiveDocument();
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || !a->data().isValid())
+            continue;
+        const std::uint32_t id = a->data().toUInt();
+        switch (id) {
+        case kNew:
+        case kOpen:
+        case kOpenServer:
+        case kExit:
+        case kAbout:
+        case kHelpContents:
+        case kContextHelp:
+            a->setEnabled(true);
+            continue;
+        case kClose:
+        case kSetFont:
+        case kOptions:
+        case kSaveOptions:
+            a->setEnabled(doc != nullptr);
+            continue;
+        default:
+            break;
+        }
+        CCmdUI ui;
+        ui.id = id;
+        bool known = doc != nullptr && doc->Document().RouteUpdate(ui);
+        if (!known && (id == cmd::kHideAll || id == cmd::kShowAll)) {
+            menutexts::UpdatePlain(ui);
+            known = true;
+        }
+        if (!known) {
+            ui.enabled = id == kCopy && doc != nullptr;
+        }
+        a->setEnabled(ui.enabled);
+        if (ui.checked) {
+            a->setCheckable(true);
+            a->setChecked(*ui.checked);
+        }
+        a->setText(ui.text ? QString::fromStdString(*ui.text)
+                           : ShownText(menuTexts_[id]).replace(QStringLiteral("%s"), QString()));
+    }
+}
+
+DocumentWindow* MainWindow::ActiveDocument() const {
+    QMdiSubWindow* sub = area_->activeSubWindow();
+    if (sub == nullptr && !area_->subWindowList().isEmpty())
+        sub = area_->subWindowList().last();
+    return sub ? qobject_cast<DocumentWindow*>(sub->widget()) : nullptr;
+}
+
+DocumentWindow* MainWindow::OpenDocument(const std::string& path) {
+    auto* document = new CDelvexDoc(nullptr, frontEnd_);
+    if (path.empty()) {
+        document->NewDocument();
+    } else {
+        document->OpenDocument(path);
+    }
+    return AddDocument(document);
+}
+
+DocumentWindow* MainWindow::AddDocument(CDelvexDoc* document) {
+    if (document->Title().empty())
+        document->SetTitle("Delvex" + std::to_string(++untitled_));
+    auto* window = new DocumentWindow(std::unique_ptr<CDelvexDoc>(document));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = area_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &DocumentWindow::popupMenuRequested, this,
+            [this](quint32 id, const QPoint& at) {
+                if (QMenu* m = PopupMenu(id))
+                    m->popup(at);
+            });
+    sub->showMaximized();
+    window->Tree().setFocus();
+    return window;
+}
+
+QMenu* MainWindow::PopupMenu(std::uint32_t menuId) {
+    auto it = popups_.find(menuId);
+    return it == popups_.end() ? nullptr : it->second;
+}
+
+void MainWindow::RunCommand(std::uint32_t id) {
+    DocumentWindow* doc = ActiveDocument();
+    switch (id) {
+    case kNew:
+        OpenDocument("");
+        return;
+    case kOpen:
+        OpenFile();
+        return;
+    case kOpenServer:
+        OpenServer();
+        return;
+    case kClose:
+        if (area_->activeSubWindow())
+            area_->activeSubWindow()->close();
+        return;
+    case kExit:
+        close();
+        return;
+    case kAbout: {
+        AboutDialog about(this);
+        about.exec();
+        return;
+    }
+    case kNextPane:
+    case kPrevPane:
+        if (doc) {
+            QWidget* panes[] = {&doc->Tree(), reinterpret_cast<QWidget*>(&doc->Info())};
+            const bool inTree = doc->Tree().hasFocus();
+            (inTree ? panes[1] : panes[0])->setFocus();
+        }
+        return;
+    default:
+        break;
+    }
+    if (doc) {
+        doc->Command(id);
+        doc->Tree().Refresh();
+    }
+}
+
+void MainWindow::OpenFile() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(),
+                                     QStringLiteral("Corvanefile (*.vlt);;All Files (*)"));
+    if (!path.isEmpty())
+        OpenDocument(path.toStdString());
+}
+
+void MainWindow::OpenServer() {
+    const auto name = PromptForText(this, QStringLiteral("Open Server"),
+                                    QStringLiteral("Please enter a server name:"));
+    if (!name || name->isEmpty())
+        return;
+    // The formed path has room for 259 characters.
+    const std::string path = (name->toStdString() + "!!").substr(0, 259);
+    OpenDocument(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            OpenDocument(url.toLocalFile().toStdString());
+    }
+}
+
+QString MainWindow::PlacementText() const {
+    const QRect normal = normalGeometry();
+    const int flags = isMaximized() ? 2 : 0;
+    const int show = isMinimized() ? 2 : (isMaximized() ? 3 : 1);
+    QMdiSubWindow* sub = area_->activeSubWindow();
+    const int childMax = (sub == nullptr || sub->isMaximized()) ? 1 : 0;
+    return QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11")
+        .arg(flags)
+        .arg(show)
+        .arg(-1)
+        .arg(-1)
+        .arg(-1)
+        .arg(-1)
+        .arg(normal.left())
+        .arg(normal.top())
+        .arg(normal.right() + 1)
+        .arg(normal.bottom() + 1)
+        .arg(childMax);
+}
+
+void MainWindow::ShowPlaced(Qt::WindowState requested) {
+    const std::string text = ProgramSettings().GetString(kPlacementSection, kPlacementKey, "");
+    const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
+    std::vector<long> n;
+    for (const QString& p : parts) {
+        bool ok = false;
+        const long v = p.trimmed().toLong(&ok);
+        if (!ok)
+            break;
+        n.push_back(v);
+    }
+    Qt::WindowState state = requested;
+    if (n.size() == 11 && parts.size() == 11) {
+        long show = n[1] == 2 ? 1 : n[1]; // a minimised window comes back normal
+        if (requested == Qt::WindowNoState)
+            state = show == 3 ? Qt::WindowMaximized : Qt::WindowNoState;
+        const QRect normal{QPoint{int(n[6]), int(n[7])}, QPoint{int(n[8]) - 1, int(n[9]) - 1}};
+        if (normal.width() > 50 && normal.height() > 50)
+            setGeometry(normal);
+    }
+    if (state == Qt::WindowMaximized) {
+        showMaximized();
+    } else if (state == Qt::WindowMinimized) {
+        showMinimized();
+    } else {
+        show();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    ProgramSettings().WriteString(kPlacementSection, kPlacementKey, PlacementText().toStdString());
+    area_->closeAllSubWindows();
+    event->accept();
+}

@@ -1,0 +1,61 @@
+// The main window: a multiple-document area with one DocumentWindow per open document, the
+// menus and accelerators, menu prompts in the status bar, the popup menus of rows, and the
+// window placement kept in the settings.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+#include "tree/MenuTexts.h"
+
+class QMdiArea;
+class QMenu;
+class QAction;
+class DocumentWindow;
+class CDelvexDoc;
+class CFrontEnd;
+
+class MainWindow : public QMainWindow, private CMenuStringSource {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // Opens a document on a path (empty: a new browsing document).
+    DocumentWindow* OpenDocument(const std::string& path);
+    // A window on the document, which it takes.
+    DocumentWindow* AddDocument(CDelvexDoc* document);
+    // What new documents ask of the windows (borrowed).
+    void SetFrontEnd(CFrontEnd* frontEnd) { frontEnd_ = frontEnd; }
+    DocumentWindow* ActiveDocument() const;
+    QMdiArea* Area() const { return area_; }
+    QAction* Action(std::uint32_t id) const;
+    // Runs a command as a menu would.
+    void RunCommand(std::uint32_t id);
+    // Shows the window placed as saved; a requested state other than normal wins.
+    void ShowPlaced(Qt::WindowState requested = Qt::WindowNoState);
+    // The placement text written on closing.
+    QString PlacementText() const;
+    QMenu* PopupMenu(std::uint32_t menuId);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    std::optional<std::string> FindMenuString(std::uint32_t id) const override;
+    QAction* MakeAction(std::uint32_t id, const QString& text);
+    void BuildMenus();
+    void UpdateActions(QMenu* menu);
+    void OpenFile();
+    void OpenServer();
+
+    QMdiArea* area_;
+    std::map<std::uint32_t, QAction*> actions_;
+    std::map<std::uint32_t, QString> menuTexts_;
+    std::map<std::uint32_t, QMenu*> popups_;
+    std::vector<QMenu*> documentMenus_;
+    int untitled_ = 0;
+    CFrontEnd* frontEnd_ = nullptr;
+};

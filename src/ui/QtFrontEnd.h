@@ -1,0 +1,27 @@
+// The desktop answers to what the application and its documents ask of the window system:
+// the main window, document windows, view updates, message boxes, the dump and options dialogs.
+#pragma once
+
+#include <memory>
+
+#include "app/FrontEnd.h"
+
+class MainWindow;
+
+class QtFrontEnd : public CFrontEnd {
+public:
+    QtFrontEnd();
+    ~QtFrontEnd() override;
+    MainWindow* Window() const { return window_.get(); }
+
+    void ShowMessage(std::string_view title, std::string_view text) override;
+    int AskUser(std::string_view text, store::MessageButtons buttons) override;
+    std::optional<DumpRequest> AskDumpFile() override;
+    std::uint32_t EditOptions(CDelvexDoc& doc) override;
+    bool CreateMainFrame() override;
+    void OpenDocumentWindow(CDelvexDoc* doc) override;
+    void UpdateViews(CDelvexDoc& doc, std::uint32_t hint) override;
+
+private:
+    std::unique_ptr<MainWindow> window_;
+};

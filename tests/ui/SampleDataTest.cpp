@@ -1,0 +1,74 @@
+// The program on the sample data: a real database opened, expanded and described, and a file
+// that is no database reported without ending the program.
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/FrontEnd.h"
+#include "ui/InfoPaneView.h"
+#include "ui/UiFixture.h"
+
+namespace {
+
+class RecordingFrontEnd : public CFrontEnd {
+public:
+    void ShowMessage(std::string_view title, std::string_view text) override {
+        messages.emplace_back(std::string(title) + ": " + std::string(text));
+    }
+    int AskUser(std::string_view, store::MessageButtons) override { return store::kAnswerNone; }
+    std::optional<DumpRequest> AskDumpFile() override { return std::nullopt; }
+    std::vector<std::string> messages;
+};
+
+struct SampleFixture : ::testing::Test {
+    void SetUp() override {
+        qputenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR);
+        window.SetFrontEnd(&frontEnd);
+        window.resize(900, 500);
+        window.show();
+    }
+    RecordingFrontEnd frontEnd;
+    MainWindow window;
+};
+
+TEST_F(SampleFixture, ASampleDatabaseOpensExpandsAndDescribesItsRows) {
+    const std::string path = std::string(DELVEX_SAMPLE_DATA_DIR) + "/contacts.vlt";
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(path)));
+    DocumentWindow* doc = window.OpenDocument(path);
+    TreeListWidget& tree = doc->Tree();
+    ASSERT_EQ(tree.Core().RowCount(), 1);
+    tree.setFocus();
+    QTest::keyClick(tree.viewport(), Qt::Key_Right);
+    EXPECT_GT(tree.Core().RowCount(), 3);
+    QTest::keyClick(tree.viewport(), Qt::Key_Down);
+    EXPECT_EQ(doc->Document().GetCurrentNode(), tree.Core().GetCurrent());
+    EXPECT_FALSE(doc->Info().PlainText().isEmpty());
+    EXPECT_EQ(doc->Path().Labels().size(), 2);
+    EXPECT_TRUE(frontEnd.messages.empty());
+}
+
+TEST_F(SampleFixture, AFileThatIsNoDatabaseIsReportedAndTheProgramGoesOn) {
+    QTemporaryDir dir;
+    const QString junk = dir.filePath("junk.vlt");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a database at all");
+    file.close();
+    DocumentWindow* doc = window.OpenDocument(junk.toStdString());
+    TreeListWidget& tree = doc->Tree();
+    tree.setFocus();
+    QTest::keyClick(tree.viewport(), Qt::Key_Right);
+    // The failure shows as an error row or a message; either way the window still works.
+    bool errorShown = !frontEnd.messages.empty();
+    for (int r = 0; r < tree.Core().RowCount(); ++r) {
+        if (tree.Core().NodeAt(r)->GetTextColour() != CTreeListNode::kDefaultColour ||
+            tree.Core().NodeAt(r)->GetLevel() > 0) {
+            errorShown = true;
+        }
+    }
+    EXPECT_TRUE(errorShown);
+    DocumentWindow* next = window.OpenDocument("");
+    EXPECT_GE(next->Tree().Core().RowCount(), 1);
+}
+
+} // namespace
