@@ -7,6 +7,7 @@
 #include "items/ItemNode.h"
 #include "items/LockedValue.h"
 #include "output/ByteReader.h"
+#include "store/DocumentNodeOptions.h"
 #include "store/api/Items.h"
 #include "tree/NodeDocument.h"
 #include "ui/core/ImageCache.h"
@@ -101,7 +102,7 @@ void TNItem::MakeLabel() {
 
     const CNodeDocument* doc = GetDocument();
     const LabelForm form = RowOf(type_).form;
-    if (!doc || !doc->IncludeItemValue() || form == LabelForm::Name)
+    if (!DocumentNodeOptionsOf(doc).Values().includeItemValue || form == LabelForm::Name)
         SetLabel(name_);
     else if (form == LabelForm::Value)
         SetLabel(ValueLabel());

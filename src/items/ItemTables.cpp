@@ -61,14 +61,6 @@ const SymbolEntry kCalendarFlags[] = {
     kSymbolEnd,
 };
 
-const SymbolEntry kNoteClasses[] = {
-    {F, 0x0001, "Document"}, {F, 0x0002, "Help-About"}, {F, 0x0004, "Form"},
-    {F, 0x0008, "View"},     {F, 0x0010, "Icon"},       {F, 0x0020, "Design-Collection"},
-    {F, 0x0040, "ACL"},      {F, 0x0080, "Help-Index"}, {F, 0x0100, "Help-Using"},
-    {F, 0x0200, "Filter"},   {F, 0x0400, "Field"},      {F, 0x0800, "ReplFormula"},
-    {F, 0x8000, "Default"},  {F, 0x1000, "Private"},    kSymbolEnd,
-};
-
 const SymbolEntry kObjectTypes[] = {
     {0xFFF, 0, "File"},
     {0xFFF, 3, "FilterLeftToDo"},

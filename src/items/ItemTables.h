@@ -20,9 +20,6 @@ extern const SymbolEntry kSchedEntryAttributes[];
 extern const SymbolEntry kCalendarFormats[];
 extern const SymbolEntry kCalendarFlags[];
 
-// Note classes (single bits), as the class of a database object.
-extern const SymbolEntry kNoteClasses[];
-
 extern const SymbolEntry kObjectTypes[];
 extern const SymbolEntry kObjectFlags[];
 extern const SymbolEntry kHostTypes[];

@@ -1,4 +1,5 @@
 #include "items/NoteObjectNode.h"
+#include "store/NoteTables.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ void TNNoteObject::WriteFields(CFieldWriter& w) {
         return;
     }
     w.HexLField("rrv", objectId_);
-    w.SymbolField("class", class_, itemtab::kNoteClasses);
+    w.SymbolField("class", class_, notetables::kNoteClass);
     w.NumberField("size", size_);
     w.Hex4Field("privileges", privileges_);
     // Reading is pointless when nothing would be shown.

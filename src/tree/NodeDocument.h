@@ -46,10 +46,6 @@ public:
     // A node of this document is being destroyed: it stops being the current node.
     void NodeDestroyed(CDocNode& node);
 
-    // Whether item labels show the item's value after its name (the Items option "&Include
-    // value in text"); off by default.
-    virtual bool IncludeItemValue() const { return false; }
-
     // Tells every view of the document; the default has none.
     virtual void UpdateAllViews(std::uint32_t /*hint*/) {}
     virtual void ShowHelp(std::uint32_t /*context*/) {}

@@ -57,10 +57,10 @@ TEST(ItemNode, LabelIncludesValueOnlyWhenAsked) {
     StoredValue v(0x300, Sink().f64(12).get());
     auto node = MakeItem(v, "Attendees", 0x300, &doc);
     EXPECT_EQ(node->GetLabel(), "Attendees");
-    doc.includeValue = true;
+    doc.SetIncludeValue(true);
     node->OnOptionsChanged(0x04);
     EXPECT_EQ(node->GetLabel(), "Attendees  -  12");
-    doc.includeValue = false;
+    doc.SetIncludeValue(false);
     node->OnOptionsChanged(0x100); // not a label option: nothing changes
     EXPECT_EQ(node->GetLabel(), "Attendees  -  12");
     node->OnOptionsChanged(0x80);
@@ -69,7 +69,7 @@ TEST(ItemNode, LabelIncludesValueOnlyWhenAsked) {
 
 TEST(ItemNode, LabelsByForm) {
     ItemTestDocument doc;
-    doc.includeValue = true;
+    doc.SetIncludeValue(true);
     ObjectDescriptor file;
     file.fileName = "agenda.txt";
     ObjectDescriptor other;

@@ -12,6 +12,8 @@
 #include "items/ItemNode.h"
 #include "items/ItemNodeFactory.h"
 #include "output/WriterTestSupport.h"
+#include "store/CompiledFormula.h"
+#include "store/DocumentNodeOptions.h"
 #include "store/api/Memory.h"
 #include "support/ItemValueEncoder.h"
 #include "tree/NodeDocument.h"
@@ -19,8 +21,11 @@
 // A document whose item labels may include values.
 class ItemTestDocument : public CNodeDocument {
 public:
-    bool IncludeItemValue() const override { return includeValue; }
-    bool includeValue = false;
+    void SetIncludeValue(bool on) {
+        DocumentNodeValues values = DocumentOptions().Values();
+        values.includeItemValue = on ? 1 : 0;
+        DocumentOptions().Apply(values, CompiledFormula{});
+    }
 };
 
 // A value (type word first) in a store block of exactly its size, as the item walk gives it.

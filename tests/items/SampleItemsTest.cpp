@@ -107,7 +107,7 @@ bool CutShortIsVisible(std::uint16_t type) {
 }
 
 TEST_F(SampleItems, WholeValuesDecodeWithoutComplaint) {
-    doc_.includeValue = true;
+    doc_.SetIncludeValue(true);
     for (const SampleItem& item : items_) {
         const std::string out = FieldsWith(item, item.whole);
         EXPECT_EQ(out.find(kShort), std::string::npos) << item.name << out;
@@ -121,7 +121,7 @@ TEST_F(SampleItems, WholeValuesDecodeWithoutComplaint) {
 }
 
 TEST_F(SampleItems, EveryPrefixEndsInTheShortComment) {
-    doc_.includeValue = true; // labels convert the cut values too
+    doc_.SetIncludeValue(true); // labels convert the cut values too
     for (const SampleItem& item : items_) {
         for (std::size_t k = 2; k < item.whole.size(); ++k) {
             const Bytes prefix(item.whole.begin(), item.whole.begin() + std::ptrdiff_t(k));
@@ -135,7 +135,7 @@ TEST_F(SampleItems, EveryPrefixEndsInTheShortComment) {
 }
 
 TEST_F(SampleItems, LabelsOfObjectItems) {
-    doc_.includeValue = true;
+    doc_.SetIncludeValue(true);
     const SampleItem* file = Find("$FILE");
     const SampleItem* run = Find("$RunData");
     ASSERT_TRUE(file && run);

@@ -99,9 +99,9 @@ TEST(AclNodes, EntryAndRoleFields) {
 }
 
 TEST(AclNodes, UnheldPrivilegesUndefinedRolesAndEmptyHistory) {
-    vb::DatabaseSpec spec;
+    vb::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
-    vb::AclSpec acl;
+    vb::AclDesc acl;
     acl.roles = {{0, "Create"}, {2, "Unheld"}, {5, "[Nobody]"}, {9, "[Some]"}};
     acl.entries = {{"-Default-", 2, Roles({0, 9, 11}), 0}, {"CN=Cy/O=X", 6, Roles({}), 0x0002}};
     spec.acl = acl;
@@ -122,7 +122,7 @@ TEST(AclNodes, UnheldPrivilegesUndefinedRolesAndEmptyHistory) {
 }
 
 TEST(AclNodes, MissingListAndCancelledWalk) {
-    vb::DatabaseSpec spec;
+    vb::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
     storetest::TempDatabase none(spec, "no-acl");
     Fixture f(none.Path());

@@ -20,8 +20,8 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-vlt::builder::DatabaseSpec SmallSpec() {
-    vlt::builder::DatabaseSpec spec;
+vlt::builder::DatabaseDesc SmallDesc() {
+    vlt::builder::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
     spec.replicaId = spec.id;
     spec.info = "Small\nCat\nTpl\n";
@@ -54,7 +54,7 @@ TEST(DatabaseNode, MissingFileGivesOneErrorAndRetriesOnTheNextExpansion) {
 }
 
 TEST(DatabaseNode, ExpansionOpensAndCollapseCloses) {
-    storetest::TempDatabase file(SmallSpec(), "open-close");
+    storetest::TempDatabase file(SmallDesc(), "open-close");
     fake::Tree tree;
     TNDatabase* db = AddDatabase(tree, file.Path());
     tree.control.Expand(db);
@@ -73,7 +73,7 @@ TEST(DatabaseNode, ExpansionOpensAndCollapseCloses) {
 }
 
 TEST(DatabaseNode, HiddenInformationLeavesAPlaceholder) {
-    storetest::TempDatabase file(SmallSpec(), "hidden");
+    storetest::TempDatabase file(SmallDesc(), "hidden");
     fake::Tree tree;
     CTypeSet shown = CTypeSet::All();
     shown.Remove(nodetype::kDatabaseInfo);
@@ -102,7 +102,7 @@ TEST(DatabaseNode, LabelImageAndBeginLineFollowTheType) {
 }
 
 TEST(DatabaseInfo, WritesEveryBlock) {
-    auto spec = SmallSpec();
+    auto spec = SmallDesc();
     spec.dbClass = 0xFF0F;
     spec.replicaFlags = 0xC000 | 0x0010 | 0x2000; // stored priority 3
     spec.cutoffInterval = 90;
@@ -144,7 +144,7 @@ TEST(DatabaseInfo, PriorityMappingAndMissingOptions) {
                  {0x8000, "(priority 3)"},
                  {0xC000, "(priority Low)"}};
     for (const Case& c : cases) {
-        auto spec = SmallSpec();
+        auto spec = SmallDesc();
         spec.replicaFlags = c.stored;
         storetest::TempDatabase file(spec, "prio");
         store::DbHandle h = 0;

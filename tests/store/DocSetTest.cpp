@@ -34,8 +34,8 @@ std::vector<std::string> Labels(const CTreeListNode* node) {
     return out;
 }
 
-vb::NoteSpec Doc(store::NoteId id, const char* subject, int daysOld) {
-    vb::NoteSpec n;
+vb::NoteDesc Doc(store::NoteId id, const char* subject, int daysOld) {
+    vb::NoteDesc n;
     n.id = id;
     n.noteClass = 0x0001;
     store::CurrentTime(&n.modified);
@@ -46,14 +46,14 @@ vb::NoteSpec Doc(store::NoteId id, const char* subject, int daysOld) {
 }
 
 // Twenty documents, half of them modified long ago; two forms; one deletion stub.
-vb::DatabaseSpec SetsSpec() {
-    vb::DatabaseSpec spec;
+vb::DatabaseDesc SetsDesc() {
+    vb::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
     spec.replicaId = spec.id;
     for (int i = 0; i < 20; ++i)
         spec.notes.push_back(Doc(100 + 4 * i, "s", i % 2 ? 400 : 1));
     for (int i = 0; i < 2; ++i) {
-        vb::NoteSpec form;
+        vb::NoteDesc form;
         form.id = 10 + 4 * i;
         form.noteClass = 0x0004;
         store::CurrentTime(&form.modified);
@@ -61,7 +61,7 @@ vb::DatabaseSpec SetsSpec() {
                       {"$Flags", store::kItemSummary, vb::TextValue("")}};
         spec.notes.push_back(form);
     }
-    vb::NoteSpec stub = Doc(300, "gone", 1);
+    vb::NoteDesc stub = Doc(300, "gone", 1);
     stub.deleted = true;
     stub.items.clear();
     spec.notes.push_back(stub);
@@ -96,7 +96,7 @@ struct Fixture {
     fake::Tree tree;
     TNDatabase* db;
 
-    explicit Fixture(const vb::DatabaseSpec& spec = SetsSpec(), const char* name = "sets")
+    explicit Fixture(const vb::DatabaseDesc& spec = SetsDesc(), const char* name = "sets")
         : file(spec, name) {
         db = new TNDatabase(&tree.doc, "Sets", file.Path().c_str(), nodetype::kDatabases);
         tree.control.AddRoot(db);
@@ -137,7 +137,7 @@ TEST(DocSets, HiddenSetsLeavePlaceholdersOrNothing) {
 }
 
 TEST(DocSets, CountingNoneAndNotCounting) {
-    vb::DatabaseSpec empty;
+    vb::DatabaseDesc empty;
     store::CurrentTime(&empty.id);
     Fixture f(empty, "empty");
     f.tree.control.Expand(f.db);

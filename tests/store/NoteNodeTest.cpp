@@ -44,12 +44,12 @@ vb::Bytes Compiled(const char* source) {
     return vb::RawValue(store::kTypeFormula, out);
 }
 
-vb::ItemSpec Item(std::string name, vb::Bytes value) {
-    return vb::ItemSpec{std::move(name), store::kItemSummary, std::move(value)};
+vb::ItemDesc Item(std::string name, vb::Bytes value) {
+    return vb::ItemDesc{std::move(name), store::kItemSummary, std::move(value)};
 }
 
-vb::NoteSpec Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemSpec> items) {
-    vb::NoteSpec n;
+vb::NoteDesc Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemDesc> items) {
+    vb::NoteDesc n;
     n.id = id;
     n.noteClass = cls;
     store::CurrentTime(&n.created);
@@ -60,8 +60,8 @@ vb::NoteSpec Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemSpec>
 
 // Forms with and without a window title, documents of each, of no form, and of a form that
 // does not exist; one response; one deletion stub.
-vb::DatabaseSpec NotesSpec() {
-    vb::DatabaseSpec spec;
+vb::DatabaseDesc NotesDesc() {
+    vb::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
     spec.replicaId = spec.id;
     spec.notes = {
@@ -82,14 +82,14 @@ vb::DatabaseSpec NotesSpec() {
              {Item("Form", vb::TextValue("Memo")), Item("Subject", vb::TextValue("Re"))}),
     };
     spec.notes.back().parent = 18;
-    vb::NoteSpec stub = Note(42, 0x0001, {});
+    vb::NoteDesc stub = Note(42, 0x0001, {});
     stub.deleted = true;
     spec.notes.push_back(stub);
     return spec;
 }
 
 struct Fixture {
-    storetest::TempDatabase file{NotesSpec(), "notes"};
+    storetest::TempDatabase file{NotesDesc(), "notes"};
     fake::Tree tree;
     TNDatabase* db = nullptr;
 
@@ -183,7 +183,7 @@ TEST(NoteLabels, OptionChangesRelabelOnlyOnTheirFlags) {
 }
 
 TEST(DesignTitleCache, TheEleventhFormEvictsTheLeastRecent) {
-    vb::DatabaseSpec spec;
+    vb::DatabaseDesc spec;
     store::CurrentTime(&spec.id);
     for (int i = 0; i < 11; ++i)
         spec.notes.push_back(

@@ -37,7 +37,7 @@ inline std::string Describe(CDocNode& node) {
 // A database file built from a description, removed again at the end of the test.
 class TempDatabase {
 public:
-    TempDatabase(const vlt::builder::DatabaseSpec& spec, const std::string& name) {
+    TempDatabase(const vlt::builder::DatabaseDesc& spec, const std::string& name) {
         path_ = (std::filesystem::temp_directory_path() /
                  ("dvx-storetest-" + std::to_string(::getpid()) + "-" + name + ".vlt"))
                     .string();
