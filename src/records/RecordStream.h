@@ -25,8 +25,8 @@ public:
 std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType);
 
 // Walks the stream (its 16-bit kind word first; `length` counts it) and attaches one record
-// node per record to `parent`, in stream order (the parent stops sorting). The bytes must stay valid while the record nodes exist.
-// Returns 0, or kCancelled when the walk stopped because record nodes are hidden (a
-// placeholder, when wanted, stands for them).
+// node per record to `parent`, in stream order (the parent stops sorting). The bytes must stay
+// valid while the record nodes exist. Returns 0, or kCancelled when the walk stopped because record
+// nodes are hidden (a placeholder, when wanted, stands for them).
 store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length);

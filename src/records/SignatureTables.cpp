@@ -54,11 +54,23 @@ const SymbolEntry kBaseSignatures[] = {
 };
 
 const SymbolEntry kRichTextSignatures[] = {
-    {E, 0xFFAC, "Bar"},        {E, 0xFFAD, "V4HotspotBegin"}, {E, 0xAE, "V4HotspotEnd"},
-    {E, 0xFFB0, "ExtField"},   {E, 0xFFBB, "PabHide"},        {E, 0xBC, "PabFormRef"},
-    {E, 0xBD, "ActionBar"},    {E, 0xFFBE, "Action"},         {E, 0xFFBF, "DocAutoLaunch"},
-    {E, 0xB7, "Layout"},       {E, 0xB8, "LayoutText"},       {E, 0xC0, "LayoutGraphic"},
-    {E, 0xBA, "LayoutField"},  {E, 0xB9, "LayoutEnd"},        {E, 0xFFC1, "OleObjInfo"}, {E, 0xC2, "LayoutButton"},     SymbolContinueIn(kBaseSignatures),
+    {E, 0xFFAC, "Bar"},
+    {E, 0xFFAD, "V4HotspotBegin"},
+    {E, 0xAE, "V4HotspotEnd"},
+    {E, 0xFFB0, "ExtField"},
+    {E, 0xFFBB, "PabHide"},
+    {E, 0xBC, "PabFormRef"},
+    {E, 0xBD, "ActionBar"},
+    {E, 0xFFBE, "Action"},
+    {E, 0xFFBF, "DocAutoLaunch"},
+    {E, 0xB7, "Layout"},
+    {E, 0xB8, "LayoutText"},
+    {E, 0xC0, "LayoutGraphic"},
+    {E, 0xBA, "LayoutField"},
+    {E, 0xB9, "LayoutEnd"},
+    {E, 0xFFC1, "OleObjInfo"},
+    {E, 0xC2, "LayoutButton"},
+    SymbolContinueIn(kBaseSignatures),
 };
 
 const SymbolEntry kLayoutSignatures[] = {
