@@ -67,8 +67,8 @@ TEST(AclNodes, SampleListInOrder) {
     EXPECT_EQ(f.acl->GetLabel(), "Access Control List");
     f.tree.control.Expand(f.acl);
     EXPECT_EQ(Labels(f.acl), (std::vector<std::string>{
-                                 "ACL Info", "-Default-", "Ada Quill/Northwind", "Auditors",
-                                 "Ben Tiller/Northwind", "Hub/Northwind", "[Auditors]", "[Payroll]",
+                                 "ACL Info", "-Default-", "Ada Quill/Fernbrook", "Auditors",
+                                 "Ben Tiller/Fernbrook", "Hub/Fernbrook", "[Auditors]", "[Payroll]",
                                  "[Staff]", "CreateDocuments", "DeleteDocuments"}))
         << "sorted by type, then by label without letter case";
 }
@@ -77,9 +77,9 @@ TEST(AclNodes, EntryAndRoleFields) {
     Fixture f(storetest::SamplePath("secure.vlt"));
     ASSERT_NE(f.acl, nullptr);
     f.tree.control.Expand(f.acl);
-    const std::string ada = Describe(*ChildLabelled(f.acl, "Ada Quill/Northwind"));
+    const std::string ada = Describe(*ChildLabelled(f.acl, "Ada Quill/Fernbrook"));
     for (const char* part :
-         {"(name \"CN=Ada Quill/O=Northwind\")", "(access-level Manager)", "Person", "(privileges",
+         {"(name \"CN=Ada Quill/O=Fernbrook\")", "(access-level Manager)", "Person", "(privileges",
           "\"CreateDocuments\"", "\"DeleteDocuments\"", "\"[Payroll]\"", "\"[Staff]\""})
         EXPECT_TRUE(Has(ada, part)) << part << "\n" << ada;
     const std::string def = Describe(*ChildLabelled(f.acl, "-Default-"));
@@ -89,11 +89,11 @@ TEST(AclNodes, EntryAndRoleFields) {
     const std::string staff = Describe(*ChildLabelled(f.acl, "[Staff]"));
     EXPECT_TRUE(Has(staff, "(number 7)")) << staff;
     EXPECT_TRUE(Has(staff, "(members")) << staff;
-    EXPECT_TRUE(Has(staff, "\"CN=Ben Tiller/O=Northwind\"")) << staff;
+    EXPECT_TRUE(Has(staff, "\"CN=Ben Tiller/O=Fernbrook\"")) << staff;
     EXPECT_FALSE(Has(staff, "Auditors")) << staff;
 
     const std::string info = Describe(*ChildLabelled(f.acl, "ACL Info"));
-    for (const char* part : {"(flags UniformAccess)", "(admin-server \"CN=Hub/O=Northwind\")",
+    for (const char* part : {"(flags UniformAccess)", "(admin-server \"CN=Hub/O=Fernbrook\")",
                              "(history", "added Auditors"})
         EXPECT_TRUE(Has(info, part)) << part << "\n" << info;
 }

@@ -105,8 +105,8 @@ TEST(DumpCommand, CancelEndsTheDumpWithTheMarker) {
 // The dump of each sample database with its collapsed data, byte for byte as reviewed. After
 // a deliberate change of the output, scripts/update-golden writes these files again.
 TEST(DumpCommand, GoldenDumpsOfTheSampleDatabases) {
-    const char* names[] = {"NAMES.VLT",      "contacts.vlt", "discuss.vlt",
-                           "discussion.vtf", "secure.vlt",   "projects/plans.vlt"};
+    const char* names[] = {"NAMES.VLT", "contacts.vlt", "discuss.vlt", "discussion.vtf",
+                           "items.vlt", "richtext.vlt", "secure.vlt",  "projects/plans.vlt"};
     for (const char* name : names) {
         std::string golden = name;
         std::replace(golden.begin(), golden.end(), '/', '_');
