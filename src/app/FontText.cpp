@@ -32,7 +32,7 @@ bool TakeNumber(std::string_view& text, long min, long max, long* out) {
 
 } // namespace
 
-std::optional<FontSpec> ParseFontText(std::string_view text) {
+std::optional<FontDesc> ParseFontText(std::string_view text) {
     long n[13];
     for (int i = 0; i < 13; ++i) {
         const bool wide = i < 5;
@@ -40,7 +40,7 @@ std::optional<FontSpec> ParseFontText(std::string_view text) {
             return std::nullopt;
         }
     }
-    FontSpec f;
+    FontDesc f;
     f.height = static_cast<std::int32_t>(n[0]);
     f.width = static_cast<std::int32_t>(n[1]);
     f.escapement = static_cast<std::int32_t>(n[2]);
@@ -51,11 +51,11 @@ std::optional<FontSpec> ParseFontText(std::string_view text) {
     for (int i = 0; i < 8; ++i) {
         *bytes[i] = static_cast<std::uint8_t>(n[5 + i]);
     }
-    f.face = std::string(text.substr(0, FontSpec::kMaxFace));
+    f.face = std::string(text.substr(0, FontDesc::kMaxFace));
     return f;
 }
 
-std::string FormatFontText(const FontSpec& f) {
+std::string FormatFontText(const FontDesc& f) {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,", f.height,
                   f.width, f.escapement, f.orientation, f.weight, f.italic, f.underline,
@@ -64,7 +64,7 @@ std::string FormatFontText(const FontSpec& f) {
     return buffer + f.face;
 }
 
-FontSpec LoadTreeFont(const CSettings& settings) {
+FontDesc LoadTreeFont(const CSettings& settings) {
     static constexpr std::pair<const char*, const char*> kSources[] = {
         {"Tree Pane", "Font"}, {"Delvex", "TreeFont"}, {"TreeView", "TreeFont"}};
     for (const auto& [section, key] : kSources) {
@@ -77,6 +77,6 @@ FontSpec LoadTreeFont(const CSettings& settings) {
     return *ParseFontText(kDefaultTreeFont);
 }
 
-bool SaveTreeFont(CSettings& settings, const FontSpec& font) {
+bool SaveTreeFont(CSettings& settings, const FontDesc& font) {
     return settings.WriteString("Tree Pane", "Font", FormatFontText(font));
 }

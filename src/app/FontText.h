@@ -11,7 +11,7 @@
 
 class CSettings;
 
-struct FontSpec {
+struct FontDesc {
     static constexpr std::size_t kMaxFace = 31; // longer face names are cut
 
     std::int32_t height = 0;
@@ -29,19 +29,19 @@ struct FontSpec {
     std::uint8_t pitchAndFamily = 0;
     std::string face;
 
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
 // Nothing unless exactly thirteen numbers, each followed by a comma, start the text. The face
 // is the rest of the text after the thirteenth comma (so a face with a comma reads back whole),
 // cut to kMaxFace bytes.
-std::optional<FontSpec> ParseFontText(std::string_view text);
-std::string FormatFontText(const FontSpec& font);
+std::optional<FontDesc> ParseFontText(std::string_view text);
+std::string FormatFontText(const FontDesc& font);
 
 // The built-in tree font.
 inline constexpr const char* kDefaultTreeFont = "-13,0,0,0,400,0,0,0,0,1,2,1,34,MS Sans Serif";
 
 // [Tree Pane] Font, else [Delvex] TreeFont, else [TreeView] TreeFont, else the built-in font;
 // a text that cannot be read counts as absent.
-FontSpec LoadTreeFont(const CSettings& settings);
-bool SaveTreeFont(CSettings& settings, const FontSpec& font);
+FontDesc LoadTreeFont(const CSettings& settings);
+bool SaveTreeFont(CSettings& settings, const FontDesc& font);

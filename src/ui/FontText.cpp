@@ -5,21 +5,21 @@
 #include <algorithm>
 #include <cstdlib>
 
-QFont ToQFont(const FontSpec& spec) {
+QFont ToQFont(const FontDesc& desc) {
     QFont font;
     // A face the system lacks (the built-in default names a face of another platform) keeps
     // the system's general font rather than a random substitute.
-    const QString family = QString::fromStdString(spec.face);
+    const QString family = QString::fromStdString(desc.face);
     if (!family.isEmpty() && QFontDatabase::hasFamily(family))
         font.setFamily(family);
-    if (spec.height != 0)
-        font.setPixelSize(std::min(std::abs(spec.height), 200));
-    if (spec.weight > 0)
-        font.setWeight(QFont::Weight(std::clamp(spec.weight, 1, 1000)));
-    font.setItalic(spec.italic != 0);
-    font.setUnderline(spec.underline != 0);
-    font.setStrikeOut(spec.strikeOut != 0);
-    if ((spec.pitchAndFamily & 0x3) == 1) {
+    if (desc.height != 0)
+        font.setPixelSize(std::min(std::abs(desc.height), 200));
+    if (desc.weight > 0)
+        font.setWeight(QFont::Weight(std::clamp(desc.weight, 1, 1000)));
+    font.setItalic(desc.italic != 0);
+    font.setUnderline(desc.underline != 0);
+    font.setStrikeOut(desc.strikeOut != 0);
+    if ((desc.pitchAndFamily & 0x3) == 1) {
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
         if (!QFontInfo(font).fixedPitch())
@@ -28,21 +28,21 @@ QFont ToQFont(const FontSpec& spec) {
     return font;
 }
 
-QFont ToFixedQFont(const FontSpec& spec) {
-    FontSpec fixed = spec;
+QFont ToFixedQFont(const FontDesc& desc) {
+    FontDesc fixed = desc;
     fixed.pitchAndFamily = 1;
     fixed.face.clear();
     return ToQFont(fixed);
 }
 
-FontSpec FromQFont(const QFont& font) {
-    FontSpec spec = *ParseFontText(kDefaultTreeFont);
-    spec.height = -(font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize());
-    spec.weight = font.weight();
-    spec.italic = font.italic() ? 1 : 0;
-    spec.underline = font.underline() ? 1 : 0;
-    spec.strikeOut = font.strikeOut() ? 1 : 0;
-    spec.pitchAndFamily = font.fixedPitch() ? 49 : 34;
-    spec.face = font.family().toStdString().substr(0, FontSpec::kMaxFace);
-    return spec;
+FontDesc FromQFont(const QFont& font) {
+    FontDesc desc = *ParseFontText(kDefaultTreeFont);
+    desc.height = -(font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize());
+    desc.weight = font.weight();
+    desc.italic = font.italic() ? 1 : 0;
+    desc.underline = font.underline() ? 1 : 0;
+    desc.strikeOut = font.strikeOut() ? 1 : 0;
+    desc.pitchAndFamily = font.fixedPitch() ? 49 : 34;
+    desc.face = font.family().toStdString().substr(0, FontDesc::kMaxFace);
+    return desc;
 }

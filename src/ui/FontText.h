@@ -6,7 +6,7 @@
 
 #include "app/FontText.h"
 
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontDesc& desc);
 // The same font with the fixed-pitch bit set (hex dumps).
-QFont ToFixedQFont(const FontSpec& spec);
-FontSpec FromQFont(const QFont& font);
+QFont ToFixedQFont(const FontDesc& desc);
+FontDesc FromQFont(const QFont& font);

@@ -30,15 +30,15 @@ InfoPaneView::InfoPaneView(CNodeDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent), document_(document) {
     setFocusPolicy(Qt::StrongFocus);
     const std::string text = ProgramSettings().GetString("Info Pane", "Font", kDefaultTreeFont);
-    SetFontSpec(ParseFontText(text).value_or(FontSpec{}));
+    SetFontDescription(ParseFontText(text).value_or(FontDesc{}));
 }
 
 InfoPaneView::~InfoPaneView() = default;
 
-void InfoPaneView::SetFontSpec(const FontSpec& spec) {
-    spec_ = spec;
-    normal_ = ToQFont(spec);
-    fixed_ = ToFixedQFont(spec);
+void InfoPaneView::SetFontDescription(const FontDesc& desc) {
+    fontDesc_ = desc;
+    normal_ = ToQFont(desc);
+    fixed_ = ToFixedQFont(desc);
     measure_ = std::make_unique<Measure>(normal_, fixed_);
     metrics_ = InfoPaneMetrics::Measure(*measure_);
     viewport()->update();
@@ -138,8 +138,8 @@ void InfoPaneView::ChooseFont() {
     const QFont chosen = QFontDialog::getFont(&ok, normal_, this);
     if (!ok)
         return;
-    SetFontSpec(FromQFont(chosen));
-    ProgramSettings().WriteString("Info Pane", "Font", FormatFontText(spec_));
+    SetFontDescription(FromQFont(chosen));
+    ProgramSettings().WriteString("Info Pane", "Font", FormatFontText(fontDesc_));
 }
 
 void InfoPaneView::resizeEvent(QResizeEvent* event) {

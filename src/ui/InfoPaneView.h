@@ -19,8 +19,8 @@ public:
     ~InfoPaneView() override;
 
     // Replaces both fonts and measures the columns again.
-    void SetFontSpec(const FontSpec& spec);
-    const FontSpec& Spec() const { return spec_; }
+    void SetFontDescription(const FontDesc& desc);
+    const FontDesc& FontDescription() const { return fontDesc_; }
     const InfoPaneMetrics& Metrics() const { return metrics_; }
     // Repaints when the hint names the display options (0x01, 0x02) or the current node (0x40).
     void OnUpdate(std::uint32_t hint);
@@ -41,7 +41,7 @@ private:
     void SetScrollRange(const InfoPaneExtent& extent);
 
     CNodeDocument& document_;
-    FontSpec spec_;
+    FontDesc fontDesc_;
     QFont normal_;
     QFont fixed_;
     std::unique_ptr<Measure> measure_;

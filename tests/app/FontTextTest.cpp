@@ -64,7 +64,7 @@ TEST(FontText, TreeFontFallsThroughUnreadableSources) {
     EXPECT_EQ(LoadTreeFont(s).face, "Old");
     s.WriteString("Delvex", "TreeFont", "1,0,0,0,400,0,0,0,0,0,0,0,0,Older");
     EXPECT_EQ(LoadTreeFont(s).face, "Older");
-    FontSpec mine = LoadTreeFont(s);
+    FontDesc mine = LoadTreeFont(s);
     mine.face = "Mine";
     ASSERT_TRUE(SaveTreeFont(s, mine));
     EXPECT_EQ(LoadTreeFont(s), mine);

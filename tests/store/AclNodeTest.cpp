@@ -99,13 +99,13 @@ TEST(AclNodes, EntryAndRoleFields) {
 }
 
 TEST(AclNodes, UnheldPrivilegesUndefinedRolesAndEmptyHistory) {
-    vb::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
     vb::AclDesc acl;
     acl.roles = {{0, "Create"}, {2, "Unheld"}, {5, "[Nobody]"}, {9, "[Some]"}};
     acl.entries = {{"-Default-", 2, Roles({0, 9, 11}), 0}, {"CN=Cy/O=X", 6, Roles({}), 0x0002}};
-    spec.acl = acl;
-    storetest::TempDatabase file(spec, "acl-roles");
+    desc.acl = acl;
+    storetest::TempDatabase file(desc, "acl-roles");
     Fixture f(file.Path());
     ASSERT_NE(f.acl, nullptr);
     f.tree.control.Expand(f.acl);
@@ -122,9 +122,9 @@ TEST(AclNodes, UnheldPrivilegesUndefinedRolesAndEmptyHistory) {
 }
 
 TEST(AclNodes, MissingListAndCancelledWalk) {
-    vb::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
-    storetest::TempDatabase none(spec, "no-acl");
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    storetest::TempDatabase none(desc, "no-acl");
     Fixture f(none.Path());
     ASSERT_NE(f.acl, nullptr);
     f.tree.control.Expand(f.acl);

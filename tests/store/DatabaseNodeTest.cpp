@@ -21,11 +21,11 @@ bool Has(const std::string& text, const std::string& part) {
 }
 
 vlt::builder::DatabaseDesc SmallDesc() {
-    vlt::builder::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
-    spec.replicaId = spec.id;
-    spec.info = "Small\nCat\nTpl\n";
-    return spec;
+    vlt::builder::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    desc.replicaId = desc.id;
+    desc.info = "Small\nCat\nTpl\n";
+    return desc;
 }
 
 TNDatabase* AddDatabase(fake::Tree& tree, const std::string& path, const char* title = "Db") {
@@ -102,12 +102,12 @@ TEST(DatabaseNode, LabelImageAndBeginLineFollowTheType) {
 }
 
 TEST(DatabaseInfo, WritesEveryBlock) {
-    auto spec = SmallDesc();
-    spec.dbClass = 0xFF0F;
-    spec.replicaFlags = 0xC000 | 0x0010 | 0x2000; // stored priority 3
-    spec.cutoffInterval = 90;
-    spec.options = 0x8001;
-    storetest::TempDatabase file(spec, "info");
+    auto desc = SmallDesc();
+    desc.dbClass = 0xFF0F;
+    desc.replicaFlags = 0xC000 | 0x0010 | 0x2000; // stored priority 3
+    desc.cutoffInterval = 90;
+    desc.options = 0x8001;
+    storetest::TempDatabase file(desc, "info");
     store::DbHandle h = 0;
     ASSERT_EQ(store::OpenDatabase(file.Path().c_str(), &h), store::kNoError);
     TNDatabaseInfo info(h);
@@ -144,9 +144,9 @@ TEST(DatabaseInfo, PriorityMappingAndMissingOptions) {
                  {0x8000, "(priority 3)"},
                  {0xC000, "(priority Low)"}};
     for (const Case& c : cases) {
-        auto spec = SmallDesc();
-        spec.replicaFlags = c.stored;
-        storetest::TempDatabase file(spec, "prio");
+        auto desc = SmallDesc();
+        desc.replicaFlags = c.stored;
+        storetest::TempDatabase file(desc, "prio");
         store::DbHandle h = 0;
         ASSERT_EQ(store::OpenDatabase(file.Path().c_str(), &h), store::kNoError);
         TNDatabaseInfo info(h);

@@ -47,11 +47,11 @@ vb::NoteDesc Doc(store::NoteId id, const char* subject, int daysOld) {
 
 // Twenty documents, half of them modified long ago; two forms; one deletion stub.
 vb::DatabaseDesc SetsDesc() {
-    vb::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
-    spec.replicaId = spec.id;
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    desc.replicaId = desc.id;
     for (int i = 0; i < 20; ++i)
-        spec.notes.push_back(Doc(100 + 4 * i, "s", i % 2 ? 400 : 1));
+        desc.notes.push_back(Doc(100 + 4 * i, "s", i % 2 ? 400 : 1));
     for (int i = 0; i < 2; ++i) {
         vb::NoteDesc form;
         form.id = 10 + 4 * i;
@@ -59,13 +59,13 @@ vb::DatabaseDesc SetsDesc() {
         store::CurrentTime(&form.modified);
         form.items = {{"$TITLE", store::kItemSummary, vb::TextValue(i ? "B" : "A")},
                       {"$Flags", store::kItemSummary, vb::TextValue("")}};
-        spec.notes.push_back(form);
+        desc.notes.push_back(form);
     }
     vb::NoteDesc stub = Doc(300, "gone", 1);
     stub.deleted = true;
     stub.items.clear();
-    spec.notes.push_back(stub);
-    return spec;
+    desc.notes.push_back(stub);
+    return desc;
 }
 
 // Answers the dialog with the controls a test fills in.
@@ -96,8 +96,8 @@ struct Fixture {
     fake::Tree tree;
     TNDatabase* db;
 
-    explicit Fixture(const vb::DatabaseDesc& spec = SetsDesc(), const char* name = "sets")
-        : file(spec, name) {
+    explicit Fixture(const vb::DatabaseDesc& desc = SetsDesc(), const char* name = "sets")
+        : file(desc, name) {
         db = new TNDatabase(&tree.doc, "Sets", file.Path().c_str(), nodetype::kDatabases);
         tree.control.AddRoot(db);
     }

@@ -61,10 +61,10 @@ vb::NoteDesc Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemDesc>
 // Forms with and without a window title, documents of each, of no form, and of a form that
 // does not exist; one response; one deletion stub.
 vb::DatabaseDesc NotesDesc() {
-    vb::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
-    spec.replicaId = spec.id;
-    spec.notes = {
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    desc.replicaId = desc.id;
+    desc.notes = {
         Note(10, 0x8004,
              {Item("$TITLE", vb::TextValue("Memo")), Item("$Flags", vb::TextValue("")),
               Item("$WindowTitle", Compiled("\"Memo: \" .. #Subject"))}),
@@ -81,11 +81,11 @@ vb::DatabaseDesc NotesDesc() {
         Note(38, 0x0001,
              {Item("Form", vb::TextValue("Memo")), Item("Subject", vb::TextValue("Re"))}),
     };
-    spec.notes.back().parent = 18;
+    desc.notes.back().parent = 18;
     vb::NoteDesc stub = Note(42, 0x0001, {});
     stub.deleted = true;
-    spec.notes.push_back(stub);
-    return spec;
+    desc.notes.push_back(stub);
+    return desc;
 }
 
 struct Fixture {
@@ -183,12 +183,12 @@ TEST(NoteLabels, OptionChangesRelabelOnlyOnTheirFlags) {
 }
 
 TEST(DesignTitleCache, TheEleventhFormEvictsTheLeastRecent) {
-    vb::DatabaseDesc spec;
-    store::CurrentTime(&spec.id);
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
     for (int i = 0; i < 11; ++i)
-        spec.notes.push_back(
+        desc.notes.push_back(
             Note(4 * (i + 1), 0x0004, {Item("$TITLE", vb::TextValue("F" + std::to_string(i)))}));
-    storetest::TempDatabase file(spec, "forms");
+    storetest::TempDatabase file(desc, "forms");
     store::DbHandle db = 0;
     ASSERT_EQ(store::OpenDatabase(file.Path().c_str(), &db), store::kNoError);
     CDesignTitleCache cache;

@@ -37,12 +37,12 @@ inline std::string Describe(CDocNode& node) {
 // A database file built from a description, removed again at the end of the test.
 class TempDatabase {
 public:
-    TempDatabase(const vlt::builder::DatabaseDesc& spec, const std::string& name) {
+    TempDatabase(const vlt::builder::DatabaseDesc& desc, const std::string& name) {
         path_ = (std::filesystem::temp_directory_path() /
                  ("dvx-storetest-" + std::to_string(::getpid()) + "-" + name + ".vlt"))
                     .string();
         std::string error;
-        EXPECT_TRUE(vlt::builder::WriteDatabase(spec, path_, &error)) << error;
+        EXPECT_TRUE(vlt::builder::WriteDatabase(desc, path_, &error)) << error;
     }
     ~TempDatabase() {
         std::error_code ec;

@@ -20,18 +20,18 @@ using namespace uitest;
 namespace {
 
 TEST(FontTextTest, SettingsFontsBecomeWindowFontsAndBack) {
-    const FontSpec spec = *ParseFontText("-20,0,0,0,700,1,0,0,0,1,2,1,34,Nonexistent Face");
-    const QFont font = ToQFont(spec);
+    const FontDesc desc = *ParseFontText("-20,0,0,0,700,1,0,0,0,1,2,1,34,Nonexistent Face");
+    const QFont font = ToQFont(desc);
     EXPECT_EQ(font.pixelSize(), 20);
     EXPECT_TRUE(font.italic());
     EXPECT_EQ(font.weight(), QFont::Bold);
-    EXPECT_TRUE(ToFixedQFont(spec).fixedPitch());
-    const FontSpec back = FromQFont(font);
+    EXPECT_TRUE(ToFixedQFont(desc).fixedPitch());
+    const FontDesc back = FromQFont(font);
     EXPECT_EQ(back.height, -20);
     EXPECT_EQ(back.weight, 700);
     EXPECT_EQ(back.italic, 1);
     // A zero description (an unreadable font text) still gives a usable font.
-    EXPECT_GT(QFontMetrics(ToQFont(FontSpec{})).height(), 0);
+    EXPECT_GT(QFontMetrics(ToQFont(FontDesc{})).height(), 0);
 }
 
 struct ProgramFixture : ::testing::Test {

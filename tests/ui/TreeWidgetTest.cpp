@@ -102,9 +102,9 @@ TEST_F(DocFixture, InfoPaneShowsTheSelectedNodesFields) {
     EXPECT_FALSE(text.contains("sample.vlt"));
     // A larger font moves the value column to the right.
     const int before = window->Info().Metrics().valueColumn;
-    FontSpec big = window->Info().Spec();
+    FontDesc big = window->Info().FontDescription();
     big.height = -26;
-    window->Info().SetFontSpec(big);
+    window->Info().SetFontDescription(big);
     EXPECT_GT(window->Info().Metrics().valueColumn, before);
 }
 
