@@ -21,9 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 
 struct MachineTest : ::testing::Test {
+    // The document outlives the control, whose rows own nodes that tell it of their end.
+    CNodeDocument doc;
     CHeadlessPlatform platform;
     CTreeListCore control{platform};
-    CNodeDocument doc;
 
     void UseDataDirectory(const std::string& dir) {
         store::SessionStart();
