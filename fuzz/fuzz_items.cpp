@@ -13,14 +13,21 @@
 #include "items/ItemNodeFactory.h"
 #include "items/ValueDecoders.h"
 #include "output/DumpWriter.h"
+#include "store/CompiledFormula.h"
+#include "store/DocumentNodeOptions.h"
 #include "store/api/Memory.h"
 #include "tree/NodeDocument.h"
 
 namespace {
 
+// Item labels include their values, so the label conversions are fuzzed too.
 class Document : public CNodeDocument {
 public:
-    bool IncludeItemValue() const override { return true; }
+    Document() {
+        DocumentNodeValues values = DocumentOptions().Values();
+        values.includeItemValue = 1;
+        DocumentOptions().Apply(values, CompiledFormula{});
+    }
 };
 
 struct Name {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "store/api/Status.h"
 #include "store/api/Time.h"
@@ -67,6 +68,14 @@ public:
     // The statement for `sql` (a string literal, cached by its address), prepared on first use.
     // Callers hold mutex(). Check the statement before use: it may have failed to prepare.
     StmtLease cached(const char* sql);
+
+    // Design notes by title (each "|"-separated title of "$TITLE", lower-cased), in note ID
+    // order, filled on first use. The file is opened read-only, so the index never goes stale.
+    struct DesignEntry {
+        std::uint32_t id = 0;
+        std::uint16_t noteClass = 0;
+    };
+    std::optional<std::unordered_map<std::string, std::vector<DesignEntry>>> designIndex;
 
 private:
     DbFile() = default;

@@ -76,5 +76,7 @@ store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row);
 store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, NoteData* data);
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// ASCII letters lower-cased, everything else as it is.
+std::string LowerAscii(std::string_view text);
 
 } // namespace vlt

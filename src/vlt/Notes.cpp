@@ -206,33 +206,45 @@ Status FindDesignNote(DbHandle db, const char* name, std::uint16_t noteClass, No
     if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
         return s;
     std::lock_guard lock(file->mutex());
-    vlt::Stmt q(file->conn(),
-                "SELECT n.id, i.value FROM notes n JOIN items i ON i.note = n.id "
-                "WHERE n.deleted = 0 AND (n.class & ?) != 0 AND i.name = '$TITLE' COLLATE NOCASE "
-                "ORDER BY n.id, i.seq");
-    if (!q)
-        return vlt::StatusOfSqlite(q.prepareCode());
-    q.bind(1, static_cast<std::int64_t>(noteClass & 0x7FFF));
-    const std::string_view wanted(name);
-    int rc;
-    while ((rc = q.step()) == SQLITE_ROW) {
-        char text[1024];
-        std::size_t len = 0;
-        const std::string_view v = q.blobView(1);
-        ValueToText(v.data(), v.size(), '|', text, sizeof text, &len);
-        std::string_view titles(text, len);
-        while (true) {
-            const std::size_t bar = titles.find('|');
-            if (vlt::EqualsIgnoreCase(titles.substr(0, bar), wanted)) {
-                *id = static_cast<NoteId>(q.i64(0));
+    // One pass over the titles builds the index; every later lookup is a hash probe, so titles
+    // of many notes whose form is not in the database cost no scan each.
+    if (!file->designIndex) {
+        vlt::Stmt q(file->conn(),
+                    "SELECT n.id, n.class, i.value FROM notes n JOIN items i ON i.note = n.id "
+                    "WHERE n.deleted = 0 AND i.name = '$TITLE' COLLATE NOCASE "
+                    "ORDER BY n.id, i.seq");
+        if (!q)
+            return vlt::StatusOfSqlite(q.prepareCode());
+        std::unordered_map<std::string, std::vector<vlt::DbFile::DesignEntry>> index;
+        int rc;
+        while ((rc = q.step()) == SQLITE_ROW) {
+            char text[1024];
+            std::size_t len = 0;
+            const std::string_view v = q.blobView(2);
+            ValueToText(v.data(), v.size(), '|', text, sizeof text, &len);
+            std::string_view titles(text, len);
+            const vlt::DbFile::DesignEntry entry{static_cast<std::uint32_t>(q.i64(0)),
+                                                 static_cast<std::uint16_t>(q.i64(1))};
+            while (true) {
+                const std::size_t bar = titles.find('|');
+                index[vlt::LowerAscii(titles.substr(0, bar))].push_back(entry);
+                if (bar == std::string_view::npos)
+                    break;
+                titles.remove_prefix(bar + 1);
+            }
+        }
+        if (rc != SQLITE_DONE)
+            return vlt::StatusOfSqlite(rc);
+        file->designIndex = std::move(index);
+    }
+    const auto found = file->designIndex->find(vlt::LowerAscii(name));
+    if (found != file->designIndex->end())
+        for (const vlt::DbFile::DesignEntry& e : found->second)
+            if ((e.noteClass & noteClass & 0x7FFF) != 0) {
+                *id = e.id;
                 return kNoError;
             }
-            if (bar == std::string_view::npos)
-                break;
-            titles.remove_prefix(bar + 1);
-        }
-    }
-    return rc == SQLITE_DONE ? kDesignNotFound : vlt::StatusOfSqlite(rc);
+    return kDesignNotFound;
 }
 
 } // namespace store
