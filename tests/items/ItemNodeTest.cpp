@@ -77,7 +77,7 @@ TEST(ItemNode, LabelsByForm) {
     other.rrv = 0xABC;
     ObjectDescriptor cut = file; // the name reaches past the value: shown as far as it goes
     Bytes cutBytes = Encode(cut);
-    cutBytes.resize(cutBytes.size() - 4);
+    cutBytes.erase(cutBytes.end() - 4, cutBytes.end());
     struct Case {
         std::uint16_t type;
         Bytes value;
