@@ -6,30 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/HeadlessPlatform.h"
 #include "tree/NoteNode.h"
 #include "ui/core/TreeListCore.h"
 
 namespace {
-
-class NullPlatform : public treelist::Platform {
-public:
-    void StartTimer(int, unsigned) override {}
-    void StopTimer(int) override {}
-    void SetFocus() override {}
-    bool HasFocus() const override { return true; }
-    void SetCapture() override {}
-    void ReleaseCapture() override {}
-    bool HasCapture() const override { return false; }
-    void SetRedraw(bool) override {}
-    void InvalidateRow(int) override {}
-    void InvalidateAll() override {}
-    void ScrollBelow(int, int) override {}
-    int TextWidth(std::string_view text) const override {
-        return 7 * static_cast<int>(text.size());
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-};
 
 struct Child {
     NodeTypeId type;
@@ -83,7 +64,7 @@ std::vector<Child> MakeChildren(std::size_t n, bool shuffled) {
 
 void ExpandChildren(benchmark::State& state, bool shuffled, std::uint32_t style) {
     const auto children = MakeChildren(static_cast<std::size_t>(state.range(0)), shuffled);
-    NullPlatform platform;
+    CHeadlessPlatform platform;
     CTreeListCore control(platform);
     control.SetStyle(style);
     control.SetClientSize(400, 600);
@@ -114,7 +95,7 @@ void BM_ExpandShuffledWithExtent(benchmark::State& state) {
 
 void BM_Collapse(benchmark::State& state) {
     const auto children = MakeChildren(static_cast<std::size_t>(state.range(0)), true);
-    NullPlatform platform;
+    CHeadlessPlatform platform;
     CTreeListCore control(platform);
     control.SetStyle(treelist::style::kDefault | treelist::style::kHorizontalExtent);
     auto* parent = new Parent(children);
