@@ -4,6 +4,7 @@
 #include "app/FrontEnd.h"
 #include "app/Hooks.h"
 #include "store/CancelProbe.h"
+#include "store/MessageBox.h"
 #include "store/StatusMessage.h"
 #include "tree/Cancel.h"
 
@@ -15,9 +16,21 @@ constexpr const char* kBuildDate = DELVEX_BUILD_DATE;
 constexpr const char* kBuildDate = "";
 #endif
 constexpr std::size_t kMessageSize = 201;
+
+class CFrontEndMessageBox : public CMessageBox {
+public:
+    explicit CFrontEndMessageBox(CFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+    void ShowError(std::string_view title, std::string_view text) override {
+        frontEnd_.ShowMessage(title, text);
+    }
+
+private:
+    CFrontEnd& frontEnd_;
+};
 } // namespace
 
-CDelvexApp::CDelvexApp(CFrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+CDelvexApp::CDelvexApp(CFrontEnd& frontEnd)
+    : frontEnd_(frontEnd), messageBox_(std::make_unique<CFrontEndMessageBox>(frontEnd)) {}
 
 CDelvexApp::~CDelvexApp() {
     if (running_) {
@@ -50,6 +63,7 @@ bool CDelvexApp::Start(std::string_view commandLine) {
     store::SetMessageHook(MessageHook, &frontEnd_);
     store::SetBreakHook(BreakHook, nullptr);
     SetCancelProbe(CancelProbe, nullptr);
+    previousBox_ = SetMessageBox(messageBox_.get());
     hooks::LinkStandardHooks();
     hooks::Run(hooks::kStartup);
     if (!frontEnd_.CreateMainFrame()) {
@@ -72,6 +86,7 @@ int CDelvexApp::Shutdown() {
         store::SetMessageHook(nullptr, nullptr);
         store::SetBreakHook(nullptr, nullptr);
         SetCancelProbe(nullptr, nullptr);
+        SetMessageBox(previousBox_);
         store::SessionEnd();
         storeStarted_ = false;
     }

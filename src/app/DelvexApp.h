@@ -3,12 +3,14 @@
 // supplies the windows and message boxes.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "store/api/Session.h"
 
 class CFrontEnd;
+class CMessageBox;
 
 class CDelvexApp {
 public:
@@ -39,6 +41,9 @@ public:
 
 private:
     CFrontEnd& frontEnd_;
+    // Store failures with no node to hang on go to the front end's message boxes while running.
+    std::unique_ptr<CMessageBox> messageBox_;
+    CMessageBox* previousBox_ = nullptr;
     bool storeStarted_ = false;
     bool running_ = false;
 };

@@ -162,29 +162,3 @@ bool InfoPanePage::ReadBack(CInfoPaneOptions& options) const {
     }
     return changed;
 }
-
-namespace {
-// The tab the options dialog was last closed on, for as long as the program runs.
-int lastOptionsTab = 0;
-constexpr std::uint32_t kOptionsChangedHint = 0x01;
-} // namespace
-
-std::uint32_t RunOptionsDialog(QWidget* parent, CInfoPaneOptions& options) {
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("View Options"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* tabs = new QTabWidget;
-    auto* infoPage = new InfoPanePage(options);
-    tabs->addTab(infoPage, QStringLiteral("Info Pane"));
-    tabs->setCurrentIndex(std::min(lastOptionsTab, tabs->count() - 1));
-    layout->addWidget(tabs);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    const int result = dialog.exec();
-    lastOptionsTab = tabs->currentIndex();
-    if (result != QDialog::Accepted)
-        return 0;
-    return infoPage->ReadBack(options) ? kOptionsChangedHint : 0;
-}

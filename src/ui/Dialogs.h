@@ -1,5 +1,5 @@
 // The program's small dialogs: the about box, the one-line prompt (Open Server), the dump
-// dialog and the "Info Pane" page of the options dialog.
+// dialog and the "Info Pane" page of the options sheet.
 #pragma once
 
 #include <QDialog>
@@ -39,11 +39,6 @@ private:
     QLineEdit* file_;
     QCheckBox* collapsed_;
 };
-
-// The "View Options" dialog on a document's display switches; returns the view-update hint
-// bits of what changed (0 when cancelled or nothing changed). It opens on the tab it was last
-// closed on.
-std::uint32_t RunOptionsDialog(QWidget* parent, CInfoPaneOptions& options);
 
 // The switches of the info pane, filled from the options and read back on OK.
 class InfoPanePage : public QWidget {

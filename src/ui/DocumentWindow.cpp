@@ -12,6 +12,7 @@
 #include "tree/NoteNode.h"
 #include "tree/TypeSet.h"
 #include "ui/Dialogs.h"
+#include "ui/OptionsSheet.h"
 #include "ui/FontText.h"
 #include "ui/InfoPaneView.h"
 #include "ui/PathPane.h"
@@ -146,7 +147,7 @@ bool DocumentWindow::Command(std::uint32_t id) {
 }
 
 void DocumentWindow::ShowOptions() {
-    const std::uint32_t changed = RunOptionsDialog(this, document_->InfoOptions());
+    const std::uint32_t changed = RunOptionsDialog(this, *document_);
     if (changed != 0)
         document_->UpdateAllViews(changed);
 }

@@ -76,6 +76,49 @@ QString ShownText(const QString& text) {
     return shown;
 }
 
+// Windows that are not minimised share the area in equal strips side by side (Horizontal) or
+// one above the other (Vertical).
+void TileWindows(QMdiArea& area, Qt::Orientation orientation) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : area.subWindowList(QMdiArea::StackingOrder)) {
+        if (!w->isMinimized() && w->isVisible())
+            windows.push_back(w);
+    }
+    if (windows.isEmpty())
+        return;
+    const QRect all = area.viewport()->rect();
+    const int n = int(windows.size());
+    const int length = orientation == Qt::Horizontal ? all.width() : all.height();
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized())
+            w->showNormal();
+        const int from = length * i / n;
+        const int to = length * (i + 1) / n;
+        w->setGeometry(orientation == Qt::Horizontal
+                           ? QRect(all.left() + from, all.top(), to - from, all.height())
+                           : QRect(all.left(), all.top() + from, all.width(), to - from));
+    }
+}
+
+// Minimised windows in a row along the bottom of the area, wrapping upwards.
+void ArrangeIcons(QMdiArea& area) {
+    const QRect all = area.viewport()->rect();
+    int x = all.left();
+    int y = all.bottom();
+    for (QMdiSubWindow* w : area.subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        if (x > all.left() && x + size.width() > all.right()) {
+            x = all.left();
+            y -= size.height();
+        }
+        w->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}
+
 constexpr const char* kPlacementSection = "KelmarMDI";
 constexpr const char* kPlacementKey = "WindowPos";
 
@@ -165,9 +208,11 @@ void MainWindow::BuildMenus() {
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows);
-    window->addAction(QStringLiteral("Tile &Left-Right"), area_, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("Tile &Top-Bottom"), area_, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("&Arrange Icons"), area_, &QMdiArea::tileSubWindows);
+    window->addAction(QStringLiteral("Tile &Left-Right"), this,
+                      [this] { TileWindows(*area_, Qt::Horizontal); });
+    window->addAction(QStringLiteral("Tile &Top-Bottom"), this,
+                      [this] { TileWindows(*area_, Qt::Vertical); });
+    window->addAction(QStringLiteral("&Arrange Icons"), this, [this] { ArrangeIcons(*area_); });
     documentMenus_ = {edit, view, data, window};
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -4,6 +4,7 @@
 
 #include "app/DelvexDoc.h"
 #include "ui/Dialogs.h"
+#include "ui/OptionsSheet.h"
 #include "ui/DocumentWindow.h"
 #include "ui/MainWindow.h"
 
@@ -65,7 +66,7 @@ std::optional<DumpRequest> QtFrontEnd::AskDumpFile() {
 }
 
 std::uint32_t QtFrontEnd::EditOptions(CDelvexDoc& doc) {
-    return RunOptionsDialog(window_.get(), doc.InfoOptions());
+    return RunOptionsDialog(window_.get(), doc);
 }
 
 QtFrontEnd::QtFrontEnd() = default;

@@ -7,6 +7,7 @@
 #include "app/Hooks.h"
 #include "app/MemorySettings.h"
 #include "app/ProgramSettings.h"
+#include "store/MessageBox.h"
 #include "tree/Cancel.h"
 
 namespace {
@@ -78,6 +79,21 @@ TEST_F(AppTest, AFrameThatCannotBeMadeEndsStartUpSilently) {
     CDelvexApp app(fe);
     EXPECT_FALSE(app.Start(""));
     EXPECT_TRUE(fe.shown.empty());
+}
+
+TEST_F(AppTest, StoreFailuresReachTheFrontEndOnlyWhileRunning) {
+    // The first document compiles the stored label formula; its error needs a window.
+    settings.WriteString("Document Nodes", "Formula", "let = ;");
+    {
+        CDelvexApp app(fe);
+        ASSERT_TRUE(app.Start(""));
+        ASSERT_EQ(fe.shown.size(), 1u);
+        EXPECT_EQ(fe.shown[0].rfind("Error|", 0), 0u) << fe.shown[0];
+        app.Shutdown();
+    }
+    fe.shown.clear();
+    ShowStatusMessage(store::kCancelled, "after the end");
+    EXPECT_TRUE(fe.shown.empty()) << "the box went with the application";
 }
 
 TEST_F(AppTest, MessageHookAsksOnlyWithButtonsAndText) {

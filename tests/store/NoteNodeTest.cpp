@@ -11,6 +11,7 @@
 #include "store/CancelProbe.h"
 #include "store/DesignTitleCache.h"
 #include "store/DocumentNodeOptions.h"
+#include "store/DocumentNodePages.h"
 #include "store/FormulaText.h"
 #include "store/TNDatabase.h"
 #include "store/TNDeletionStub.h"
@@ -378,6 +379,64 @@ TEST(DocumentNodeOptions, LoadSaveAndApply) {
     EXPECT_EQ(options.Apply(v, CompileFormulaText(v.formula).formula),
               CDocumentNodeOptions::kLabelsChanged);
     EXPECT_FALSE(options.Formula().Empty());
+}
+
+TEST(DocumentNodePages, TheNotesPageCompilesOnlyWhatItShows) {
+    CDocumentNodeOptions options;
+    CDocumentNodePages pages(options);
+    pages.Values().formula = "#Subject ..";
+    EXPECT_EQ(pages.LeaveNotesPage().status, store::kNoError) << "simple labels compile nothing";
+
+    pages.Values().titleType = 1;
+    EXPECT_TRUE(pages.FormulaControlsEnabled());
+    const FormulaCompileResult bad = pages.LeaveNotesPage();
+    EXPECT_EQ(bad.status, store::kFormulaSyntax);
+    EXPECT_LE(bad.errorOffset + bad.errorLength, pages.Values().formula.size());
+    EXPECT_TRUE(options.Formula().Empty()) << "a refused page changes nothing yet";
+
+    pages.Values().formula = "#Subject .. \"!\"";
+    EXPECT_EQ(pages.LeaveNotesPage().status, store::kNoError);
+    EXPECT_EQ(pages.ApplyTo(options), CDocumentNodeOptions::kLabelsChanged);
+    EXPECT_FALSE(options.Formula().Empty());
+    EXPECT_EQ(options.Values().formula, "#Subject .. \"!\"");
+}
+
+TEST(DocumentNodePages, AFormulaEditedUnderSimpleLabelsNeverKeepsAStaleCompilation) {
+    CDocumentNodeOptions options;
+    {
+        CDocumentNodePages first(options);
+        first.Values().titleType = 1;
+        first.Values().formula = "#Subject";
+        ASSERT_EQ(first.LeaveNotesPage().status, store::kNoError);
+        first.ApplyTo(options);
+    }
+    ASSERT_FALSE(options.Formula().Empty());
+
+    // Simple chosen, text changed: leaving the page compiles nothing, so OK must.
+    CDocumentNodePages pages(options);
+    pages.Values().titleType = 0;
+    pages.Values().formula = "let = ;";
+    EXPECT_EQ(pages.LeaveNotesPage().status, store::kNoError);
+    EXPECT_EQ(pages.ApplyTo(options), CDocumentNodeOptions::kLabelsChanged);
+    EXPECT_EQ(options.Values().formula, "let = ;");
+    EXPECT_TRUE(options.Formula().Empty()) << "the old compilation no longer matches the text";
+
+    CDocumentNodePages again(options);
+    again.Values().formula = "#Form";
+    again.ApplyTo(options);
+    EXPECT_FALSE(options.Formula().Empty());
+}
+
+TEST(DocumentNodePages, OpenFlagRowsSetBitsWithoutRelabelling) {
+    CDocumentNodeOptions options;
+    CDocumentNodePages pages(options);
+    pages.SetOpenFlag(0x1000, true);
+    pages.SetOpenFlag(0x0004, true);
+    pages.SetOpenFlag(0x0004, false);
+    EXPECT_TRUE(pages.OpenFlag(0x1000));
+    EXPECT_FALSE(pages.OpenFlag(0x0004));
+    EXPECT_EQ(pages.ApplyTo(options), 0u);
+    EXPECT_EQ(options.Values().openFlags, 0x1000);
 }
 
 } // namespace
