@@ -141,6 +141,12 @@ void CDelvexDoc::DumpToFile(CNoteNode& node) {
     }
 }
 
+void CDelvexDoc::ShowHelp(std::uint32_t context) {
+    if (frontEnd_ != nullptr) {
+        frontEnd_->ShowHelp(context);
+    }
+}
+
 void CDelvexDoc::UpdateAllViews(std::uint32_t hint) {
     if (frontEnd_ != nullptr) {
         frontEnd_->UpdateViews(*this, hint);

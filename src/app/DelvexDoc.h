@@ -59,6 +59,8 @@ public:
 
     // Passed on to the front end's windows.
     void UpdateAllViews(std::uint32_t hint) override;
+    // Help on a node's context, through the front end.
+    void ShowHelp(std::uint32_t context) override;
 
     // The dump dialog, then the dump; a failure is shown through the front end.
     void DumpToFile(CNoteNode& node) override;

@@ -37,4 +37,6 @@ public:
     virtual void OpenDocumentWindow(CDelvexDoc* /*doc*/) {}
     // The document's views are to be updated with the hint bits.
     virtual void UpdateViews(CDelvexDoc& /*doc*/, std::uint32_t /*hint*/) {}
+    // The help window on the topic of a help context; 0 or an unknown context: the contents.
+    virtual void ShowHelp(std::uint32_t /*context*/) {}
 };

@@ -14,6 +14,7 @@
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
+#include "ui/HelpViewer.h"
 #include "ui/TreeListWidget.h"
 
 namespace {
@@ -26,6 +27,8 @@ enum : std::uint32_t {
     kExit = 57665,
     kHelpContents = 57666,
     kContextHelp = 57669,
+    kHelpCurrent = 57670,
+    kHelpDefault = 57671,
     kAbout = 57664,
     kOpenServer = 32773,
     kCopy = 57634,
@@ -220,6 +223,8 @@ void MainWindow::BuildMenus() {
     help->addAction(MakeAction(kContextHelp, QStringLiteral("&Tell Me About...")));
     help->addSeparator();
     help->addAction(MakeAction(kAbout, QStringLiteral("&About Delvex...")));
+    // Help on the current context has a key but no menu item.
+    MakeAction(kHelpCurrent, QString());
 
     // Popup menus of rows, by the menu id their nodes report.
     QMenu* node = new QMenu(this);
@@ -247,7 +252,7 @@ void MainWindow::BuildMenus() {
         {kOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
         {kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
         {kRemove, {QKeySequence(Qt::Key_Delete)}},
-        {kHelpContents, {QKeySequence(Qt::Key_F1)}},
+        {kHelpCurrent, {QKeySequence(Qt::Key_F1)}},
         {kContextHelp, {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
     };
     for (const auto& [id, seqs] : keys) {
@@ -372,6 +377,19 @@ void MainWindow::RunCommand(std::uint32_t id) {
     case kAbout: {
         AboutDialog about(this);
         about.exec();
+        return;
+    }
+    case kHelpContents:
+    case kHelpDefault:
+        HelpViewer::ShowContext(this, 0);
+        return;
+    case kContextHelp:
+        HelpViewer::EnterContextHelp(this);
+        return;
+    case kHelpCurrent: {
+        // The selected node's help, when it has any; otherwise the contents.
+        const CDocNode* node = doc ? doc->Document().GetCurrentNode() : nullptr;
+        HelpViewer::ShowContext(this, node ? node->GetHelpContext() : 0);
         return;
     }
     case kNextPane:

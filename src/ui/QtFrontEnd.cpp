@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/OptionsSheet.h"
 #include "ui/DocumentWindow.h"
+#include "ui/HelpViewer.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -89,4 +90,8 @@ void QtFrontEnd::OpenDocumentWindow(CDelvexDoc* doc) {
 void QtFrontEnd::UpdateViews(CDelvexDoc& doc, std::uint32_t hint) {
     if (DocumentWindow* window = DocumentWindow::For(&doc))
         window->OnUpdate(hint);
+}
+
+void QtFrontEnd::ShowHelp(std::uint32_t context) {
+    HelpViewer::ShowContext(window_.get(), context);
 }

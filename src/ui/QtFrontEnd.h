@@ -21,6 +21,7 @@ public:
     bool CreateMainFrame() override;
     void OpenDocumentWindow(CDelvexDoc* doc) override;
     void UpdateViews(CDelvexDoc& doc, std::uint32_t hint) override;
+    void ShowHelp(std::uint32_t context) override;
 
 private:
     std::unique_ptr<MainWindow> window_;
