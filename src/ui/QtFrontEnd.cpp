@@ -8,6 +8,7 @@
 #include "ui/DocumentWindow.h"
 #include "ui/HelpViewer.h"
 #include "ui/MainWindow.h"
+#include "ui/SelectNotesDialog.h"
 
 namespace {
 QString FromView(std::string_view text) {
@@ -76,6 +77,8 @@ QtFrontEnd::~QtFrontEnd() = default;
 bool QtFrontEnd::CreateMainFrame() {
     window_ = std::make_unique<MainWindow>();
     window_->SetFrontEnd(this);
+    selectNotes_ = std::make_unique<SelectNotesPrompt>(window_.get());
+    storeMessages_ = std::make_unique<StoreMessageBox>(window_.get());
     return true;
 }
 

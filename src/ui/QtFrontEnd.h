@@ -7,6 +7,8 @@
 #include "app/FrontEnd.h"
 
 class MainWindow;
+class SelectNotesPrompt;
+class StoreMessageBox;
 
 class QtFrontEnd : public CFrontEnd {
 public:
@@ -25,4 +27,7 @@ public:
 
 private:
     std::unique_ptr<MainWindow> window_;
+    // Installed while the main window exists; they go before it.
+    std::unique_ptr<SelectNotesPrompt> selectNotes_;
+    std::unique_ptr<StoreMessageBox> storeMessages_;
 };
