@@ -12,9 +12,9 @@
 #include "tree/NoteNode.h"
 #include "tree/TypeSet.h"
 #include "ui/Dialogs.h"
-#include "ui/OptionsSheet.h"
 #include "ui/FontText.h"
 #include "ui/InfoPaneView.h"
+#include "ui/OptionsSheet.h"
 #include "ui/PathPane.h"
 #include "ui/TreeListWidget.h"
 

@@ -128,7 +128,7 @@ OpenPage::OpenPage(CDocumentNodePages& pages, QWidget* parent) : QWidget(parent)
     rows_ = new TreeListWidget;
     // Plain rows with check boxes: no lines, no indentation.
     rows_->Core().SetStyle(0x3 | treelist::style::kCheckBoxes);
-    for (const SymbolEntry* e = kOpenFlags; e->name != nullptr; ++e)
+    for (const SymbolEntry* e = notetables::kOpenFlags; e->name != nullptr; ++e)
         rows_->Core().AddRoot(new OpenFlagRow(pages, *e));
     if (rows_->Core().RowCount() > 0)
         rows_->Core().Select(rows_->Core().NodeAt(0));

@@ -1,13 +1,14 @@
 #include "ui/QtFrontEnd.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "app/DelvexDoc.h"
 #include "ui/Dialogs.h"
-#include "ui/OptionsSheet.h"
 #include "ui/DocumentWindow.h"
 #include "ui/HelpViewer.h"
 #include "ui/MainWindow.h"
+#include "ui/OptionsSheet.h"
 #include "ui/SelectNotesDialog.h"
 
 namespace {
@@ -17,7 +18,9 @@ QString FromView(std::string_view text) {
 } // namespace
 
 void QtFrontEnd::ShowMessage(std::string_view title, std::string_view text) {
-    QMessageBox::warning(window_.get(), FromView(title), FromView(text));
+    // Over the dialog that asked, when one is open, so that it stays in front of it.
+    QWidget* parent = QApplication::activeModalWidget();
+    QMessageBox::critical(parent ? parent : window_.get(), FromView(title), FromView(text));
 }
 
 int QtFrontEnd::AskUser(std::string_view text, store::MessageButtons buttons) {
@@ -78,7 +81,6 @@ bool QtFrontEnd::CreateMainFrame() {
     window_ = std::make_unique<MainWindow>();
     window_->SetFrontEnd(this);
     selectNotes_ = std::make_unique<SelectNotesPrompt>(window_.get());
-    storeMessages_ = std::make_unique<StoreMessageBox>(window_.get());
     return true;
 }
 

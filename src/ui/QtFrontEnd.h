@@ -8,7 +8,6 @@
 
 class MainWindow;
 class SelectNotesPrompt;
-class StoreMessageBox;
 
 class QtFrontEnd : public CFrontEnd {
 public:
@@ -27,7 +26,6 @@ public:
 
 private:
     std::unique_ptr<MainWindow> window_;
-    // Installed while the main window exists; they go before it.
+    // Installed while the main window exists; it goes before it.
     std::unique_ptr<SelectNotesPrompt> selectNotes_;
-    std::unique_ptr<StoreMessageBox> storeMessages_;
 };

@@ -277,17 +277,3 @@ bool SelectNotesPrompt::Run(CSelectNotesCore& core) {
     SelectNotesDialog dialog(core, owner_ ? owner_->window() : nullptr);
     return dialog.exec() == QDialog::Accepted;
 }
-
-StoreMessageBox::StoreMessageBox(QWidget* owner) : owner_(owner), previous_(SetMessageBox(this)) {}
-
-StoreMessageBox::~StoreMessageBox() {
-    SetMessageBox(previous_);
-}
-
-void StoreMessageBox::ShowError(std::string_view title, std::string_view text) {
-    // Over the dialog that asked, when one is open, so it stays in front of it.
-    QWidget* parent = QApplication::activeModalWidget();
-    if (!parent)
-        parent = owner_ ? owner_->window() : QApplication::activeWindow();
-    QMessageBox::critical(parent, FromStd(title), FromStd(text));
-}

@@ -66,15 +66,3 @@ private:
     QPointer<QWidget> owner_;
     CSelectNotesPrompt* previous_;
 };
-
-// Shows store failures (ShowStatusMessage) in a stop box over the active window while installed.
-class StoreMessageBox : public CMessageBox {
-public:
-    explicit StoreMessageBox(QWidget* owner);
-    ~StoreMessageBox() override;
-    void ShowError(std::string_view title, std::string_view text) override;
-
-private:
-    QPointer<QWidget> owner_;
-    CMessageBox* previous_;
-};

@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/FrontEnd.h"
 #include "store/DocumentNodeOptions.h"
 #include "store/MessageBox.h"
 #include "store/TNDocument.h"
 #include "ui/NotePages.h"
 #include "ui/OptionsSheet.h"
+#include "ui/QtFrontEnd.h"
 #include "ui/UiFixture.h"
 
 using namespace uitest;
@@ -140,15 +140,6 @@ TEST(OptionsSheetTest, TheSheetOpensOnThePageItWasLastClosedOn) {
     again.reject();
 }
 
-struct QuietFrontEnd : CFrontEnd {
-    void ShowMessage(std::string_view title, std::string_view text) override {
-        messages.push_back(std::string(title) + ": " + std::string(text));
-    }
-    int AskUser(std::string_view, store::MessageButtons) override { return store::kAnswerNone; }
-    std::optional<DumpRequest> AskDumpFile() override { return std::nullopt; }
-    std::vector<std::string> messages;
-};
-
 TNDocument* FirstNote(CTreeListCore& core) {
     for (int r = 0; r < core.RowCount(); ++r) {
         if (auto* note = dynamic_cast<TNDocument*>(core.NodeAt(r)))
@@ -159,9 +150,10 @@ TNDocument* FirstNote(CTreeListCore& core) {
 
 TEST(OptionsSheetTest, OkOnTheMenuCommandRelabelsTheNotesOfAnOpenDatabase) {
     qputenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR);
-    QuietFrontEnd frontEnd;
-    MainWindow window;
-    window.SetFrontEnd(&frontEnd);
+    RecordingBox box;
+    QtFrontEnd frontEnd; // the views hear of the change through it
+    ASSERT_TRUE(frontEnd.CreateMainFrame());
+    MainWindow& window = *frontEnd.Window();
     window.resize(900, 500);
     window.show();
     DocumentWindow* doc =
@@ -192,7 +184,7 @@ TEST(OptionsSheetTest, OkOnTheMenuCommandRelabelsTheNotesOfAnOpenDatabase) {
     window.RunCommand(32801);
     ASSERT_TRUE(shown);
     EXPECT_EQ(std::string(note->GetLabel()), std::string(hex) + before);
-    EXPECT_TRUE(frontEnd.messages.empty());
+    EXPECT_TRUE(box.shown.empty());
 }
 
 } // namespace
