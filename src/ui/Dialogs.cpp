@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "app/DelvexApp.h"
+#include "ui/ProgramIcon.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,6 +22,9 @@ QString VersionText() {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Delvex"));
     auto* layout = new QVBoxLayout(this);
+    auto* icon = new QLabel;
+    icon->setPixmap(ProgramIcon().pixmap(48, 48));
+    layout->addWidget(icon);
     auto* version = new QLabel(VersionText());
     version->setObjectName(QStringLiteral("version"));
     layout->addWidget(version);

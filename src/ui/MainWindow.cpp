@@ -8,13 +8,13 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStatusBar>
 
 #include "app/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
 #include "ui/HelpViewer.h"
+#include "ui/ProgramIcon.h"
 #include "ui/TreeListWidget.h"
 
 namespace {
@@ -129,10 +129,10 @@ constexpr const char* kPlacementKey = "WindowPos";
 
 MainWindow::MainWindow() : area_(new QMdiArea) {
     setWindowTitle(QStringLiteral("Delvex"));
+    setWindowIcon(ProgramIcon());
     setCentralWidget(area_);
     setAcceptDrops(true);
     area_->setViewMode(QMdiArea::SubWindowView);
-    statusBar()->showMessage(QStringLiteral(" "));
     BuildMenus();
     menutexts::SetSource(this);
     connect(area_, &QMdiArea::subWindowActivated, this, [this] {
@@ -242,8 +242,10 @@ void MainWindow::BuildMenus() {
         MakeAction(cmd::kHidePlaceholders, QStringLiteral("&Hide All: Placeholders")));
     popups_[menu::kPlaceholderPopup] = placeholder;
 
-    for (QMenu* m : {file, edit, view, data, help, node, placeholder}) {
+    for (QMenu* m : {file, edit, view, data, window, help, node, placeholder}) {
         connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateActions(m); });
+        connect(m, &QMenu::hovered, this, [this](QAction* a) { SetMessageText(a->statusTip()); });
+        connect(m, &QMenu::aboutToHide, this, [this] { SetMessageText(QStringLiteral(" ")); });
     }
 
     // Accelerators.
@@ -268,6 +270,20 @@ void MainWindow::BuildMenus() {
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, [this, id] { RunCommand(id); });
         addAction(a);
+    }
+}
+
+void MainWindow::SetMessageText(const QString& text) {
+    if (isMinimized())
+        return;
+    if (!text.isEmpty() && !text.startsWith(QLatin1Char(' '))) {
+        if (!prompting_)
+            title_ = windowTitle(); // with the maximised document's name, if any
+        prompting_ = true;
+        setWindowTitle(text);
+    } else if (prompting_) {
+        prompting_ = false;
+        setWindowTitle(title_);
     }
 }
 

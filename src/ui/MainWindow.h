@@ -1,5 +1,5 @@
 // The main window: a multiple-document area with one DocumentWindow per open document, the
-// menus and accelerators, menu prompts in the status bar, the popup menus of rows, and the
+// menus and accelerators, menu prompts in the title bar, the popup menus of rows, and the
 // window placement kept in the settings.
 #pragma once
 
@@ -37,6 +37,10 @@ public:
     // The placement text written on closing.
     QString PlacementText() const;
     QMenu* PopupMenu(std::uint32_t menuId);
+    // The title bar doubles as the message line: a text that is not empty and does not begin
+    // with a blank replaces the title until a blank or empty text restores it. Nothing changes
+    // while the window is minimised.
+    void SetMessageText(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +60,8 @@ private:
     std::map<std::uint32_t, QString> menuTexts_;
     std::map<std::uint32_t, QMenu*> popups_;
     std::vector<QMenu*> documentMenus_;
+    QString title_; // the title a prompt replaced
+    bool prompting_ = false;
     int untitled_ = 0;
     CFrontEnd* frontEnd_ = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramIcon.h"
 #include "ui/QtFrontEnd.h"
 #include "ui/TreeListWidget.h"
 
@@ -68,6 +69,7 @@ void ExpandSomeAndSave(MainWindow& window, const QString& file) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Delvex"));
+    QApplication::setWindowIcon(ProgramIcon());
     // Without a data directory of the user's own, the sample data is browsed.
     if (std::getenv("DELVEX_DATA_DIR") == nullptr &&
         std::getenv("DELVEX_STORE_SETTINGS") == nullptr &&

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -66,6 +68,35 @@ TEST_F(ProgramFixture, MenuCommandsGoToTheCurrentNode) {
     EXPECT_NE(window->PopupMenu(139), nullptr);
     EXPECT_NE(window->PopupMenu(141), nullptr);
     EXPECT_EQ(window->PopupMenu(0), nullptr);
+}
+
+TEST_F(ProgramFixture, HighlightedMenuItemsShowTheirPromptInTheTitle) {
+    window->AddDocument(SampleDocument().release());
+    window->ShowPlaced();
+    QMenu* view = nullptr;
+    for (QAction* a : window->menuBar()->actions()) {
+        if (a->text() == QStringLiteral("&View"))
+            view = a->menu();
+    }
+    ASSERT_NE(view, nullptr);
+    const QString title = window->windowTitle();
+    ASSERT_TRUE(title.startsWith(QStringLiteral("Delvex")));
+    emit view->hovered(window->Action(32768));
+    EXPECT_TRUE(
+        window->windowTitle().startsWith(QStringLiteral("Change the font used in this view")));
+    emit view->hovered(view->actions().at(2)); // a separator has no prompt
+    EXPECT_EQ(window->windowTitle(), title);
+    emit view->hovered(window->Action(32801));
+    emit view->hovered(window->Action(32796));
+    emit view->aboutToHide();
+    EXPECT_EQ(window->windowTitle(), title);
+
+    emit view->hovered(window->Action(32801));
+    window->SetMessageText(QStringLiteral(" "));
+    EXPECT_EQ(window->windowTitle(), title) << "the idle text restores";
+    window->showMinimized();
+    window->SetMessageText(QStringLiteral("Dump this thing to a file"));
+    EXPECT_EQ(window->windowTitle(), title) << "nothing while minimised";
 }
 
 TEST_F(ProgramFixture, PlacementIsWrittenOnCloseAndReadBack) {
