@@ -14,8 +14,8 @@
 #include <ctime>
 #include <sys/types.h>
 
-#include "app/IniDocument.h"
 #include "app/Settings.h"
+#include "common/IniDocument.h"
 
 constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 

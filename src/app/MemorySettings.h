@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <limits>
 
-#include "app/IniDocument.h"
 #include "app/Settings.h"
+#include "common/IniDocument.h"
 
 class CMemorySettings : public CSettings {
 public:

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "vlt/IniFile.h"
+#include "common/IniDocument.h"
 
 namespace vlt {
 namespace {
@@ -70,12 +70,12 @@ store::Status DirectoryServer::Latency(store::ServerLatency* latency) const {
     return store::kNoError;
 }
 
-void ServerRegistry::Load(const IniFile& settings, const std::string& dataDirectory) {
+void ServerRegistry::Load(const CIniDocument& settings, const std::string& dataDirectory) {
     servers_.clear();
-    problems_ = settings.problems();
-    for (const IniFile::Section& section : settings.sections()) {
+    problems_ = settings.Problems();
+    for (const std::string& name : settings.Sections()) {
         DirectoryServer::Config c;
-        c.name = section.name;
+        c.name = name;
         if (c.name.empty() || c.name.find("!!") != std::string::npos || c.name.size() > 0xFFFF) {
             problems_.push_back("server \"" + c.name + "\": not a usable server name");
             continue;
@@ -84,7 +84,7 @@ void ServerRegistry::Load(const IniFile& settings, const std::string& dataDirect
             problems_.push_back("server \"" + c.name + "\": listed twice");
             continue;
         }
-        if (const std::string* dir = section.Find("Directory"); dir && !dir->empty()) {
+        if (const auto dir = settings.Get(name, "Directory"); dir && !dir->empty()) {
             std::filesystem::path p(*dir);
             if (p.is_relative())
                 p = std::filesystem::path(dataDirectory) / p;
@@ -92,10 +92,10 @@ void ServerRegistry::Load(const IniFile& settings, const std::string& dataDirect
             while (c.directory.size() > 1 && c.directory.back() == '/')
                 c.directory.pop_back();
         }
-        if (const std::string* v = section.Find("Release"); v && !ReadNumber(*v, &c.release))
+        if (const auto v = settings.Get(name, "Release"); v && !ReadNumber(*v, &c.release))
             problems_.push_back("server \"" + c.name + "\": Release is not a number: " + *v);
-        const std::string* to = section.Find("LatencyToServer");
-        const std::string* from = section.Find("LatencyFromServer");
+        const auto to = settings.Get(name, "LatencyToServer");
+        const auto from = settings.Get(name, "LatencyFromServer");
         if (to && from) {
             c.latencyConfigured = ReadNumber(*to, &c.toServer) && ReadNumber(*from, &c.fromServer);
             if (!c.latencyConfigured)

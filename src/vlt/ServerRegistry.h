@@ -10,9 +10,9 @@
 #include "store/api/Servers.h"
 #include "store/api/Status.h"
 
-namespace vlt {
+class CIniDocument;
 
-class IniFile;
+namespace vlt {
 
 class Server {
 public:
@@ -49,7 +49,7 @@ class ServerRegistry {
 public:
     // Reads the server sections of a settings file; relative directories are taken from
     // dataDirectory. Entries that cannot be read are skipped and described in problems().
-    void Load(const IniFile& settings, const std::string& dataDirectory);
+    void Load(const CIniDocument& settings, const std::string& dataDirectory);
     void Add(std::unique_ptr<Server> server) { servers_.push_back(std::move(server)); }
 
     // By name or display form, letter case ignored; null when unknown.

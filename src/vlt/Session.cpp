@@ -4,13 +4,15 @@
 // new snapshot, so readers never see one half-changed.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <vector>
 
+#include "common/IniDocument.h"
 #include "store/api/Session.h"
 #include "vlt/Environment.h"
-#include "vlt/IniFile.h"
 #include "vlt/ServerRegistry.h"
 #include "vlt/TextBuffer.h"
 
@@ -23,7 +25,7 @@ constexpr char kServersFile[] = "servers.ini";
 
 struct Snapshot {
     std::string dataDirectory;
-    IniFile settings;
+    CIniDocument settings;
     std::map<std::string, std::string> values; // set during the session, keys in lower case
     std::shared_ptr<const ServerRegistry> servers;
     std::vector<std::string> notes; // what could not be read, each naming its file
@@ -42,6 +44,15 @@ struct Session {
 Session& session() {
     static Session s;
     return s;
+}
+
+// A missing or unreadable file reads as an empty one.
+void LoadIni(const std::string& path, CIniDocument* doc) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (in)
+        text << in.rdbuf();
+    doc->Parse(text.str());
 }
 
 std::string Lowered(std::string_view s) {
@@ -83,8 +94,8 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
     snap->values = std::move(values);
     const std::string settingsFile = SettingsFile();
     if (!settingsFile.empty()) {
-        snap->settings.Load(settingsFile);
-        for (const std::string& problem : snap->settings.problems())
+        LoadIni(settingsFile, &snap->settings);
+        for (const std::string& problem : snap->settings.Problems())
             snap->notes.push_back(settingsFile + ": " + problem);
     }
 
@@ -94,8 +105,7 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
     if (dir.empty())
         dir = EnvOr("DELVEX_DATA_DIR", "");
     if (dir.empty())
-        if (const std::string* v = snap->settings.Find(kEnvironmentSection, kDirectoryKey))
-            dir = *v;
+        dir = snap->settings.Get(kEnvironmentSection, kDirectoryKey).value_or("");
     if (dir.empty()) {
         const std::string home = EnvOr("HOME", "");
         dir = home.empty() ? std::string(".") : home + "/.local/share/delvex/data";
@@ -106,8 +116,8 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
         snap->notes.push_back(snap->dataDirectory + ": the data directory does not exist");
 
     const std::string serversFile = snap->dataDirectory + "/" + kServersFile;
-    IniFile serverSettings;
-    serverSettings.Load(serversFile);
+    CIniDocument serverSettings;
+    LoadIni(serversFile, &serverSettings);
     auto servers = std::make_shared<ServerRegistry>();
     servers->Load(serverSettings, snap->dataDirectory);
     for (const std::string& problem : servers->problems())
@@ -214,9 +224,9 @@ Status GetEnvironmentValue(const char* name, char* buffer, std::size_t size, std
     const std::string key = vlt::Lowered(name);
     if (auto it = snap->values.find(key); it != snap->values.end())
         return vlt::PutText(it->second, buffer, size, length);
-    if (vlt::EqualsNoCase(name, vlt::kDirectoryKey))
+    if (EqualsNoCase(name, vlt::kDirectoryKey))
         return vlt::PutText(snap->dataDirectory, buffer, size, length);
-    if (const std::string* v = snap->settings.Find(vlt::kEnvironmentSection, name))
+    if (const auto v = snap->settings.Get(vlt::kEnvironmentSection, name))
         return vlt::PutText(*v, buffer, size, length);
     vlt::PutText("", buffer, size, length);
     return kNotAvailable;

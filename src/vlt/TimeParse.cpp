@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vlt/IniFile.h"
+#include "common/IniDocument.h"
 #include "vlt/TimeCodec.h"
 #include "vlt/TimeText.h"
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/IniSettings.h"
+#include "app/MemorySettings.h"
 #include "app/SettingsLocation.h"
 
 namespace fs = std::filesystem;
@@ -192,4 +193,20 @@ TEST(SettingsLocation, EnvironmentDecidesWhereTheFileIs) {
     CIniSettings nowhere("", LocateSettingsFile(nullptr, nullptr, nullptr).error);
     EXPECT_FALSE(nowhere.WriteInt("Delvex", "Placeholders", 1));
     EXPECT_NE(nowhere.LastError().find("HOME"), std::string::npos);
+}
+
+TEST(Settings, IntegersReadLikeTheFileSaysAndFallBackOtherwise) {
+    CMemorySettings s;
+    const std::pair<const char*, long> cases[] = {
+        {"12", 12},    {" -7", -7}, {"+3", 3}, {"0x1F", 31},
+        {"12abc", 12}, {"abc", 99}, {"", 99},  {"99999999999999999999", 99},
+        {"-", 99}};
+    for (const auto& [text, want] : cases) {
+        ASSERT_TRUE(s.WriteString("Delvex", "N", text));
+        EXPECT_EQ(s.GetInt("Delvex", "N", 99), want) << text;
+    }
+    EXPECT_EQ(s.GetInt("Delvex", "Missing", -1), -1);
+    ASSERT_TRUE(s.WriteInt("Delvex", "N", -42));
+    EXPECT_EQ(s.GetString("delvex", "n"), "-42");
+    EXPECT_EQ(s.GetString("Delvex", "Missing", "dflt"), "dflt");
 }

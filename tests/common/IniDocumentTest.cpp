@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/IniDocument.h"
-#include "app/MemorySettings.h"
+#include "common/IniDocument.h"
 
 namespace {
 
@@ -66,11 +65,19 @@ TEST(IniDocument, RepeatedSectionsReadAsOneAndGoTogether) {
     EXPECT_EQ(d.Get("A", "x"), "1");
     EXPECT_EQ(d.Get("A", "z"), "4");
     EXPECT_EQ(d.Keys("a"), (std::vector<std::string>{"x", "z"}));
+    EXPECT_EQ(d.Sections(), (std::vector<std::string>{"A", "B"}));
     EXPECT_TRUE(d.DeleteKey("A", "X")); // a deleted key must not reappear from the second part
     EXPECT_FALSE(d.Get("A", "x"));
     EXPECT_TRUE(d.DeleteSection("a"));
     EXPECT_EQ(d.Serialize(), "[B]\ny=2\n");
     EXPECT_FALSE(d.DeleteSection("a"));
+}
+
+TEST(IniDocument, ProblemsNameTheLinesThatAreNeverRead) {
+    const CIniDocument d = Parsed("orphan=1\r\n; note\n[S]\n  stray line  \nk=v\n=bare\n");
+    EXPECT_EQ(d.Problems(), (std::vector<std::string>{"line 1: orphan=1", "line 4: stray line",
+                                                      "line 6: =bare"}));
+    EXPECT_TRUE(Parsed("").Problems().empty());
 }
 
 TEST(IniDocument, EveryValueSurvivesAWriteAndARead) {
@@ -112,20 +119,4 @@ TEST(IniDocument, KeepsLineEndsMarkAndMissingFinalNewline) {
     EXPECT_EQ(d.Get("S", "k"), "v");
     ASSERT_TRUE(d.Set("S", "k", "w"));
     EXPECT_EQ(d.Serialize(), "\xEF\xBB\xBF[S]\nk=w\nz=1");
-}
-
-TEST(Settings, IntegersReadLikeTheFileSaysAndFallBackOtherwise) {
-    CMemorySettings s;
-    const std::pair<const char*, long> cases[] = {
-        {"12", 12},    {" -7", -7}, {"+3", 3}, {"0x1F", 31},
-        {"12abc", 12}, {"abc", 99}, {"", 99},  {"99999999999999999999", 99},
-        {"-", 99}};
-    for (const auto& [text, want] : cases) {
-        ASSERT_TRUE(s.WriteString("Delvex", "N", text));
-        EXPECT_EQ(s.GetInt("Delvex", "N", 99), want) << text;
-    }
-    EXPECT_EQ(s.GetInt("Delvex", "Missing", -1), -1);
-    ASSERT_TRUE(s.WriteInt("Delvex", "N", -42));
-    EXPECT_EQ(s.GetString("delvex", "n"), "-42");
-    EXPECT_EQ(s.GetString("Delvex", "Missing", "dflt"), "dflt");
 }

@@ -1,4 +1,4 @@
-#include "app/IniDocument.h"
+#include "common/IniDocument.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,11 +28,6 @@ char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -43,6 +38,11 @@ int HexDigit(char c) {
 }
 
 } // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
+}
 
 CIniDocument::Line CIniDocument::Classify(std::string text) {
     Line line;
@@ -110,8 +110,8 @@ std::size_t CIniDocument::FindKey(std::string_view section, std::string_view key
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& l = lines_[i];
         if (l.kind == Kind::Section)
-            inSection = SameName(l.name, section);
-        else if (inSection && l.kind == Kind::Key && SameName(l.name, key))
+            inSection = EqualsNoCase(l.name, section);
+        else if (inSection && l.kind == Kind::Key && EqualsNoCase(l.name, key))
             return i;
     }
     return std::string::npos;
@@ -120,7 +120,7 @@ std::size_t CIniDocument::FindKey(std::string_view section, std::string_view key
 std::size_t CIniDocument::InsertionPoint(std::string_view section) const {
     std::size_t i = 0;
     while (i < lines_.size() &&
-           !(lines_[i].kind == Kind::Section && SameName(lines_[i].name, section)))
+           !(lines_[i].kind == Kind::Section && EqualsNoCase(lines_[i].name, section)))
         ++i;
     if (i == lines_.size())
         return std::string::npos;
@@ -177,7 +177,7 @@ bool CIniDocument::DeleteSection(std::string_view section) {
     bool inSection = false;
     std::erase_if(lines_, [&](const Line& l) {
         if (l.kind == Kind::Section)
-            inSection = SameName(l.name, section);
+            inSection = EqualsNoCase(l.name, section);
         return inSection;
     });
     return lines_.size() != before;
@@ -188,13 +188,36 @@ std::vector<std::string> CIniDocument::Keys(std::string_view section) const {
     bool inSection = false;
     for (const Line& l : lines_) {
         if (l.kind == Kind::Section)
-            inSection = SameName(l.name, section);
+            inSection = EqualsNoCase(l.name, section);
         else if (inSection && l.kind == Kind::Key &&
                  std::none_of(keys.begin(), keys.end(),
-                              [&](const std::string& k) { return SameName(k, l.name); }))
+                              [&](const std::string& k) { return EqualsNoCase(k, l.name); }))
             keys.push_back(l.name);
     }
     return keys;
+}
+
+std::vector<std::string> CIniDocument::Sections() const {
+    std::vector<std::string> names;
+    for (const Line& l : lines_) {
+        if (l.kind == Kind::Section &&
+            std::none_of(names.begin(), names.end(),
+                         [&](const std::string& n) { return EqualsNoCase(n, l.name); }))
+            names.push_back(l.name);
+    }
+    return names;
+}
+
+std::vector<std::string> CIniDocument::Problems() const {
+    std::vector<std::string> problems;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        inSection = inSection || l.kind == Kind::Section;
+        if (l.kind == Kind::Malformed || (l.kind == Kind::Key && !inSection))
+            problems.push_back("line " + std::to_string(i + 1) + ": " + std::string(Trim(l.text)));
+    }
+    return problems;
 }
 
 bool CIniDocument::ValidSectionName(std::string_view name) {

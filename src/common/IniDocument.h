@@ -23,6 +23,9 @@
 #include <string_view>
 #include <vector>
 
+// Whether two names are equal when ASCII letters are compared without regard to case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 class CIniDocument {
 public:
     void Parse(std::string_view text);
@@ -37,6 +40,11 @@ public:
     bool DeleteSection(std::string_view section);
     // The keys of a section in file order, each once, spelled as first written.
     std::vector<std::string> Keys(std::string_view section) const;
+    // The sections in file order, each once, spelled as first written.
+    std::vector<std::string> Sections() const;
+    // What a reader may want to report: "line N: text" for each malformed line and each key
+    // line before the first header (both kept, never read).
+    std::vector<std::string> Problems() const;
 
     // A section name is not empty, has no blanks at its ends, no control character and no ']'.
     static bool ValidSectionName(std::string_view name);
