@@ -6,7 +6,9 @@ namespace {
 
 constexpr int kMargin = 5;
 constexpr int kTop = 3;
-constexpr int kMaxExtent = 32767;
+// Scroll ranges are ints; every line drawn must stay reachable, so the only bound is the one
+// that keeps the sums below from overflowing.
+constexpr int kMaxExtent = 1 << 30;
 
 } // namespace
 

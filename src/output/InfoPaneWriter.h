@@ -14,7 +14,8 @@ public:
                     CInfoPaneOptions* options = nullptr);
 
     const std::vector<InfoPaneLine>& Lines() const { return lines_; }
-    // The area to scroll over: widest x + 5 by lowest y + one line + 3, at most 32767 high.
+    // The area to scroll over: widest x + 5 by lowest y + one line + 3, so that the last line
+    // can always be scrolled into view.
     InfoPaneExtent Extent() const;
 
     bool IsDisplay() const override { return true; }

@@ -139,15 +139,17 @@ TEST_F(InfoPane, NextValueLineLinesUpAtTheValueColumn) {
     EXPECT_EQ(lines[2].y, 63);
 }
 
-TEST_F(InfoPane, ExtentHeightIsBounded) {
+TEST_F(InfoPane, EveryLineOfALongDescriptionCanBeScrolledTo) {
     InfoPaneExtent extent;
-    Draw(
+    const auto lines = Draw(
         [](CFieldWriter& w) {
             for (int i = 0; i < 2000; ++i)
                 w.HexLField("f", std::uint32_t(i));
         },
         &extent);
-    EXPECT_EQ(extent.height, 32767);
+    ASSERT_EQ(lines.size(), 2000u);
+    EXPECT_GT(lines.back().y, 32767) << "taller than a 16-bit scroll range";
+    EXPECT_EQ(extent.height, lines.back().y + metrics.lineHeight + 3);
 }
 
 TEST_F(InfoPane, NumbersArePunctuatedOnlyOnTheDisplay) {
