@@ -3,8 +3,11 @@
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
 #include "app/Hooks.h"
+#include "app/ProgramSettings.h"
+#include "app/Settings.h"
 #include "store/CancelProbe.h"
 #include "store/MessageBox.h"
+#include "store/RecentPeeked.h"
 #include "store/StatusMessage.h"
 #include "tree/Cancel.h"
 
@@ -69,6 +72,7 @@ bool CDelvexApp::Start(std::string_view commandLine) {
     if (!frontEnd_.CreateMainFrame()) {
         return false;
     }
+    recent::CreateProgramLists(ProgramSettings());
     auto* doc = new CDelvexDoc(nullptr, &frontEnd_);
     if (commandLine.empty()) {
         doc->NewDocument();
@@ -81,6 +85,11 @@ bool CDelvexApp::Start(std::string_view commandLine) {
 
 int CDelvexApp::Shutdown() {
     running_ = false;
+    CSettings& settings = ProgramSettings();
+    if (!recent::SaveAndDestroyProgramLists(settings)) {
+        frontEnd_.ShowMessage("Error", "Couldn't save the recently peeked databases and servers: " +
+                                           settings.LastError());
+    }
     hooks::Run(hooks::kShutdown);
     if (storeStarted_) {
         store::SetMessageHook(nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include "app/ProgramSettings.h"
 #include "app/Settings.h"
 #include "store/DocumentNodeOptions.h"
+#include "store/RecentPeekedNodes.h"
 #include "store/StatusMessage.h"
 #include "store/TNDatabase.h"
 #include "store/TNError.h"
@@ -13,7 +14,6 @@
 #include "store/api/Paths.h"
 #include "tree/DumpToFile.h"
 #include "tree/PlaceholderNode.h"
-#include "tree/RecentPeeks.h"
 #include "ui/core/TreeListCore.h"
 
 namespace {
@@ -79,9 +79,9 @@ void CDelvexDoc::NewDocument() {
             AddRoot(new CPlaceholderNode(type));
         }
     };
-    offer(nodetype::kRecentDatabases, [] { return recentpeeks::NewRecentDatabasesNode(); });
+    offer(nodetype::kRecentDatabases, [] { return new CRecentDatabasesNode(); });
     offer(nodetype::kLocalMachine, [] { return new TNLocalMachine(); });
-    offer(nodetype::kRecentServers, [] { return recentpeeks::NewRecentServersNode(); });
+    offer(nodetype::kRecentServers, [] { return new CRecentServersNode(); });
     offer(nodetype::kServerList, [] { return new TNServerList(); });
 }
 

@@ -14,6 +14,7 @@
 #include "app/ProgramSettings.h"
 #include "output/DumpWriter.h"
 #include "store/CancelProbe.h"
+#include "store/RecentPeeked.h"
 #include "store/StatusMessage.h"
 #include "store/TNServer.h"
 #include "store/api/Database.h"
@@ -251,6 +252,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         settings = std::make_unique<CMemorySettings>();
     }
     SettingsOverride override(settings.get());
+    // The notes opened by a dump are not the user's browsing: nothing is remembered in the file.
+    struct NotesNotSaved {
+        bool previous = recent::SetSaveNotesRecords(false);
+        ~NotesNotSaved() { recent::SetSaveNotesRecords(previous); }
+    } notesNotSaved;
 
     std::string path = o.path;
     bool machine = false; // the root is the local machine of a data directory

@@ -1,5 +1,6 @@
 #include "app/Hooks.h"
 
+#include "store/RecentPeeked.h"
 #include "tree/ExpansionSettings.h"
 
 namespace hooks {
@@ -28,6 +29,7 @@ CRegistration::CRegistration(Function function, void* argument, int phase)
 
 void LinkStandardHooks() {
     expansion::LinkSettingsHook();
+    recent::LinkNotesHook();
 }
 
 } // namespace hooks

@@ -6,6 +6,7 @@
 #include "output/FieldWriter.h"
 #include "store/ChildRelease.h"
 #include "store/NodeImageIndex.h"
+#include "store/RecentPeekedNodes.h"
 #include "store/SelectNotesPrompt.h"
 #include "store/TNAcl.h"
 #include "store/TNDatabaseDocSet.h"
@@ -68,6 +69,17 @@ void TNDatabase::AddChildren() {
             return;
         }
     }
+    store::TimeDate id;
+    if (store::DatabaseId(handle_, &id) == store::kNoError) {
+        if (!recentNotes_ || recentNotes_.Get()->Id().Value() != id.Value())
+            recentNotes_ = recent::CNotesUse(id);
+        // Only a database whose identifier is known can be told apart from the others in the
+        // list; one without is not remembered.
+        const std::string_view label = GetLabel();
+        recent::AddDatabase(id, label, path_, GetTypeId());
+    }
+    if (recentNotes_ && AcceptChild(nodetype::kRecentNotes))
+        AddChild(new CRecentNotesNode(this));
     if (AcceptChild(nodetype::kDatabaseInfo))
         AddChild(new TNDatabaseInfo(handle_));
     if (AcceptChild(nodetype::kAccessControl))

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/RecentPeeked.h"
 #include "store/SummaryItems.h"
 #include "store/api/Handles.h"
 #include "tree/NoteNode.h"
@@ -32,6 +33,9 @@ public:
     // 0 while closed.
     store::DbHandle GetHandle() const { return handle_; }
     bool HasSummary() const { return !summary_.empty(); }
+    // The recently peeked notes of this database's identifier: null until an expansion has
+    // read the identifier.
+    recent::CNotesRecord* RecentNotes() const { return recentNotes_.Get(); }
 
     bool IsExpandable() const override { return true; }
     void AddChildren() override;
@@ -54,4 +58,5 @@ private:
     std::string path_;
     std::vector<std::uint8_t> summary_;
     store::DbHandle handle_ = 0;
+    recent::CNotesUse recentNotes_; // held until the node goes
 };

@@ -258,6 +258,8 @@ void TNDocument::AddChildren() {
             return;
         }
         note_ = note;
+        if (database_ && database_->RecentNotes())
+            database_->RecentNotes()->Add(id_);
     }
     if (AcceptChild(nodetype::kDocumentInfo))
         AddChild(new TNDocumentInfo(note_));

@@ -7,6 +7,7 @@
 
 #include "store/CancelProbe.h"
 #include "store/NodeImageIndex.h"
+#include "store/RecentPeeked.h"
 #include "store/TNDatabase.h"
 #include "store/TNDirectory.h"
 #include "store/TNError.h"
@@ -74,6 +75,9 @@ void TNServerBase::AddChildren() {
     if (st != store::kNoError) {
         AttachError(st, "Unable to open network path %s", path);
         return;
+    }
+    if (!serverName_->empty() && path_.empty()) {
+        recent::AddServer(*serverName_);
     }
     if (path_.empty() && AcceptChild(kServerInfoType)) {
         AddChild(new TNServerInfo(serverName_));

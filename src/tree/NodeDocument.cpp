@@ -1,11 +1,38 @@
 #include "tree/NodeDocument.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "store/DocumentNodeOptions.h"
 #include "tree/CommandIds.h"
 #include "tree/DocNode.h"
 
-CNodeDocument::CNodeDocument() : documentOptions_(std::make_unique<CDocumentNodeOptions>()) {}
-CNodeDocument::~CNodeDocument() = default;
+namespace {
+// Every document alive, in creation order.
+std::vector<CNodeDocument*>& Documents() {
+    static std::vector<CNodeDocument*> documents;
+    return documents;
+}
+} // namespace
+
+CNodeDocument::CNodeDocument() : documentOptions_(std::make_unique<CDocumentNodeOptions>()) {
+    Documents().push_back(this);
+}
+
+CNodeDocument::~CNodeDocument() {
+    auto& documents = Documents();
+    documents.erase(std::remove(documents.begin(), documents.end(), this), documents.end());
+}
+
+void CNodeDocument::UpdateEveryDocument(std::uint32_t hint) {
+    // An update may close or open a document: walk a copy and skip those gone meanwhile.
+    const std::vector<CNodeDocument*> documents = Documents();
+    for (CNodeDocument* doc : documents) {
+        const auto& now = Documents();
+        if (std::find(now.begin(), now.end(), doc) != now.end())
+            doc->UpdateAllViews(hint);
+    }
+}
 
 void CNodeDocument::RecomputePlaceholders() {
     placeholder_.Clear();

@@ -48,6 +48,9 @@ public:
 
     // Tells every view of the document; the default has none.
     virtual void UpdateAllViews(std::uint32_t /*hint*/) {}
+    // Tells every view of every document that exists now (what the program remembers across
+    // documents changed).
+    static void UpdateEveryDocument(std::uint32_t hint);
     virtual void ShowHelp(std::uint32_t /*context*/) {}
     // The dump command of a node; the default does nothing.
     virtual void DumpToFile(CNoteNode& /*node*/) {}

@@ -8,6 +8,7 @@
 #include "app/MemorySettings.h"
 #include "app/ProgramSettings.h"
 #include "store/MessageBox.h"
+#include "store/RecentPeeked.h"
 #include "tree/Cancel.h"
 
 namespace {
@@ -135,3 +136,35 @@ TEST(DelvexAppVersion, VersionText) {
 }
 
 } // namespace
+
+TEST_F(AppTest, TheRecentListsLiveFromStartUpToShutDown) {
+    settings.SetText("[Recent Servers]\nServers.Index=ba\nServers.a=Old\nServers.b=Older\n");
+    {
+        CDelvexApp app(fe);
+        EXPECT_EQ(recent::ProgramServers(), nullptr);
+        ASSERT_TRUE(app.Start(""));
+        ASSERT_NE(recent::ProgramServers(), nullptr);
+        EXPECT_EQ(recent::ProgramServers()->Count(), 2u);
+        EXPECT_EQ(recent::ProgramServers()->At(0).name, "Older");
+        recent::AddServer("Hub");
+        recent::AddDatabase(store::TimeDate{{2, 1}}, "Mail", "mail.vlt", nodetype::kDatabases);
+        app.Shutdown();
+        EXPECT_EQ(recent::ProgramServers(), nullptr);
+        EXPECT_EQ(recent::ProgramDatabases(), nullptr);
+    }
+    EXPECT_EQ(settings.GetString("Recent Servers", "Servers.Index"), "cba");
+    EXPECT_EQ(settings.GetString("Recent Servers", "Servers.c"), "Hub");
+    EXPECT_EQ(settings.GetString("Recent Databases", "DBs.a"), "00000001:00000002");
+    EXPECT_EQ(settings.GetString("00000001:00000002", "Path"), "mail.vlt");
+    EXPECT_TRUE(fe.shown.empty());
+
+    // A save that fails tells the user which file could not be written.
+    {
+        CDelvexApp app(fe);
+        ASSERT_TRUE(app.Start(""));
+        settings.FailWritesAfter(0);
+        app.Shutdown();
+    }
+    ASSERT_EQ(fe.shown.size(), 1u);
+    EXPECT_EQ(fe.shown[0].rfind("Error|Couldn't save the recently peeked", 0), 0u) << fe.shown[0];
+}

@@ -61,7 +61,9 @@ TEST(DatabaseNode, ExpansionOpensAndCollapseCloses) {
     const store::DbHandle first = db->GetHandle();
     ASSERT_NE(first, 0u);
     ASSERT_NE(db->GetFirstChild(), nullptr);
-    EXPECT_EQ(db->GetFirstChild()->GetLabel(), "Database Information");
+    EXPECT_EQ(db->GetFirstChild()->GetLabel(), "Recently Peeked Notes");
+    ASSERT_NE(db->GetFirstChild()->GetNextSibling(), nullptr);
+    EXPECT_EQ(db->GetFirstChild()->GetNextSibling()->GetLabel(), "Database Information");
 
     tree.control.Collapse(db);
     EXPECT_EQ(db->GetHandle(), 0u);
@@ -81,8 +83,10 @@ TEST(DatabaseNode, HiddenInformationLeavesAPlaceholder) {
     TNDatabase* db = AddDatabase(tree, file.Path());
     tree.control.Expand(db);
     ASSERT_NE(db->GetFirstChild(), nullptr);
-    EXPECT_EQ(dynamic_cast<TNDatabaseInfo*>(db->GetFirstChild()), nullptr);
-    EXPECT_TRUE(Has(std::string(db->GetFirstChild()->GetLabel()), "Hidden"));
+    CTreeListNode* second = db->GetFirstChild()->GetNextSibling();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(dynamic_cast<TNDatabaseInfo*>(second), nullptr);
+    EXPECT_TRUE(Has(std::string(second->GetLabel()), "Hidden"));
 }
 
 TEST(DatabaseNode, LabelImageAndBeginLineFollowTheType) {

@@ -114,11 +114,12 @@ TEST(DocSets, DatabaseChildrenInOrderWithCounts) {
     Fixture f;
     f.tree.control.Expand(f.db);
     const auto labels = Labels(f.db);
-    ASSERT_GE(labels.size(), 4u);
+    ASSERT_GE(labels.size(), 5u);
     EXPECT_EQ(
         std::vector<std::string>(labels.end() - 3, labels.end()),
         (std::vector<std::string>{"Design Elements (2)", "Documents (20)", "Deletion Stubs (1)"}));
-    EXPECT_EQ(labels.front(), "Database Information");
+    EXPECT_EQ(labels[0], "Recently Peeked Notes");
+    EXPECT_EQ(labels[1], "Database Information");
 }
 
 TEST(DocSets, HiddenSetsLeavePlaceholdersOrNothing) {
