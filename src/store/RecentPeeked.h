@@ -74,9 +74,9 @@ public:
 
 protected:
     // Loaders hand over slots 0..count-1 and their recency order (a permutation of them).
-    void Assign(const std::array<Entry, N>& slots, const std::array<std::size_t, N>& order,
+    void Assign(const std::array<Entry, N>& entries, const std::array<std::size_t, N>& order,
                 std::size_t count) {
-        slots_ = slots;
+        slots_ = entries;
         order_ = order;
         count_ = count;
     }

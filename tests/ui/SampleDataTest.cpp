@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "app/FrontEnd.h"
+#include "app/MemorySettings.h"
+#include "store/RecentPeeked.h"
+#include "store/TNDatabase.h"
 #include "ui/InfoPaneView.h"
+#include "ui/MainWindow.h"
+#include "ui/QtFrontEnd.h"
 #include "ui/UiFixture.h"
 
 namespace {
@@ -40,7 +45,11 @@ TEST_F(SampleFixture, ASampleDatabaseOpensExpandsAndDescribesItsRows) {
     tree.setFocus();
     QTest::keyClick(tree.viewport(), Qt::Key_Right);
     EXPECT_GT(tree.Core().RowCount(), 3);
+    // The database's recently peeked notes come first; its information block describes itself.
     QTest::keyClick(tree.viewport(), Qt::Key_Down);
+    EXPECT_EQ(tree.Core().GetCurrent()->GetLabel(), "Recently Peeked Notes");
+    QTest::keyClick(tree.viewport(), Qt::Key_Down);
+    EXPECT_EQ(tree.Core().GetCurrent()->GetLabel(), "Database Information");
     EXPECT_EQ(doc->Document().GetCurrentNode(), tree.Core().GetCurrent());
     EXPECT_FALSE(doc->Info().PlainText().isEmpty());
     EXPECT_EQ(doc->Path().Labels().size(), 2);
@@ -69,6 +78,39 @@ TEST_F(SampleFixture, AFileThatIsNoDatabaseIsReportedAndTheProgramGoesOn) {
         << doc->Info().PlainText().toStdString();
     DocumentWindow* next = window.OpenDocument("");
     EXPECT_GE(next->Tree().Core().RowCount(), 1);
+}
+
+// A database opened in one window appears in the recently peeked databases of another: the
+// add reaches every open window, whose row then offers to expand.
+TEST(RecentInWindows, ADatabaseOpenedInOneWindowIsOfferedInAnother) {
+    qputenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR);
+    CMemorySettings settings;
+    recent::CreateProgramLists(settings);
+    {
+        QtFrontEnd frontEnd;
+        ASSERT_TRUE(frontEnd.CreateMainFrame());
+        MainWindow& window = *frontEnd.Window();
+        DocumentWindow* browse = window.OpenDocument("");
+        CTreeListCore& rows = browse->Tree().Core();
+        ASSERT_GE(rows.RowCount(), 1);
+        CTreeListNode* recentRow = rows.NodeAt(0);
+        ASSERT_EQ(recentRow->GetLabel(), "Recently Peeked Databases");
+        EXPECT_FALSE(recentRow->ShowsExpandBox());
+
+        const std::string path = std::string(DELVEX_SAMPLE_DATA_DIR) + "/contacts.vlt";
+        DocumentWindow* doc = window.OpenDocument(path);
+        doc->Tree().Core().Expand(doc->Tree().Core().NodeAt(0));
+        EXPECT_TRUE(recentRow->ShowsExpandBox());
+        rows.Expand(recentRow);
+        ASSERT_NE(recentRow->GetFirstChild(), nullptr);
+        // The title is kept to its first 33 characters; the path is whole.
+        auto* listed = dynamic_cast<TNDatabase*>(recentRow->GetFirstChild());
+        ASSERT_NE(listed, nullptr);
+        EXPECT_EQ(listed->GetPath(), path);
+        EXPECT_EQ(listed->GetLabel(), path.substr(0, 33));
+    }
+    EXPECT_TRUE(recent::SaveAndDestroyProgramLists(settings));
+    EXPECT_FALSE(settings.GetString("Recent Databases", "DBs.a").empty());
 }
 
 } // namespace
