@@ -61,7 +61,9 @@ void TNDatabase::Close() {
 }
 
 void TNDatabase::AddChildren() {
-    if (handle_ == 0) {
+    // Re-running this on an open database (the hide and show commands do) is no new visit.
+    const bool opening = handle_ == 0;
+    if (opening) {
         const store::Status status = store::OpenDatabase(path_.c_str(), &handle_);
         if (status != store::kNoError) {
             handle_ = 0;
@@ -70,7 +72,7 @@ void TNDatabase::AddChildren() {
         }
     }
     store::TimeDate id;
-    if (store::DatabaseId(handle_, &id) == store::kNoError) {
+    if (opening && store::DatabaseId(handle_, &id) == store::kNoError) {
         if (!recentNotes_ || recentNotes_.Get()->Id().Value() != id.Value())
             recentNotes_ = recent::CNotesUse(id);
         // Only a database whose identifier is known can be told apart from the others in the

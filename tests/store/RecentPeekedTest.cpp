@@ -400,6 +400,23 @@ TEST(RecentNotes, ARecordIsLoadedOnFirstUseAndSavedAtShutDown) {
     EXPECT_EQ(f.settings.GetString("RecentNotes", "12345678:9ABCDEF0"), "kept");
 }
 
+TEST(RecentNotes, OnlyAnExpansionThatOpensTheDatabaseRemembersIt) {
+    TwoDocuments f;
+    recent::CreateProgramLists(f.settings);
+    f.one.doc.hints.clear();
+    f.one.control.Expand(f.dbOne);
+    EXPECT_EQ(f.one.doc.hints, std::vector<std::uint32_t>{hint::kRecentDatabases});
+    ASSERT_EQ(recent::ProgramDatabases()->Count(), 1u);
+    EXPECT_EQ(recent::ProgramDatabases()->At(0).title, "Notes");
+    // The hide and show commands run the expansion again on the open database.
+    f.one.doc.hints.clear();
+    f.dbOne->RunPlaceholderPass();
+    EXPECT_TRUE(f.one.doc.hints.empty());
+    EXPECT_EQ(f.dbOne->RecentNotes()->Uses(), 1);
+    f.one.control.DeleteAllRows();
+    recent::SaveAndDestroyProgramLists(f.settings);
+}
+
 TEST(RecentNodes, ListsFollowTheProgramListsInTheirOrder) {
     CMemorySettings settings;
     recent::CreateProgramLists(settings);
