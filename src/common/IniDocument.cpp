@@ -24,25 +24,7 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = Lower(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 } // namespace
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 CIniDocument::Line CIniDocument::Classify(std::string text) {
     Line line;
@@ -281,9 +263,9 @@ std::string CIniDocument::DecodeValue(std::string_view stored) {
             continue;
         }
         const char e = body[i + 1];
-        if (e == 'x' && i + 3 < body.size() && HexDigit(body[i + 2]) >= 0 &&
-            HexDigit(body[i + 3]) >= 0) {
-            out += char(HexDigit(body[i + 2]) * 16 + HexDigit(body[i + 3]));
+        if (e == 'x' && i + 3 < body.size() && HexDigitValue(body[i + 2]) >= 0 &&
+            HexDigitValue(body[i + 3]) >= 0) {
+            out += char(HexDigitValue(body[i + 2]) * 16 + HexDigitValue(body[i + 3]));
             i += 3;
             continue;
         }

@@ -23,8 +23,7 @@
 #include <string_view>
 #include <vector>
 
-// Whether two names are equal when ASCII letters are compared without regard to case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
+#include "common/Ascii.h"
 
 class CIniDocument {
 public:

@@ -8,6 +8,7 @@
 #include "app/Hooks.h"
 #include "app/ProgramSettings.h"
 #include "app/Settings.h"
+#include "common/Ascii.h"
 #include "store/TNDatabase.h"
 #include "tree/CommandIds.h"
 #include "tree/NodeDocument.h"
@@ -35,24 +36,14 @@ std::string SlotKey(const char* prefix, std::size_t slot) {
     return std::string(prefix) + "." + char('a' + slot);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // A hexadecimal number of 1 to 8 digits at text[pos]; pos is moved past it.
 std::optional<std::uint32_t> ReadHex(std::string_view text, std::size_t& pos) {
     std::uint32_t value = 0;
     std::size_t digits = 0;
-    while (pos < text.size() && HexDigit(text[pos]) >= 0) {
+    while (pos < text.size() && HexDigitValue(text[pos]) >= 0) {
         if (++digits > 8)
             return std::nullopt; // more than the 32 bits a stored number can hold
-        value = value << 4 | std::uint32_t(HexDigit(text[pos]));
+        value = value << 4 | std::uint32_t(HexDigitValue(text[pos]));
         ++pos;
     }
     if (digits == 0)

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/IniDocument.h"
+#include "common/Ascii.h"
 #include "vlt/TimeCodec.h"
 #include "vlt/TimeText.h"
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/Ascii.h"
 #include "vlt/formula/Ast.h"
 
 namespace vlt::formula {
@@ -21,16 +22,6 @@ bool IsAlpha(char c) {
 bool IsFieldChar(char c) {
     return IsAlpha(c) || IsDigit(c) || c == '$';
 }
-int HexDigit(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 class Lexer {
 public:
     Lexer(std::string_view src, SyntaxError* error) : src_(src), error_(error) {}
@@ -183,7 +174,7 @@ private:
                 out->push_back('\r');
                 break;
             case 'x': {
-                const int hi = HexDigit(Peek(2)), lo = HexDigit(Peek(3));
+                const int hi = HexDigitValue(Peek(2)), lo = HexDigitValue(Peek(3));
                 if (hi < 0 || lo < 0)
                     return Fail(pos_, 2, "Expected two hex digits after '\\x'");
                 out->push_back(char(hi * 16 + lo));

@@ -1,0 +1,20 @@
+// Character tests that do not depend on the locale: the names, keys and numbers that settings
+// files and stored data hold are ASCII, whatever language the user runs in.
+#pragma once
+
+#include <string_view>
+
+inline char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+// Whether two names are equal when ASCII letters are compared without regard to case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// The value of a hexadecimal digit of either case, or -1 for any other character.
+inline int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = LowerAscii(c);
+    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+}
