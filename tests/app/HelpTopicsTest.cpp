@@ -5,7 +5,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -30,8 +29,24 @@ std::string ReadPage(std::string_view page) {
 }
 
 std::string TitleOf(const std::string& html) {
-    std::smatch m;
-    return std::regex_search(html, m, std::regex("<title>([^<]*)</title>")) ? m[1].str() : "";
+    const std::size_t start = html.find("<title>");
+    if (start == std::string::npos)
+        return {};
+    const std::size_t end = html.find('<', start + 7);
+    return end == std::string::npos ? std::string() : html.substr(start + 7, end - start - 7);
+}
+
+// The page part (before any '#') of every link.
+std::vector<std::string> LinkTargets(const std::string& html) {
+    constexpr std::string_view kHref = "href=\"";
+    std::vector<std::string> targets;
+    for (std::size_t pos = html.find(kHref); pos != std::string::npos;
+         pos = html.find(kHref, pos)) {
+        pos += kHref.size();
+        const std::size_t end = html.find_first_of("\"#", pos);
+        targets.push_back(html.substr(pos, end == std::string::npos ? end : end - pos));
+    }
+    return targets;
 }
 
 bool HasAnchor(const std::string& html, const std::string& anchor) {
@@ -158,15 +173,12 @@ TEST(HelpTopicsTest, PagesExistAndLinkOnlyToPagesThatExist) {
             EXPECT_TRUE(known.count(entry.path().filename().string())) << entry.path();
         }
     }
-    const std::regex href("href=\"([^\"#]*)(#[^\"]*)?\"");
     std::set<std::string> linkedFromContents;
     for (std::string_view page : pages) {
         const std::string html = ReadPage(page);
         ASSERT_FALSE(html.empty()) << page;
         EXPECT_FALSE(TitleOf(html).empty()) << page;
-        for (auto it = std::sregex_iterator(html.begin(), html.end(), href);
-             it != std::sregex_iterator(); ++it) {
-            const std::string target = (*it)[1].str();
+        for (const std::string& target : LinkTargets(html)) {
             EXPECT_TRUE(known.count(target)) << page << " links to " << target;
             if (page == help::kContentsPage)
                 linkedFromContents.insert(target);
