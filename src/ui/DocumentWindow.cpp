@@ -14,14 +14,12 @@
 #include "ui/Dialogs.h"
 #include "ui/FontText.h"
 #include "ui/InfoPaneView.h"
-#include "ui/OptionsSheet.h"
 #include "ui/PathPane.h"
 #include "ui/TreeListWidget.h"
 
 namespace {
 constexpr std::uint32_t kSetFont = 32768;
 constexpr std::uint32_t kSaveOptions = 32796;
-constexpr std::uint32_t kOptions = 32801;
 constexpr std::uint32_t kCopy = 57634;
 constexpr std::uint32_t kOptionsChanged = 0x01;
 } // namespace
@@ -129,9 +127,6 @@ bool DocumentWindow::Command(std::uint32_t id) {
                 SetTreeFont(chosen);
         }
         return true;
-    case kOptions:
-        ShowOptions();
-        return true;
     case kSaveOptions:
         SaveOptionsAsDefault();
         return true;
@@ -144,12 +139,6 @@ bool DocumentWindow::Command(std::uint32_t id) {
     default:
         return document_->RouteCommand(id);
     }
-}
-
-void DocumentWindow::ShowOptions() {
-    const std::uint32_t changed = RunOptionsDialog(this, *document_);
-    if (changed != 0)
-        document_->UpdateAllViews(changed);
 }
 
 void DocumentWindow::SaveOptionsAsDefault() {

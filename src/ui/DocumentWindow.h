@@ -31,7 +31,6 @@ public:
     // The tree font: given to both controls.
     void SetTreeFont(const QFont& font);
     const QFont& TreeFont() const { return treeFont_; }
-    void ShowOptions();
     void SaveOptionsAsDefault();
     // The document's views follow the hint bits.
     void OnUpdate(std::uint32_t hint);
