@@ -10,6 +10,7 @@
 #include "records/CdRecord.h"
 #include "records/RecordEncoder.h"
 #include "records/RecordStream.h"
+#include "support/NodeDump.h"
 #include "tree/NoteNode.h"
 
 // The record nodes of a stream, under a parent of their own.
@@ -37,17 +38,7 @@ inline WalkedStream Walk(const RecordBytes& stream, std::uint16_t kind = 1) {
 }
 
 inline std::string Dump(TNCdRecord& node, CInfoPaneOptions* options = nullptr) {
-    std::ostringstream text;
-    {
-        CDumpWriter writer(text, options);
-        writer.Begin();
-        node.WriteBegin(writer);
-        node.WriteFields(writer);
-        node.WriteEnd(writer);
-        writer.End();
-        writer.Close();
-    }
-    return text.str();
+    return DescribeNode(node, options);
 }
 
 // The dump of the only record of a one-record stream.

@@ -14,6 +14,7 @@
 
 #include "output/DumpWriter.h"
 #include "store/MessageBox.h"
+#include "support/NodeDump.h"
 #include "tree/DocNode.h"
 #include "vlt/builder/Writer.h"
 
@@ -21,17 +22,7 @@ namespace storetest {
 
 // What a node writes of itself, as a dump file would hold it, with default options.
 inline std::string Describe(CDocNode& node) {
-    std::ostringstream text;
-    {
-        CDumpWriter writer(text);
-        writer.Begin();
-        node.WriteBegin(writer);
-        node.WriteFields(writer);
-        node.WriteEnd(writer);
-        writer.End();
-        writer.Close();
-    }
-    return text.str();
+    return DescribeNode(node);
 }
 
 // A database file built from a description, removed again at the end of the test.
