@@ -1,5 +1,6 @@
 // The dump file layout, byte for byte.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -174,9 +175,11 @@ TEST(DumpLayout, EmptyStringsOff) {
 // The file forms: created and replaced, and every failure named with the file.
 class DumpFile : public ::testing::Test {
 protected:
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() /
-        ("delvex_dump_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    // One folder per process and test: ctest runs the tests of this file side by side, and one
+    // test's TearDown must not remove the folder another is writing into.
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("delvex_dump_" + std::to_string(::getpid()) + "_" +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }
     static std::string Read(const std::filesystem::path& p) {

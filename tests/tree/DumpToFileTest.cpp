@@ -1,6 +1,7 @@
 // Dump to File over a tree of fake nodes: the nested text, the collapsed data the dump creates
 // and deletes again, cancelling, and a file that cannot be written.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -154,7 +155,8 @@ TEST_F(DumpFixture, FileDumpUsesTheDocumentOptionsAndAWaitCursor) {
         void SetForcedCursor(bool on) override { seen.push_back(on); }
     } display;
     CWaitCursor::SetDisplay(&display);
-    const auto path = std::filesystem::temp_directory_path() / "delvex-dump-test.txt";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("delvex-dump-test-" + std::to_string(::getpid()) + ".txt");
     tree.doc.InfoOptions().ShowComments = 0;
     const DumpResult r = DumpSubtreeToFile(*root, path.string(), DumpOptions{true, {}});
     CWaitCursor::SetDisplay(nullptr);
