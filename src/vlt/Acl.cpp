@@ -2,10 +2,15 @@
 // (little-endian); every other call reads that block through a bounded reader, since any handle
 // may be passed in:
 //
-//   u32 magic kAclMagic, u32 list flags, u16 length + admin server
-//   u16 entry count, each: u16 length + name, u16 access level, 10 bytes roles, u16 flags
-//   u16 role count, each: u16 index, u16 length + name
-//   u16 history count, each: u16 length + text
+//   u32 magic kAclMagic, u32 block size, u32 list flags,
+//   u32 offset of the entries, u32 offset of the roles, u32 offset of the history,
+//   u16 length + admin server
+//   entries: u32 count, each: u16 length + name, u16 access level, 10 bytes roles, u16 flags
+//   roles:   u16 count, each: u16 index, u16 length + name
+//   history: u32 count, each: u16 length + text
+//
+// The offsets let each call go straight to its own section: a role name is asked for every
+// privilege of every entry written, and must not cost a walk over all the entries.
 #include "store/api/Acl.h"
 
 #include <cstring>
@@ -18,7 +23,9 @@
 namespace store {
 namespace {
 
-constexpr std::uint32_t kAclMagic = 0x314C4341; // "ACL1"
+constexpr std::uint32_t kAclMagic = 0x324C4341; // "ACL2"
+constexpr std::size_t kHeaderSize = 6 * 4;
+constexpr std::size_t kEntryFixed = 2 + 10 + 2; // level, roles, flags
 
 void PutText(std::string& out, std::string_view text) {
     text = text.substr(0, 0xFFFF);
@@ -26,40 +33,51 @@ void PutText(std::string& out, std::string_view text) {
     vlt::PutBytes(out, text);
 }
 
-// Reads the block into its sections; false for a block that is not a whole list.
+void SetU32(std::string& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out[at + std::size_t(i)] = static_cast<char>(v >> (8 * i));
+}
+
+// The block's sections, each from its count on; false for a block that is not a whole list.
+// Only the header is checked here; each call reads its own section through a bounded reader.
 struct AclView {
     std::uint32_t flags = 0;
     std::string_view admin;
-    std::string_view entries, roles, history; // each section from its count on
+    std::string_view entries, roles, history;
 };
-
-std::string_view Section(vlt::ByteReader& r, std::size_t fixedPerEntry, unsigned textsPerEntry,
-                         bool leadingU16) {
-    const std::uint8_t* start = r.here();
-    const std::uint16_t count = r.u16le();
-    for (unsigned i = 0; i < count && !r.shortRead(); ++i) {
-        if (leadingU16)
-            r.u16le();
-        for (unsigned t = 0; t < textsPerEntry; ++t)
-            r.text(r.u16le());
-        r.take(fixedPerEntry);
-    }
-    return r.shortRead() ? std::string_view()
-                         : std::string_view(reinterpret_cast<const char*>(start),
-                                            static_cast<std::size_t>(r.here() - start));
-}
 
 bool View(const LockedMem& mem, AclView* v) {
     if (!mem)
         return false;
     vlt::ByteReader r(mem.bytes(), mem.size());
-    if (r.u32le() != kAclMagic)
+    if (r.u32le() != kAclMagic || r.u32le() != mem.size())
         return false;
     v->flags = r.u32le();
+    const std::size_t entries = r.u32le(), roles = r.u32le(), history = r.u32le();
     v->admin = r.text(r.u16le());
-    v->entries = Section(r, 2 + 10 + 2, 1, false);
-    v->roles = Section(r, 0, 1, true);
-    v->history = Section(r, 0, 1, false);
+    if (r.shortRead() || r.position() != entries || entries > roles || roles > history ||
+        history > mem.size())
+        return false;
+    const char* base = reinterpret_cast<const char*>(mem.bytes());
+    v->entries = std::string_view(base + entries, roles - entries);
+    v->roles = std::string_view(base + roles, history - roles);
+    v->history = std::string_view(base + history, mem.size() - history);
+    return true;
+}
+
+// One entry of the entries section; false when the section ends inside it.
+struct AclEntryView {
+    std::string_view name;
+    std::uint16_t level = 0;
+    const std::uint8_t* roles = nullptr;
+    std::uint16_t flags = 0;
+};
+
+bool NextEntry(vlt::ByteReader& r, AclEntryView* e) {
+    e->name = r.text(r.u16le());
+    e->level = r.u16le();
+    e->roles = r.take(10);
+    e->flags = r.u16le();
     return !r.shortRead();
 }
 
@@ -75,6 +93,7 @@ Status AclRead(DbHandle db, MemHandle* acl) {
     std::lock_guard lock(file->mutex());
     std::string out;
     vlt::PutU32(out, kAclMagic);
+    vlt::PutU32(out, 0); // block size, set at the end
     int rc;
     {
         vlt::Stmt q(file->conn(), "SELECT flags, admin_server FROM acl LIMIT 1");
@@ -86,27 +105,40 @@ Status AclRead(DbHandle db, MemHandle* acl) {
         if (rc != SQLITE_ROW)
             return vlt::StatusOfSqlite(rc);
         vlt::PutU32(out, static_cast<std::uint32_t>(q.i64(0)));
+        for (int i = 0; i < 3; ++i)
+            vlt::PutU32(out, 0); // section offsets, set as each section begins
         PutText(out, q.text(1));
     }
-    // Each section: count it, then append its rows; counts beyond 16 bits are cut there.
-    auto section = [&](const char* sql, auto row) -> Status {
+    // Each section: note where it starts, count it, then append its rows. Entries and history
+    // keep 32-bit counts, so no list is ever cut short; roles are at most 80 (indexes 0..79).
+    auto section = [&](std::size_t offsetAt, bool wideCount, const char* sql, auto row) -> Status {
         vlt::Stmt q(file->conn(), sql);
         if (!q)
             return vlt::StatusOfSqlite(q.prepareCode());
+        SetU32(out, offsetAt, static_cast<std::uint32_t>(out.size()));
         const std::size_t countAt = out.size();
-        vlt::PutU16(out, 0);
-        std::uint16_t count = 0;
-        while (count < 0xFFFF && (rc = q.step()) == SQLITE_ROW) {
+        if (wideCount)
+            vlt::PutU32(out, 0);
+        else
+            vlt::PutU16(out, 0);
+        std::uint32_t count = 0;
+        while ((rc = q.step()) == SQLITE_ROW) {
+            if (count == (wideCount ? 0xFFFFFFFFu : 0xFFFFu) || out.size() > 0xFFFFFFF0u)
+                return kDatabaseCorrupt; // more than the block can hold
             row(q);
             ++count;
         }
-        if (count < 0xFFFF && rc != SQLITE_DONE)
+        if (rc != SQLITE_DONE)
             return vlt::StatusOfSqlite(rc);
-        out[countAt] = static_cast<char>(count);
-        out[countAt + 1] = static_cast<char>(count >> 8);
+        if (wideCount) {
+            SetU32(out, countAt, count);
+        } else {
+            out[countAt] = static_cast<char>(count);
+            out[countAt + 1] = static_cast<char>(count >> 8);
+        }
         return kNoError;
     };
-    Status s = section("SELECT name, level, roles, flags FROM acl_entries ORDER BY seq",
+    Status s = section(12, true, "SELECT name, level, roles, flags FROM acl_entries ORDER BY seq",
                        [&](vlt::Stmt& q) {
                            PutText(out, q.text(0));
                            vlt::PutU16(out, static_cast<std::uint16_t>(q.i64(1)));
@@ -116,16 +148,18 @@ Status AclRead(DbHandle db, MemHandle* acl) {
                            vlt::PutU16(out, static_cast<std::uint16_t>(q.i64(3)));
                        });
     if (s == kNoError)
-        s = section("SELECT idx, name FROM acl_roles WHERE idx BETWEEN 0 AND 79 ORDER BY idx",
+        s = section(16, false,
+                    "SELECT idx, name FROM acl_roles WHERE idx BETWEEN 0 AND 79 ORDER BY idx",
                     [&](vlt::Stmt& q) {
                         vlt::PutU16(out, static_cast<std::uint16_t>(q.i64(0)));
                         PutText(out, q.text(1));
                     });
     if (s == kNoError)
-        s = section("SELECT text FROM acl_history ORDER BY seq",
+        s = section(20, true, "SELECT text FROM acl_history ORDER BY seq",
                     [&](vlt::Stmt& q) { PutText(out, q.text(0)); });
     if (s != kNoError)
         return s;
+    SetU32(out, 4, static_cast<std::uint32_t>(out.size()));
     const MemHandle h = MemAlloc(out.size());
     if (!h)
         return kOutOfMemory;
@@ -142,16 +176,24 @@ Status AclForEachEntry(MemHandle acl, AclEntryCallback callback, void* context) 
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
+    // The section is checked whole before the first callback, so that a broken block gives no
+    // entries at all rather than some.
+    vlt::ByteReader check(v.entries.data(), v.entries.size());
+    const std::uint32_t count = check.u32le();
+    AclEntryView e;
+    for (std::uint32_t i = 0; i < count && !check.shortRead(); ++i)
+        NextEntry(check, &e);
+    if (check.shortRead() || check.remaining() != 0)
+        return kBadValue;
     vlt::ByteReader r(v.entries.data(), v.entries.size());
-    const std::uint16_t count = r.u16le();
-    for (unsigned i = 0; i < count; ++i) {
-        const std::string name(r.text(r.u16le()));
-        const std::uint16_t level = r.u16le();
+    r.u32le();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        NextEntry(r, &e);
+        const std::string name(e.name);
         ACL_PRIVILEGES privileges;
-        std::memcpy(privileges.bits, r.take(10), 10); // View checked the whole section
-        const std::uint16_t flags = r.u16le();
+        std::memcpy(privileges.bits, e.roles, 10);
         // Callbacks return 1 or 0 after an entry as they please; only a cancel stops the walk.
-        if (callback(context, name.c_str(), level, &privileges, flags) == kCancelled)
+        if (callback(context, name.c_str(), e.level, &privileges, e.flags) == kCancelled)
             return kCancelled;
     }
     return kNoError;
@@ -167,13 +209,13 @@ Status AclRoleName(MemHandle acl, unsigned index, char* buffer, std::size_t size
         return mem ? kBadValue : kInvalidHandle;
     vlt::ByteReader r(v.roles.data(), v.roles.size());
     const std::uint16_t count = r.u16le();
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = 0; i < count && !r.shortRead(); ++i) {
         const std::uint16_t at = r.u16le();
         const std::string_view name = r.text(r.u16le());
-        if (at == index && !name.empty())
+        if (at == index && !name.empty() && !r.shortRead())
             return vlt::CopyOut(name, buffer, size, nullptr) ? kNoError : kBufferTooSmall;
     }
-    return kRoleUndefined;
+    return r.shortRead() ? kBadValue : kRoleUndefined;
 }
 
 Status AclListFlags(MemHandle acl, std::uint32_t* flags) {
@@ -206,14 +248,18 @@ Status AclHistory(MemHandle acl, MemHandle* history, std::uint16_t* count) {
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
     vlt::ByteReader r(v.history.data(), v.history.size());
-    const std::uint16_t n = r.u16le();
+    const std::uint32_t n = r.u32le();
+    if (n > 0xFFFF)
+        return kBufferTooSmall; // the count handed back has 16 bits; no history is cut short
     std::string texts;
-    for (unsigned i = 0; i < n; ++i) {
+    for (std::uint32_t i = 0; i < n && !r.shortRead(); ++i) {
         std::string_view t = r.text(r.u16le());
         t = t.substr(0, t.find('\0')); // each text ends at its terminator
         texts.append(t);
         texts.push_back('\0');
     }
+    if (r.shortRead())
+        return kBadValue;
     if (n == 0)
         return kNoError;
     const MemHandle h = MemAlloc(texts.size());
@@ -222,7 +268,7 @@ Status AclHistory(MemHandle acl, MemHandle* history, std::uint16_t* count) {
     LockedMem out(h);
     std::memcpy(out.bytes(), texts.data(), texts.size());
     *history = h;
-    *count = n;
+    *count = static_cast<std::uint16_t>(n);
     return kNoError;
 }
 

@@ -2,7 +2,9 @@
 // lists that are missing or cannot be walked to the end.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "StoreTestSupport.h"
@@ -153,6 +155,72 @@ TEST(AclNodes, MissingListAndCancelledWalk) {
     g.tree.control.Collapse(g.acl);
     g.tree.control.Expand(g.acl);
     EXPECT_EQ(g.acl->ChildCount(), 11u);
+}
+
+// A list of 100,000 entries is listed and written whole: no entry is lost to a short count,
+// and writing an entry's privileges does not walk the whole list again for each of them.
+TEST(AclNodes, AHundredThousandEntriesAreListedAndWrittenInFull) {
+    constexpr unsigned kEntries = 100000;
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    vb::AclDesc acl;
+    acl.roles = {{0, "CreateDocuments"}, {5, "[Even]"}, {6, "[Odd]"}, {79, "[Last]"}};
+    acl.entries.reserve(kEntries);
+    for (unsigned i = 0; i < kEntries; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "CN=User %06u/O=Org", i);
+        acl.entries.push_back(
+            {name, std::uint16_t(i % 7), Roles({0, i % 2 ? 6u : 5u, 79}), std::uint16_t(0x0020)});
+    }
+    desc.acl = std::move(acl);
+    storetest::TempDatabase file(desc, "acl-many");
+    Fixture f(file.Path());
+    ASSERT_NE(f.acl, nullptr);
+    f.tree.control.Expand(f.acl);
+
+    std::vector<TNAclEntry*> entries;
+    std::vector<TNAclRole*> roles;
+    for (CTreeListNode* c = f.acl->GetFirstChild(); c; c = c->GetNextSibling()) {
+        if (auto* e = dynamic_cast<TNAclEntry*>(c))
+            entries.push_back(e);
+        if (auto* r = dynamic_cast<TNAclRole*>(c))
+            roles.push_back(r);
+    }
+    ASSERT_EQ(entries.size(), kEntries);
+    ASSERT_EQ(roles.size(), 4u);
+    EXPECT_EQ(entries.front()->GetLabel(), "User 000000/Org");
+    EXPECT_EQ(entries.back()->GetLabel(), "User 099999/Org");
+
+    std::size_t privileges = 0;
+    std::string first, last;
+    for (TNAclEntry* e : entries) {
+        const std::string text = Describe(*e);
+        privileges += Has(text, "(privileges");
+        if (e == entries.front())
+            first = text;
+        if (e == entries.back())
+            last = text;
+    }
+    EXPECT_EQ(privileges, kEntries);
+    for (const char* part : {"(name \"CN=User 000000/O=Org\")", "(access-level NoAccess)",
+                             "\"CreateDocuments\"", "\"[Even]\"", "\"[Last]\""})
+        EXPECT_TRUE(Has(first, part)) << part << "\n" << first;
+    EXPECT_FALSE(Has(first, "[Odd]")) << first;
+    for (const char* part :
+         {"(name \"CN=User 099999/O=Org\")", "(access-level Editor)", "\"[Odd]\"", "\"[Last]\""})
+        EXPECT_TRUE(Has(last, part)) << part << "\n" << last;
+
+    // Every role lists its members; the odd role the odd half of the entries.
+    const std::string odd = Describe(*ChildLabelled(f.acl, "[Odd]"));
+    EXPECT_TRUE(Has(odd, "\"CN=User 000001/O=Org\"")) << odd.substr(0, 400);
+    EXPECT_TRUE(Has(odd, "\"CN=User 099999/O=Org\""));
+    EXPECT_FALSE(Has(odd, "\"CN=User 099998/O=Org\""));
+    const std::string all = Describe(*ChildLabelled(f.acl, "[Last]"));
+    std::size_t members = 0;
+    for (std::size_t at = all.find("\"CN=User "); at != std::string::npos;
+         at = all.find("\"CN=User ", at + 1))
+        ++members;
+    EXPECT_EQ(members, kEntries);
 }
 
 TEST(AclNodes, EntryLabelsAndImages) {

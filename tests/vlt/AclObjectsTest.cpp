@@ -157,6 +157,31 @@ TEST(Acl, DatabaseWithoutAListAndForgedHandles) {
         EXPECT_EQ(AclForEachEntry(forged, cb, nullptr), kBadValue) << n;
         MemFree(forged);
     }
+    // An entry count that reaches past the entries gives no entry at all (u32 count at the
+    // offset in bytes 12..15); the other sections are still read.
+    std::string raised = good;
+    std::uint32_t entriesAt = 0;
+    std::memcpy(&entriesAt, raised.data() + 12, 4);
+    ASSERT_LT(entriesAt, raised.size());
+    raised[entriesAt] = 4;
+    const MemHandle forged = MemAlloc(raised.size());
+    {
+        LockedMem mem(forged);
+        std::memcpy(mem.bytes(), raised.data(), raised.size());
+    }
+    int seen = 0;
+    auto counted = [](void* ctx, const char*, std::uint16_t, const ACL_PRIVILEGES*,
+                      std::uint16_t) -> Status {
+        ++*static_cast<int*>(ctx);
+        return 0;
+    };
+    EXPECT_EQ(AclForEachEntry(forged, counted, &seen), kBadValue);
+    EXPECT_EQ(seen, 0);
+    char name[20];
+    EXPECT_EQ(AclRoleName(forged, 5, name, sizeof name), kNoError);
+    EXPECT_STREQ(name, "[Pay]");
+    MemFree(forged);
+
     std::uint32_t flags;
     EXPECT_EQ(AclListFlags(0xFFFFFFF0u, &flags), kInvalidHandle);
 }
