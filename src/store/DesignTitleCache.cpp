@@ -8,7 +8,8 @@
 
 namespace {
 constexpr std::uint16_t kClassForm = 0x0004;
-constexpr std::uint16_t kOpenForTitle = 9; // summary only, no objects
+// A form's "$WindowTitle" need not be a summary item: every item but the objects is read.
+constexpr std::uint16_t kOpenForTitle = store::kOpenNoObjects;
 } // namespace
 
 store::Status StartWindowTitle(store::NoteHandle note, store::ComputeHandle* compute) {

@@ -1,5 +1,7 @@
 #include "store/DocumentNodePages.h"
 
+#include "store/api/Notes.h"
+
 CDocumentNodePages::CDocumentNodePages(const CDocumentNodeOptions& options)
     : values_(options.Values()), compiledText_(options.Values().formula) {}
 
@@ -12,6 +14,13 @@ FormulaCompileResult CDocumentNodePages::LeaveNotesPage() {
         compiledText_ = values_.formula;
     }
     return result;
+}
+
+std::string CDocumentNodePages::OpenFlagLabel(const char* name, std::uint16_t bit) {
+    std::string label = name ? name : "";
+    if ((bit & store::kOpenHonoured) == 0)
+        label += " (no effect)";
+    return label;
 }
 
 void CDocumentNodePages::SetOpenFlag(std::uint16_t bit, bool on) {

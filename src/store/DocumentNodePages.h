@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "store/CompiledFormula.h"
 #include "store/DocumentNodeOptions.h"
@@ -25,7 +26,9 @@ public:
     // stay; on success the page holds the compiled formula.
     FormulaCompileResult LeaveNotesPage();
 
-    // The rows of the "Open" page: one per bit of the open flag table, ticked when set.
+    // The rows of the "Open" page: one per bit of the open flag table, ticked when set. A row
+    // whose flag changes nothing in what opening a note gives says so after the flag's name.
+    static std::string OpenFlagLabel(const char* name, std::uint16_t bit);
     bool OpenFlag(std::uint16_t bit) const { return (values_.openFlags & bit) != 0; }
     void SetOpenFlag(std::uint16_t bit, bool on);
 

@@ -26,7 +26,12 @@
 
 namespace {
 
-constexpr std::uint16_t kOpenForLabel = 9; // summary only, no objects
+// Labels and titles read items that need not be summary items (a document's or form's
+// "$WindowTitle", whatever a label formula names), so their notes are opened with every item
+// but the object items, which no title reads.
+constexpr std::uint16_t kOpenForLabel = store::kOpenNoObjects;
+// Open flags that leave out items a label may read.
+constexpr std::uint16_t kOpenPartial = store::kOpenSummary | store::kOpenAbstract;
 constexpr std::size_t kTextBuffer = 512;
 
 std::string FromStore(const std::string& text) {
@@ -133,25 +138,30 @@ void TNDocument::CloseNote() {
         store::CloseNote(note_);
         note_ = 0;
     }
+    openFlags_ = kOpenForLabel;
+}
+
+store::NoteHandle TNDocument::LabelNote() const {
+    return (openFlags_ & kOpenPartial) == 0 ? note_ : 0;
 }
 
 void TNDocument::ReadType(const store::ITEM_TABLE* summary) {
     std::optional<std::string> flags;
     if (summary)
         flags = SummaryText(summary, "$Flags");
-    else if (note_)
-        flags = NoteText(note_, "$Flags");
+    else if (LabelNote())
+        flags = NoteText(LabelNote(), "$Flags");
     SetTypeId(
         NoteTypeFromClass(class_, flags ? std::optional<std::string_view>(*flags) : std::nullopt));
 }
 
 void TNDocument::ReadTitleSource(const store::ITEM_TABLE* summary) {
-    if (!summary && !note_)
+    if (!summary && !LabelNote())
         return; // keep what was read before
     const bool document = (class_ & 0x0001) != 0;
     const char* name = document ? "Form" : "$TITLE";
     const std::optional<std::string> text =
-        summary ? SummaryText(summary, name) : NoteText(note_, name);
+        summary ? SummaryText(summary, name) : NoteText(LabelNote(), name);
     titleSource_ = text.value_or(std::string());
     if (!document)
         titleSource_ = FromStore(titleSource_);
@@ -204,7 +214,7 @@ void TNDocument::MakeLabel(const store::ITEM_TABLE* summary) {
 
 std::string TNDocument::FormulaLabel() {
     const CompiledFormula& formula = DocumentNodeOptionsOf(GetDocument()).Formula();
-    CLabelNote note(Db(), id_, note_);
+    CLabelNote note(Db(), id_, LabelNote());
     if (note.Status() != store::kNoError)
         return TitleFailure(note.Status());
     if (formula.Empty())
@@ -228,7 +238,7 @@ std::string TNDocument::WindowTitle() {
         status = DesignTitleCache().Lookup(Db(), form, &compute);
     } else {
         form = "(stored form)";
-        note.emplace(Db(), id_, note_);
+        note.emplace(Db(), id_, LabelNote());
         status = note->Status();
         if (status == store::kNoError) {
             status = StartWindowTitle(note->Handle(), &own.handle);
@@ -240,7 +250,7 @@ std::string TNDocument::WindowTitle() {
     if (!compute)
         return "Untitled " + FromStore(form);
     if (!note)
-        note.emplace(Db(), id_, note_);
+        note.emplace(Db(), id_, LabelNote());
     if (note->Status() != store::kNoError)
         return TitleFailure(note->Status());
     std::string text;
@@ -258,6 +268,7 @@ void TNDocument::AddChildren() {
             return;
         }
         note_ = note;
+        openFlags_ = flags;
         if (database_ && database_->RecentNotes())
             database_->RecentNotes()->Add(id_);
     }

@@ -7,6 +7,7 @@
 
 #include "items/ItemScanInfo.h"
 #include "store/api/Handles.h"
+#include "store/api/Notes.h"
 #include "store/api/Search.h"
 #include "tree/NoteNode.h"
 
@@ -51,12 +52,15 @@ private:
     std::string FormulaLabel();
     std::string WindowTitle();
     void CloseNote();
+    // The open note when it holds every item a label reads, else 0 (labels then open their own).
+    store::NoteHandle LabelNote() const;
 
     TNDatabase* database_;
     std::uint16_t class_ = 0;
     store::NoteId id_ = 0;
     std::uint8_t match_[sizeof(store::SEARCH_MATCH)] = {};
     store::NoteHandle note_ = 0;
+    std::uint16_t openFlags_ = store::kOpenNoObjects; // those note_ was opened with
     std::string titleSource_;
 };
 

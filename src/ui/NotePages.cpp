@@ -106,7 +106,8 @@ namespace {
 class OpenFlagRow : public CTreeListNode {
 public:
     OpenFlagRow(CDocumentNodePages& pages, const SymbolEntry& flag)
-        : pages_(pages), bit_(std::uint16_t(flag.value)), label_(flag.name) {
+        : pages_(pages), bit_(std::uint16_t(flag.value)),
+          label_(CDocumentNodePages::OpenFlagLabel(flag.name, bit_)) {
         SetHasCheckBox(true);
         SetCheckEnabled(true);
         SetChecked(pages.OpenFlag(bit_));

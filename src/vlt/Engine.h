@@ -58,6 +58,7 @@ struct OpenNote {
     std::vector<NoteItem> items;
     store::MemHandle pool = 0; // the items' values; item block IDs point into it
     bool hasObjects = false;
+    bool isSigned = false, isSealed = false; // of the whole note, not only of the items held
 };
 
 // Handle lookups. The Find functions return null for unknown handles.

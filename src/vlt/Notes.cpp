@@ -8,6 +8,40 @@
 #include "vlt/Sql.h"
 
 namespace store {
+namespace {
+
+constexpr std::uint16_t kTypeComposite = 0x0001;
+constexpr std::uint16_t kTypeObject = 0x0003;
+
+// Leaves out of a loaded note what the open flags exclude, moving the values left together so
+// that the note's bytes hold only its own items, in their order.
+void KeepOpenedItems(std::uint16_t openFlags, vlt::NoteData* data) {
+    auto kept = [openFlags](const vlt::NoteItem& i) {
+        if ((openFlags & kOpenSummary) && !(i.flags & kItemSummary))
+            return false;
+        if ((openFlags & kOpenNoObjects) && i.type == kTypeObject)
+            return false;
+        if ((openFlags & kOpenAbstract) && i.type == kTypeComposite)
+            return false;
+        return true;
+    };
+    if (openFlags & kOpenAbstract)
+        data->row.flags |= kNoteAbstracted;
+    std::vector<vlt::NoteItem> items;
+    std::vector<std::uint8_t> bytes;
+    for (vlt::NoteItem& i : data->items) {
+        if (!kept(i))
+            continue;
+        const auto from = data->bytes.begin() + i.offset;
+        i.offset = static_cast<std::uint32_t>(bytes.size());
+        bytes.insert(bytes.end(), from, from + i.length);
+        items.push_back(std::move(i));
+    }
+    data->items = std::move(items);
+    data->bytes = std::move(bytes);
+}
+
+} // namespace
 
 Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* note) {
     if (!note)
@@ -21,11 +55,16 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
         return s;
     if (data.row.deleted)
         return kNoteDeleted;
-    (void)openFlags; // every item is held whatever the flags (see Notes.h)
     if (Status s = vlt::LoadNoteItems(*file, id, false, &data); s != kNoError)
         return s;
 
     auto open = std::make_shared<vlt::OpenNote>();
+    // Signed and sealed are facts of the whole note, whatever the flags leave out of it.
+    for (const vlt::NoteItem& i : data.items) {
+        open->isSigned = open->isSigned || i.type == kTypeSignature;
+        open->isSealed = open->isSealed || (i.flags & kItemSeal) != 0;
+    }
+    KeepOpenedItems(openFlags, &data);
     open->db = db;
     open->database = vlt::FindDb(db);
     open->row = data.row;
@@ -181,9 +220,7 @@ Status NoteIsSigned(NoteHandle note, bool* isSigned) {
         return kInvalidHandle;
     if (!isSigned)
         return kInvalidArgument;
-    *isSigned = false;
-    for (const vlt::NoteItem& i : n->items)
-        *isSigned = *isSigned || i.type == kTypeSignature;
+    *isSigned = n->isSigned;
     return kNoError;
 }
 
@@ -193,9 +230,7 @@ Status NoteIsSealed(NoteHandle note, bool* isSealed) {
         return kInvalidHandle;
     if (!isSealed)
         return kInvalidArgument;
-    *isSealed = false;
-    for (const vlt::NoteItem& i : n->items)
-        *isSealed = *isSealed || (i.flags & kItemSeal) != 0;
+    *isSealed = n->isSealed;
     return kNoError;
 }
 

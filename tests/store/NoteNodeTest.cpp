@@ -90,11 +90,12 @@ vb::DatabaseDesc NotesDesc() {
 }
 
 struct Fixture {
-    storetest::TempDatabase file{NotesDesc(), "notes"};
+    storetest::TempDatabase file;
     fake::Tree tree;
     TNDatabase* db = nullptr;
 
-    Fixture() {
+    explicit Fixture(const vb::DatabaseDesc& desc = NotesDesc(), const std::string& name = "notes")
+        : file(desc, name) {
         DesignTitleCache().Clear();
         db = new TNDatabase(&tree.doc, "Notes", file.Path().c_str(), nodetype::kDatabases);
         tree.control.AddRoot(db);
@@ -181,6 +182,49 @@ TEST(NoteLabels, OptionChangesRelabelOnlyOnTheirFlags) {
     EXPECT_EQ(note->GetLabel(), "Memo: Hello");
     note->OnOptionsChanged(0x04);
     EXPECT_EQ(note->GetLabel(), "12");
+}
+
+// Window titles and label formulas read items that need not be summary items; they stay the
+// same whatever flags the user opens notes with.
+TEST(NoteLabels, TitlesReadItemsThatAreNoSummaryItems) {
+    auto plain = [](std::string name, vb::Bytes value) {
+        return vb::ItemDesc{std::move(name), 0, std::move(value)};
+    };
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    desc.notes = {
+        Note(50, 0x0004,
+             {Item("$TITLE", vb::TextValue("Letter")),
+              plain("$WindowTitle", Compiled("\"Letter: \" .. #Subject"))}),
+        Note(54, 0x0001,
+             {Item("Form", vb::TextValue("Letter")), plain("Subject", vb::TextValue("Hi"))}),
+        Note(58, 0x0001,
+             {plain("$WindowTitle", Compiled("\"Own \" .. #Subject")),
+              plain("Subject", vb::TextValue("Z"))}),
+    };
+    Fixture f(desc, "plain-items");
+    DocumentNodeValues v;
+    v.openFlags = store::kOpenSummary | store::kOpenAbstract;
+    f.SetOptions(v);
+    EXPECT_EQ(f.Label(54), "Letter: Hi");
+    EXPECT_EQ(f.Label(58), "Own Z");
+
+    // An expanded note holds what the flags leave; its label is still made from the whole note.
+    auto* note = new TNDocument(f.db, 54, &f.tree.doc);
+    f.db->AddChild(note);
+    f.tree.control.Expand(note);
+    std::vector<std::string> labels;
+    for (CTreeListNode* c = note->GetFirstChild(); c; c = c->GetNextSibling())
+        labels.emplace_back(c->GetLabel());
+    EXPECT_EQ(labels, (std::vector<std::string>{"Note Information", "Form"}));
+    note->OnOptionsChanged(0x04);
+    EXPECT_EQ(note->GetLabel(), "Letter: Hi");
+
+    v.titleType = 1;
+    f.SetOptions(v, "#Subject .. \"!\"");
+    EXPECT_EQ(f.Label(54), "Hi!");
+    note->OnOptionsChanged(0x04);
+    EXPECT_EQ(note->GetLabel(), "Hi!");
 }
 
 TEST(DesignTitleCache, TheEleventhFormEvictsTheLeastRecent) {

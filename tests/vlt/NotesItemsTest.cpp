@@ -253,15 +253,95 @@ TEST_F(NotesTest, OpeningAndInformationByIdReportMissingAndDeletedNotes) {
     EXPECT_EQ(oid.note, want);
 }
 
-TEST_F(NotesTest, OpenFlagsNeverHideItems) {
-    // Titles are computed from notes opened with flags 9; "$WindowTitle" is no summary item.
-    NoteHandle h = 0;
-    ASSERT_EQ(OpenNote(db_, 4, kOpenSummary | kOpenNoObjects, &h), kNoError);
-    EXPECT_EQ(FindItem(h, "$WindowTitle", nullptr, nullptr, nullptr, nullptr), kNoError);
-    CloseNote(h);
-    ASSERT_EQ(OpenNote(db_, 12, kOpenSummary, &h), kNoError);
-    EXPECT_EQ(Walk(h).size(), 8u);
-    CloseNote(h);
+namespace {
+
+// One note of every kind of item the open flags can leave out: summary and other items, rich
+// text (type 1), an object item (type 3) and a signature that is no summary item.
+const char* kFlagsDb = R"({
+  "notes": [
+    { "id": 4, "flags": 32, "items": [
+        { "name": "Form", "text": "Topic" },
+        { "name": "Body", "raw": "8102", "type": 1 },
+        { "name": "Subject", "text": "Hello", "flags": ["summary"] },
+        { "name": "$FILE", "attachment": { "object": 9, "file": "a.txt" } },
+        { "name": "Head", "raw": "8102", "type": 1, "flags": ["summary"] },
+        { "name": "Notes", "text": "long remarks" },
+        { "name": "$Sig", "raw": "00", "type": 8 } ] } ],
+  "objects": [ { "id": 9, "note": 4, "text": "abc" } ] })";
+
+} // namespace
+
+TEST(OpenFlags, EachHonouredFlagChangesWhatTheOpenGives) {
+    ScratchDir dir;
+    OpenDb db(BuildJson(dir, "flags.vlt", kFlagsDb));
+    struct Open {
+        std::vector<std::string> names;
+        std::uint16_t noteFlags = 0;
+        std::string subject, notes;
+        bool isSigned = false, hasObjects = false;
+    };
+    auto open = [&](std::uint16_t flags) {
+        Open o;
+        NoteHandle h = 0;
+        EXPECT_EQ(OpenNote(db.get(), 4, flags, &h), kNoError) << flags;
+        BlockId item, value;
+        std::uint32_t length = 0;
+        for (Status s = FindItem(h, nullptr, &item, nullptr, &value, &length); s == kNoError;
+             s = FindNextItem(h, item, nullptr, &item, nullptr, &value, &length)) {
+            char name[kItemNameBuffer];
+            EXPECT_EQ(
+                ItemInfo(h, item, name, sizeof name, nullptr, nullptr, nullptr, nullptr, nullptr),
+                kNoError);
+            o.names.emplace_back(name);
+            char text[64];
+            std::size_t n = 0;
+            ItemValueToText(value, length, ';', text, sizeof text, &n);
+            if (o.names.back() == "Subject")
+                o.subject.assign(text, n);
+            if (o.names.back() == "Notes")
+                o.notes.assign(text, n);
+        }
+        EXPECT_EQ(NoteHeader(h, kHeaderFlags, &o.noteFlags, 2), kNoError);
+        EXPECT_EQ(NoteIsSigned(h, &o.isSigned), kNoError);
+        EXPECT_EQ(NoteHasObjects(h, &o.hasObjects), kNoError);
+        CloseNote(h);
+        return o;
+    };
+    using Names = std::vector<std::string>;
+    const Open all = open(0);
+    EXPECT_EQ(all.names, (Names{"Form", "Body", "Subject", "$FILE", "Head", "Notes", "$Sig"}));
+    EXPECT_EQ(all.noteFlags, 32);
+
+    const Open summary = open(kOpenSummary);
+    EXPECT_EQ(summary.names, (Names{"Form", "Subject", "Head"}));
+    EXPECT_EQ(summary.subject, "Hello") << "the values left are those of their items";
+    // What the note is does not depend on what was read of it.
+    EXPECT_TRUE(summary.isSigned);
+    EXPECT_TRUE(summary.hasObjects);
+    EXPECT_EQ(summary.noteFlags, 32);
+
+    const Open noObjects = open(kOpenNoObjects);
+    EXPECT_EQ(noObjects.names, (Names{"Form", "Body", "Subject", "Head", "Notes", "$Sig"}));
+    EXPECT_EQ(noObjects.notes, "long remarks");
+    EXPECT_TRUE(noObjects.hasObjects);
+
+    const Open abstract = open(kOpenAbstract);
+    EXPECT_EQ(abstract.names, (Names{"Form", "Subject", "$FILE", "Notes", "$Sig"}));
+    EXPECT_EQ(abstract.noteFlags, 32 | kNoteAbstracted);
+    EXPECT_EQ(abstract.notes, "long remarks");
+
+    EXPECT_EQ(open(kOpenSummary | kOpenNoObjects).names, (Names{"Form", "Subject", "Head"}));
+    EXPECT_EQ(open(kOpenSummary | kOpenAbstract).names, (Names{"Form", "Subject"}));
+
+    // The flags that mean nothing for a database file give what an open without flags gives.
+    for (std::uint16_t flag : {0x0002, 0x0004, 0x0020, 0x0040, 0x0100, 0x1000}) {
+        const Open o = open(flag);
+        EXPECT_EQ(o.names, all.names) << flag;
+        EXPECT_EQ(o.noteFlags, all.noteFlags) << flag;
+        EXPECT_EQ(kOpenHonoured & flag, 0) << flag;
+    }
+    for (std::uint16_t flag : {kOpenSummary, kOpenNoObjects, kOpenAbstract})
+        EXPECT_NE(kOpenHonoured & flag, 0) << flag;
 }
 
 TEST_F(NotesTest, DesignNotesAreFoundByTitleOrAliasAndClass) {

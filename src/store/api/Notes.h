@@ -10,13 +10,29 @@
 
 namespace store {
 
-// Open flags. They are accepted and change nothing on a read-only store: an open note always
-// holds every item. (Callers open with kOpenSummary | kOpenNoObjects and still read items such
-// as a form's "$WindowTitle" that are not summary items.)
+// Open flags. Three change what an open note holds:
+// - kOpenSummary: only the items with the Summary flag;
+// - kOpenNoObjects: no object items (type 3);
+// - kOpenAbstract: an abstract, without its rich-text items (type 1); the note's header flags
+//   then carry kNoteAbstracted.
+// The facts of the note itself (header fields, has objects, signed, sealed) stay those of the
+// whole note. Every other flag is accepted and changes nothing on a read-only database file:
+// values are kept in one form only (Expand, Canonical), nothing is verified, shared or marked
+// (NoVerifyDefault, Share, MarkRead), and the response table is always at hand (ResponseIdTable).
 constexpr std::uint16_t kOpenSummary = 0x0001;
 constexpr std::uint16_t kOpenNoVerifyDefault = 0x0002;
 constexpr std::uint16_t kOpenExpand = 0x0004;
 constexpr std::uint16_t kOpenNoObjects = 0x0008;
+constexpr std::uint16_t kOpenShare = 0x0020;
+constexpr std::uint16_t kOpenCanonical = 0x0040;
+constexpr std::uint16_t kOpenMarkRead = 0x0100;
+constexpr std::uint16_t kOpenAbstract = 0x0200;
+constexpr std::uint16_t kOpenResponseIdTable = 0x1000;
+// The flags that change what an open gives.
+constexpr std::uint16_t kOpenHonoured = kOpenSummary | kOpenNoObjects | kOpenAbstract;
+
+// Header flag of a note opened with kOpenAbstract.
+constexpr std::uint16_t kNoteAbstracted = 0x0002;
 
 // The sequenced originator identifier: "file" and "note" time stamps, sequence, sequence time.
 struct OriginatorId {
