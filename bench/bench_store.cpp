@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "store/api/Acl.h"
 #include "store/api/Database.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
@@ -180,5 +181,69 @@ void BM_ReadEveryItemValue(benchmark::State& state) {
     fs::remove(SharedDb());
 }
 BENCHMARK(BM_ReadEveryItemValue)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// What writing every entry of an access control list asks of the store: the list once, then
+// the name of each privilege and role of each entry (three of each here).
+void BM_AclEveryEntryAndItsRoleNames(benchmark::State& state) {
+    const auto entries = static_cast<unsigned>(state.range(0));
+    DatabaseDesc desc;
+    ParseTime("2020-01-01T00:00:00Z", &desc.id);
+    AclDesc acl;
+    acl.roles = {{0, "CreateDocuments"}, {5, "[Staff]"}, {79, "[Last]"}};
+    acl.entries.reserve(entries);
+    for (unsigned i = 0; i < entries; ++i) {
+        AclEntryDesc e;
+        e.name = "CN=User " + std::to_string(i) + "/O=Org";
+        e.level = 2;
+        e.roles.bits[0] = 0x21; // bits 0 and 5
+        e.roles.bits[9] = 0x80; // bit 79
+        acl.entries.push_back(std::move(e));
+    }
+    desc.acl = std::move(acl);
+    const std::string path = TempPath("acl.vlt");
+    std::string error;
+    store::DbHandle db = 0;
+    if (!WriteDatabase(desc, path, &error) ||
+        store::OpenDatabase(path.c_str(), &db) != store::kNoError) {
+        state.SkipWithError("build or open failed");
+        return;
+    }
+    std::size_t names = 0;
+    for (auto _ : state) {
+        store::MemHandle list = 0;
+        if (store::AclRead(db, &list) != store::kNoError) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        struct Walk {
+            store::MemHandle list;
+            std::size_t* names;
+        } walk{list, &names};
+        auto cb = [](void* ctx, const char*, std::uint16_t, const store::ACL_PRIVILEGES* roles,
+                     std::uint16_t) -> store::Status {
+            auto* w = static_cast<Walk*>(ctx);
+            for (unsigned n = 0; n < store::kAclRoleCount; ++n) {
+                if (!(roles->bits[n / 8] & (1u << (n % 8))))
+                    continue;
+                char name[20];
+                store::AclRoleName(w->list, n, name, sizeof name);
+                ++*w->names;
+            }
+            return 1;
+        };
+        store::AclForEachEntry(list, cb, &walk);
+        store::MemFree(list);
+    }
+    state.counters["entries"] = entries;
+    state.counters["role_names"] = static_cast<double>(names);
+    store::CloseDatabase(db);
+    fs::remove(path);
+}
+BENCHMARK(BM_AclEveryEntryAndItsRoleNames)
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 } // namespace
