@@ -32,6 +32,25 @@ TEST(ItemNode, UndecodedTypeShowsOnlyHeaderAndBytes) {
     EXPECT_EQ(out.find("(value"), std::string::npos);
 }
 
+// The class is the type's high byte through a masked table: a class without a row shows its
+// bits in hex, as every flag and bit-field table does, and the low byte never shows.
+TEST(ItemNode, ClassNamesTheHighByteOrShowsItInHex) {
+    ItemTestDocument doc;
+    struct Case {
+        std::uint16_t type;
+        const char* expected;
+    } cases[] = {
+        {0x0800, "(class 0x800)"},     {0x0A05, "(class 0xa00)"},  {0x0501, "(class Text)"},
+        {0x0013, "(class NoCompute)"}, {0xFF00, "(class 0xff00)"},
+    };
+    for (const Case& c : cases) {
+        StoredValue v(c.type, Bytes{1, 2});
+        auto node = MakeItem(v, "Odd", c.type, &doc);
+        const std::string out = FieldsOf(*node);
+        EXPECT_NE(out.find(c.expected), std::string::npos) << c.type << out;
+    }
+}
+
 TEST(ItemNode, NoRemainingDataWhenAllCovered) {
     ItemTestDocument doc;
     StoredValue v(0x300, Sink().f64(42).get());
