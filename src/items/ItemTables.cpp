@@ -5,10 +5,18 @@ namespace itemtab {
 constexpr std::uint32_t E = kSymbolEnumerated;
 constexpr std::uint32_t F = kSymbolFlag;
 
+// A masked table, not an enumeration: a class without a row shows its bits in hex.
+constexpr std::uint32_t kClassMask = 0xFF00;
 const SymbolEntry kItemClasses[] = {
-    {E, 0x000, "NoCompute"}, {E, 0x100, "Error"},  {E, 0x200, "Unavailable"},
-    {E, 0x300, "Number"},    {E, 0x400, "Time"},   {E, 0x500, "Text"},
-    {E, 0x600, "Formula"},   {E, 0x700, "UserID"}, kSymbolEnd,
+    {kClassMask, 0x000, "NoCompute"},
+    {kClassMask, 0x100, "Error"},
+    {kClassMask, 0x200, "Unavailable"},
+    {kClassMask, 0x300, "Number"},
+    {kClassMask, 0x400, "Time"},
+    {kClassMask, 0x500, "Text"},
+    {kClassMask, 0x600, "Formula"},
+    {kClassMask, 0x700, "UserID"},
+    kSymbolEnd,
 };
 
 const SymbolEntry kItemFlags[] = {

@@ -1,6 +1,7 @@
 // The structure of a description: pending text, comment buffering, fields and lines.
 #include "output/FieldWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "output/OutputStrings.h"
@@ -11,9 +12,57 @@ CFieldWriter::CFieldWriter(CInfoPaneOptions* options)
 
 CFieldWriter::~CFieldWriter() = default;
 
+namespace {
+
+bool IsControl(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 32 || b == 127;
+}
+
+} // namespace
+
+int CFieldWriter::AppendEscape(std::string& out, unsigned char c) {
+    switch (c) {
+    case '\t':
+        out.append("\\t");
+        return 2;
+    case '\n':
+        out.append("\\n");
+        return 2;
+    case '\r':
+        out.append("\\r");
+        return 2;
+    case 0:
+        out.append("\\0");
+        return 2;
+    default: {
+        static const char kHex[] = "0123456789abcdef";
+        const char escaped[4] = {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+        out.append(escaped, 4);
+        return 4;
+    }
+    }
+}
+
+void CFieldWriter::WriteEscaped(std::string_view text) {
+    if (std::none_of(text.begin(), text.end(), IsControl)) {
+        WriteText(text);
+        return;
+    }
+    std::string escaped;
+    escaped.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (IsControl(c))
+            AppendEscape(escaped, static_cast<unsigned char>(c));
+        else
+            escaped.push_back(c);
+    }
+    WriteText(escaped);
+}
+
 void CFieldWriter::FlushText() {
     if (!pending_.empty()) {
-        WriteText(pending_);
+        WriteEscaped(pending_);
         pending_.clear();
     }
 }
@@ -21,7 +70,7 @@ void CFieldWriter::FlushText() {
 void CFieldWriter::FlushComments() {
     if (!comments_.empty() && options_->ShowComments == 1) {
         OnBeginComment();
-        WriteText(comments_);
+        WriteEscaped(comments_);
         OnEndComment();
     }
     comments_.clear();

@@ -160,6 +160,12 @@ protected:
     virtual void OnEndError() {}
 
 private:
+    // Appends the escape of a byte not written as itself ("\t", "\0", "\x01") and returns
+    // its width.
+    static int AppendEscape(std::string& out, unsigned char c);
+    // Every text reaches the concrete writer here: a control byte that came in raw (a flag
+    // character written as itself, say) is escaped as Text escapes it.
+    void WriteEscaped(std::string_view text);
     void FlushText();
     void FlushComments();
     void TimeText(const store::TimeDate& time, bool inGmt, bool zoneAlways);

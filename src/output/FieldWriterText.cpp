@@ -38,43 +38,27 @@ void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char
     int column = 0;
     for (std::ptrdiff_t i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-        case '\t':
-            pending_.append("\\t");
-            column += 2;
-            break;
-        case '\n':
-            pending_.append("\\n");
-            column = kColumnAfterLineFeed;
-            break;
-        case '\r':
-            pending_.append("\\r");
-            column += 2;
-            break;
-        case 0:
-            pending_.append("\\0");
-            column += 2;
-            break;
-        default:
-            if (c < 32 || c >= 127) {
-                if (raw) {
-                    pending_.push_back(char(c));
-                    column += 1;
-                } else {
-                    static const char kHex[] = "0123456789abcdef";
-                    const char escaped[4] = {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
-                    pending_.append(escaped, 4);
-                    column += 4;
-                }
-            } else if (c == static_cast<unsigned char>(open) ||
-                       c == static_cast<unsigned char>(close) || c == '\\') {
-                pending_.push_back('\\');
-                pending_.push_back(char(c));
-                column += 2;
-            } else {
+        if (c < 32 || c == 127) {
+            // Control bytes are escaped whatever the switch says: written raw they would break
+            // the dump's lines and show as nothing on the screen.
+            column += AppendEscape(pending_, c);
+            if (c == '\n')
+                column = kColumnAfterLineFeed;
+        } else if (c > 127) {
+            if (raw) {
                 pending_.push_back(char(c));
                 column += 1;
+            } else {
+                column += AppendEscape(pending_, c);
             }
+        } else if (c == static_cast<unsigned char>(open) ||
+                   c == static_cast<unsigned char>(close) || c == '\\') {
+            pending_.push_back('\\');
+            pending_.push_back(char(c));
+            column += 2;
+        } else {
+            pending_.push_back(char(c));
+            column += 1;
         }
         // A comment is written whole at the end of its line; breaking it would turn its first
         // part into value text.

@@ -18,7 +18,7 @@ public:
     std::int32_t ShowUninterpreted = 1;    // 0: no hex dump field at all
     std::int32_t ShowSymbols = 1;          // 0: enumerations and flags print as numbers
     std::int32_t ShowConvertFromKMBCS = 0; // 1: texts are translated from the store's charset
-    std::int32_t ShowDisplayHighBit = 0;   // 1: control and non-ASCII bytes are not escaped
+    std::int32_t ShowDisplayHighBit = 0;   // 1: non-ASCII bytes are not escaped (control bytes are)
     std::int32_t ShowDateOption = 0;       // 0 zone when not local, 1 zone always, 2 GMT
 
     // Reads every switch; a missing key keeps the built-in default.

@@ -26,13 +26,16 @@ public:
     void AppendV(const char* format, std::va_list args) {
         if (size_ == 0)
             return;
-        const int n = std::vsnprintf(buffer_ + length_, size_ - length_, format, args);
+        const int n = std::vsnprintf(buffer_ + length_, Room() + 1, format, args);
         if (n > 0)
             length_ += std::min<std::size_t>(std::size_t(n), Room());
         buffer_[length_] = '\0';
     }
-    // Bytes that can still be added, the terminator's byte excluded.
-    std::size_t Room() const { return size_ == 0 ? 0 : size_ - 1 - length_; }
+    // Keeps n bytes free for a closing text, so that whatever comes before is cut instead.
+    void Reserve(std::size_t n) { reserved_ = std::min(n, Room()); }
+    void Release() { reserved_ = 0; }
+    // Bytes that can still be added, the terminator's byte and the reserved ones excluded.
+    std::size_t Room() const { return size_ == 0 ? 0 : size_ - 1 - length_ - reserved_; }
     char* End() { return buffer_ + length_; }
     void Grow(std::size_t n) { length_ += std::min(n, Room()); }
     std::size_t Length() const { return length_; }
@@ -41,6 +44,7 @@ private:
     char* buffer_;
     std::size_t size_;
     std::size_t length_ = 0;
+    std::size_t reserved_ = 0;
 };
 
 } // namespace
@@ -49,8 +53,11 @@ std::size_t FormatStatusMessageV(char* buffer, std::size_t size, store::Status s
                                  const char* format, std::va_list args) {
     BoundedText out(buffer, size);
     const bool displayed = (status & store::kStatusDisplayed) != 0;
-    if (displayed)
+    // A cut shortens the text inside; the closing parenthesis stays whenever it fits.
+    if (displayed) {
         out.Append("(");
+        out.Reserve(1);
+    }
     if (format)
         out.AppendV(format, args);
     if ((status & ~store::kStatusDisplayed) != 0) {
@@ -73,8 +80,10 @@ std::size_t FormatStatusMessageV(char* buffer, std::size_t size, store::Status s
             out.Append(code);
         }
     }
-    if (displayed)
+    if (displayed) {
+        out.Release();
         out.Append(")");
+    }
     return out.Length();
 }
 

@@ -2,6 +2,7 @@
 #include "ItemTestSupport.h"
 #include "items/ItemComposite.h"
 #include "items/ItemObject.h"
+#include "output/InfoPaneWriter.h"
 #include "tree/NodeTypes.h"
 
 namespace {
@@ -30,6 +31,65 @@ TEST(ItemNode, UndecodedTypeShowsOnlyHeaderAndBytes) {
     EXPECT_TRUE(InOrder(out, {"(name", "(type Highlights)", "(class NoCompute)", "(flags",
                               "(length 4)", "(remaining-data", "0A 00 0B 00"}));
     EXPECT_EQ(out.find("(value"), std::string::npos);
+}
+
+// The class is the type's high byte through a masked table: a class without a row shows its
+// bits in hex, as every flag and bit-field table does, and the low byte never shows.
+TEST(ItemNode, ClassNamesTheHighByteOrShowsItInHex) {
+    ItemTestDocument doc;
+    struct Case {
+        std::uint16_t type;
+        const char* expected;
+    } cases[] = {
+        {0x0800, "(class 0x800)"},     {0x0A05, "(class 0xa00)"},  {0x0501, "(class Text)"},
+        {0x0013, "(class NoCompute)"}, {0xFF00, "(class 0xff00)"},
+    };
+    for (const Case& c : cases) {
+        StoredValue v(c.type, Bytes{1, 2});
+        auto node = MakeItem(v, "Odd", c.type, &doc);
+        const std::string out = FieldsOf(*node);
+        EXPECT_NE(out.find(c.expected), std::string::npos) << c.type << out;
+    }
+}
+
+// Control bytes of a stored text never reach a dump or the info pane as they are: the value
+// and the flag comment that names its characters show them escaped, even with "Display
+// non-ASCII" on.
+TEST(ItemNode, ControlBytesOfAFlagItemAreEscaped) {
+    ItemTestDocument doc;
+    const Bytes text{'n', 0, 0x01, 0x1b, 0x7f};
+    const auto hasControl = [](const std::string& out) {
+        for (const char c : out)
+            if ((static_cast<unsigned char>(c) < 32 && c != '\n') || c == 0x7f)
+                return true;
+        return false;
+    };
+    for (const int highBit : {0, 1}) {
+        CInfoPaneOptions options;
+        options.ShowDisplayHighBit = highBit;
+        StoredValue v(0x500, text);
+        auto node = MakeItem(v, "$ReplFlags", 0x500, &doc);
+
+        const std::string dump = FieldsOf(*node, &options);
+        EXPECT_FALSE(hasControl(dump)) << highBit << dump;
+        EXPECT_TRUE(
+            InOrder(dump, {"(value \"n\\0\\x01\\x1b\\x7f\")", "; NoRepl \\0 \\x01 \\x1b \\x7f "}))
+            << highBit << dump;
+
+        CCellMeasure measure(10, 20);
+        CInfoPaneWriter pane(measure, InfoPaneMetrics::Measure(measure), &options);
+        pane.Begin();
+        node->WriteFields(pane);
+        pane.End();
+        std::string shown;
+        for (const InfoPaneLine& line : pane.Lines())
+            for (const InfoPaneRun& run : line.runs) {
+                EXPECT_FALSE(hasControl(run.text)) << highBit << run.text;
+                shown += run.text;
+            }
+        EXPECT_NE(shown.find("NoRepl \\0 \\x01 \\x1b \\x7f "), std::string::npos)
+            << highBit << shown;
+    }
 }
 
 TEST(ItemNode, NoRemainingDataWhenAllCovered) {

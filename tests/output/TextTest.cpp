@@ -65,9 +65,9 @@ TEST(Text, CommentsAreNotBrokenIntoLines) {
 TEST(Text, DisplayHighBitWritesBytesAsTheyAre) {
     CInfoPaneOptions options;
     options.ShowDisplayHighBit = 1;
-    EXPECT_EQ(TextOf("\xe9\x01\x7f", &options), "\"\xe9\x01\x7f\"");
-    // Tab, line feed, return and zero keep their escapes.
-    EXPECT_EQ(TextOf(std::string("\t\0", 2), &options), "\"\\t\\0\"");
+    EXPECT_EQ(TextOf("\xe9\xff", &options), "\"\xe9\xff\"");
+    // Control bytes keep their escapes: written raw, they would break the lines of a dump.
+    EXPECT_EQ(TextOf(std::string("\t\0\x01\x7f", 4), &options), "\"\\t\\0\\x01\\x7f\"");
     // Raw bytes count one column each.
     const std::string high(80, '\xe9');
     EXPECT_EQ(TextOf(high, &options), "\"" + high + "\"");

@@ -46,9 +46,11 @@ std::vector<SampleStream> SampleStreams() {
     body.Add(0xFFBB,
              RecordBody().u16(8).zeros(8).bytes(RecordBody::Formula("match #Status == \"Done\"")));
     body.Add(0xFF91, RecordBody().u16(1).text("See the summary"));
+    // A link to the document of this database (replica id and identifiers as stored, low word
+    // first), through no view.
     RecordBody link;
-    link.u32(0x12345678).u32(0x00C1A2B3).u32(0x0BADCAFE).u32(0x00D00DAD).u32(0x11112222);
-    link.u32(0x33334444).u32(0x55556666).u32(0x77778888).u32(0x0000ABCD).u32(0x00EF0123);
+    link.u32(0x41208040).u32(0x05BA147F).zeros(16);
+    link.u32(0x41208040).u32(0x05BA147F).u32(0xFCA08040).u32(0x05BA147F);
     body.Add(0xFF92, link.text("Budget"));
     out.push_back({"Body", std::move(body)});
 

@@ -57,16 +57,45 @@ TEST(StatusMessage, NeverWritesPastTheBuffer) {
     EXPECT_EQ(std::string(text), "a long ");
     EXPECT_EQ(text[8], 'Z');
 
-    std::memset(text, 'Z', sizeof text);
-    FormatStatusMessage(text, 10, store::MakeStatus(0x3F, 1) | store::kStatusDisplayed, "ab");
-    EXPECT_EQ(std::string(text), "(ab: #3f:");
-    EXPECT_EQ(text[10], 'Z');
-
     text[0] = 'Z';
     EXPECT_EQ(FormatStatusMessage(text, 0, 1, "x"), 0u);
     EXPECT_EQ(text[0], 'Z');
     EXPECT_EQ(FormatStatusMessage(text, 1, 1, "x"), 0u);
     EXPECT_EQ(text[0], '\0');
+}
+
+// A displayed status keeps its closing parenthesis however short the buffer: the text inside
+// is cut instead.
+TEST(StatusMessage, CutTextKeepsTheParenthesis) {
+    const store::Status s = store::MakeStatus(0x3F, 1) | store::kStatusDisplayed;
+    struct Case {
+        std::size_t size;
+        const char* format;
+        const char* expected;
+    } cases[] = {
+        {10, "ab", "(ab: #3f)"},       // the message cut
+        {6, "a long prefix", "(a l)"}, // the formatted text cut, no message
+        {3, "ab", "()"},
+        {2, "ab", "("},
+    };
+    for (const Case& c : cases) {
+        char text[32];
+        std::memset(text, 'Z', sizeof text);
+        const std::size_t n = FormatStatusMessage(text, c.size, s, "%s", c.format);
+        EXPECT_EQ(std::string(text), c.expected) << c.size;
+        EXPECT_EQ(n, std::strlen(c.expected)) << c.size;
+        EXPECT_EQ(text[c.size], 'Z') << c.size;
+    }
+    char text[501];
+    FormatStatusMessage(text, 40, s, "%s", std::string(100, 'x').c_str());
+    EXPECT_EQ(std::string(text), "(" + std::string(37, 'x') + ")");
+
+    // The store's own message text is cut the same way.
+    const store::Status cancelled = store::kCancelled | store::kStatusDisplayed;
+    const std::string message = MessageOf(store::kCancelled);
+    ASSERT_GT(message.size(), 5u);
+    FormatStatusMessage(text, 1 + 10 + 5 + 1 + 1, cancelled, "Couldn't");
+    EXPECT_EQ(std::string(text), "(Couldn't: " + message.substr(0, 5) + ")");
 }
 
 } // namespace
