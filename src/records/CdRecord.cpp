@@ -59,7 +59,8 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
 
 void TNCdRecord::AddChildren() {
     if (subStream_)
-        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_);
+        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_,
+                       RecordWalk::Whole);
 }
 
 void TNCdRecord::MakeLabel() {

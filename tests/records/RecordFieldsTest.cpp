@@ -3,6 +3,7 @@
 #include "RecordTestSupport.h"
 #include "records/FieldRecords.h"
 #include "records/TextRecords.h"
+#include "store/CancelProbe.h"
 #include "tree/NodeDocument.h"
 #include "tree/NodeTypes.h"
 
@@ -225,6 +226,8 @@ TEST(RecordFrame, EmbeddedActionsBecomeChildren) {
     RecordSpan span{outer.data() + 2, 0xFFA9, 4, 4, 4, false};
     WithActions node(span, actions);
     EXPECT_TRUE(node.IsExpandable());
+    // Embedded actions are few and walked whole: a pending cancel does not cut them.
+    CScopedCancelProbe cancelled([](void*) { return true; }, nullptr);
     node.AddChildren();
     ASSERT_EQ(node.ChildCount(), 2u);
     auto* first = static_cast<TNCdRecord*>(node.GetFirstChild());
