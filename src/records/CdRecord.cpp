@@ -40,17 +40,31 @@ void TNCdRecord::WriteEnd(CFieldWriter& writer) {
 void TNCdRecord::WriteFields(CFieldWriter& writer) {
     writer.SymbolField("record-type", span_.signature, family_->signatures);
     writer.NumberField("length", span_.length);
-    if (fixedSize_ && span_.length < fixedSize_)
+    const bool belowFixed = fixedSize_ && span_.length < fixedSize_ && !span_.HeaderCut();
+    if (belowFixed)
         writer.Comment(recstr::kLengthTooShort, int(fixedSize_));
     if (span_.cutShort)
         writer.Comment(recstr::kPastStreamEnd, span_.available);
+    if (span_.HeaderCut()) {
+        // Without its length nothing after the signature word can be read.
+        const std::size_t known = Size() < 2 ? 0 : 2;
+        if (known < Size()) {
+            writer.EndLine();
+            writer.HexDumpField("remaining-data", At(known), Size() - known);
+        }
+        return;
+    }
     cursor_ = fixedSize_ ? fixedSize_ : Size();
     stopped_ = false;
     std::size_t used = WriteBody(writer);
-    if (stopped_)
+    if (stopped_) {
         used = stopOffset_;
-    else if (used == kNoRemainder)
+        // A count inside a whole record that claims more than the record holds.
+        if (!belowFixed && !span_.cutShort)
+            writer.ShortComment();
+    } else if (used == kNoRemainder) {
         return;
+    }
     if (used < Size()) {
         writer.EndLine();
         writer.HexDumpField("remaining-data", At(used), Size() - used);
@@ -59,7 +73,8 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
 
 void TNCdRecord::AddChildren() {
     if (subStream_)
-        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_);
+        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_,
+                       RecordWalk::Whole);
 }
 
 void TNCdRecord::MakeLabel() {
@@ -104,12 +119,25 @@ bool TNCdRecord::StopAt(std::size_t offset) {
 }
 
 bool TNCdRecord::WriteFixed(CFieldWriter& writer, std::span<const FixedField> rows) {
+    std::size_t written = 0; // the end of the rows written so far, 0 before the first
     for (const FixedField& row : rows) {
         // A text needs only its first byte: it may end early with its terminator.
         const std::size_t need = row.kind == FieldKind::ZText ? 1 : row.width;
-        if (!Has(row.offset, need))
-            return StopAt(row.offset);
+        if (!Has(row.offset, need)) {
+            // Bytes between the last row written and this one (a length that a later part
+            // uses, an unused byte) are not explained either.
+            return StopAt(written ? std::min<std::size_t>(written, row.offset) : row.offset);
+        }
         WriteFixedField(writer, row);
+        written = std::max<std::size_t>(written, row.offset + row.width);
+        if (row.kind == FieldKind::ZText && !Has(row.offset, row.width)) {
+            // The record ends inside the text's room: the text is cut unless its terminator
+            // is there, and the bytes after the terminator are not explained.
+            const std::size_t end = row.offset + ZLength(row.offset, row.width);
+            if (end == Size())
+                writer.ShortComment();
+            return StopAt(end < Size() ? end + 1 : end);
+        }
     }
     return true;
 }
@@ -161,7 +189,9 @@ void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t
                           CursorWrite how) {
     const std::size_t start = std::min(cursor_, Size());
     const std::size_t there = Size() - start;
-    const std::size_t want = n == kRest ? there : std::size_t(n);
+    // The rest is what the stored length says, also when the stream ends before it.
+    const std::size_t rest = span_.length > start ? span_.length - start : 0;
+    const std::size_t want = n == kRest ? rest : std::size_t(n);
     const std::size_t take = std::min(want, there);
     const char* text = reinterpret_cast<const char*>(At(start));
     switch (how) {

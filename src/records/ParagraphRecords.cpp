@@ -66,8 +66,10 @@ std::uint32_t TNCdPabDefinition::WriteBody(CFieldWriter& writer) {
         if (count > kMaxTabs)
             writer.Comment("*** %zu tabs stored, room for %zu", count, kMaxTabs);
     }
-    if (!WriteFixed(writer, std::span(&kPabFlags, 1)))
-        return 0;
+    // A record cut before the flags: the unused tab slots it holds are not explained.
+    if (!Has(kPabFlags.offset, kPabFlags.width))
+        return StopAt(22 + 2 * tabs);
+    WriteFixed(writer, std::span(&kPabFlags, 1));
     if (tabs > 0) {
         if (!Has(64, 4))
             return StopAt(64);

@@ -1,6 +1,8 @@
 #include "records/RecordStream.h"
 
 #include "records/RecordFactory.h"
+#include "store/CancelProbe.h"
+#include "store/TNError.h"
 #include "tree/NodeDocument.h"
 
 namespace {
@@ -8,10 +10,16 @@ namespace {
 struct WalkContext {
     CNoteNode& parent;
     CdRecordFactory& factory;
+    RecordWalk walk;
 };
 
 store::Status AddOne(const RecordSpan& record, void* context) {
     auto& walk = *static_cast<WalkContext*>(context);
+    // Once a record, so that a huge value can be left: the error node says why it ends there.
+    if (walk.walk == RecordWalk::Cancellable && UserCancelled()) {
+        walk.parent.AddChild(new TNError(store::kCancelled, nullptr));
+        return store::kCancelled;
+    }
     // A hidden record type stops the walk: one placeholder (when wanted) stands for them all.
     if (!walk.parent.AcceptChild(nodetype::kCdRecords))
         return store::kCancelled;
@@ -43,10 +51,10 @@ std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
 }
 
 store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
-                             const std::uint8_t* stream, std::size_t length) {
+                             const std::uint8_t* stream, std::size_t length, RecordWalk how) {
     if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
         return store::kNoError;
     parent.SetSorted(false); // records keep the order of the stream
-    WalkContext walk{parent, factory};
+    WalkContext walk{parent, factory, how};
     return EnumerateRecords(stream, length, AddOne, &walk);
 }

@@ -3,9 +3,10 @@
 
 namespace recstr {
 constexpr const char* kLengthTooShort = "*** Length is too short (should be at least %d)";
-// A record whose stored length runs past the bytes of its stream: the walk ends there.
+// A record whose stored length runs past the bytes of its stream: the walk ends there. It
+// begins like every other note of missing bytes, so that one search finds them all.
 constexpr const char* kPastStreamEnd =
-    "*** Record runs past the end of the stream (%zu bytes there)";
+    "*** Length is too short: the stream ends after %zu of its bytes";
 constexpr const char* kGenericLabel = "Record type %d";
 constexpr const char* kEditable = "Editable";
 constexpr const char* kComputed = "Computed";

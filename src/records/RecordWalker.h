@@ -32,8 +32,14 @@ struct RecordSpan {
     std::uint8_t headerSize = 0;
     bool cutShort = false; // the record (or its header) runs past the end of the stream
 
-    // The bytes of the record that are really there.
-    std::size_t Size() const { return length < available ? length : available; }
+    // The bytes of the record that are really there; all that is left when even its header is
+    // cut, since its length is then unknown.
+    std::size_t Size() const {
+        if (available < headerSize)
+            return available;
+        return length < available ? length : available;
+    }
+    bool HeaderCut() const { return available < headerSize; }
 };
 
 // A nonzero status stops the walk and is returned by it.

@@ -1,11 +1,15 @@
-// Damaged streams: the sample streams with random bytes changed, cut and stretched, walked as
-// every kind of stream. Nothing may read outside the bytes given (run under the sanitizers).
+// Damaged streams: the sample streams with random bytes changed and cut, walked as every kind
+// of stream. Nothing may read outside the bytes given (run under the sanitizers), a record cut
+// by the end of the stream says that it is short, and the remaining data of every record is
+// its own last bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "RecordSamples.h"
 #include "RecordTestSupport.h"
+#include "ShownRecord.h"
 
 namespace {
 
@@ -23,9 +27,22 @@ TEST(RecordDamage, RandomlyDamagedSamplesDecodeSafely) {
         auto heap = std::make_unique<std::uint8_t[]>(bytes.size());
         std::copy(bytes.begin(), bytes.end(), heap.get());
         WalkedStream w = Walk(heap.get(), bytes.size(), kind);
-        for (TNCdRecord* r : w.Records()) {
-            ASSERT_LE(r->Span().Size(), bytes.size());
-            ASSERT_FALSE(Dump(*r).empty());
+        const auto records = w.Records();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const RecordSpan& span = records[i]->Span();
+            const ShownRecord shown(Dump(*records[i]));
+            const std::string where = "round " + std::to_string(round) + " record " +
+                                      std::to_string(i) + ":\n" + shown.text;
+            ASSERT_LE(span.record + span.Size(), heap.get() + bytes.size()) << where;
+            // Only the last record can be cut, and it says so.
+            ASSERT_EQ(span.cutShort, i + 1 == records.size() && span.cutShort) << where;
+            if (span.cutShort) {
+                ASSERT_TRUE(shown.saysShort) << where;
+            }
+            ASSERT_LE(shown.remaining.size(), span.Size()) << where;
+            ASSERT_TRUE(std::equal(shown.remaining.begin(), shown.remaining.end(),
+                                   span.record + span.Size() - shown.remaining.size()))
+                << where;
         }
     }
 }

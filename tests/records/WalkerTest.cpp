@@ -3,6 +3,8 @@
 #include "RecordTestSupport.h"
 #include "records/RecordEncoder.h"
 #include "records/RecordWalker.h"
+#include "store/CancelProbe.h"
+#include "store/TNError.h"
 
 namespace {
 
@@ -113,6 +115,34 @@ TEST(RecordWalker, EncoderKeepsRecordsEvenAndPicksHeaders) {
     EXPECT_EQ(
         WalkBytes(e.Stream()),
         (std::vector<Seen>{{2, 0x81, 3, false}, {6, 0xFF85, 7, false}, {14, 0x86, 306, false}}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecordWalker, ACancelStopsAHugeStreamAtTheRecordWhereItCame) {
+    // 100000 paragraphs: far more than anyone waits for.
+    RecordBytes stream = {1, 0};
+    for (int i = 0; i < 100000; ++i)
+        stream.insert(stream.end(), {0x81, 0x02});
+    int asked = 0;
+    CScopedCancelProbe probe([](void* n) { return ++*static_cast<int*>(n) > 250; }, &asked);
+    WalkedStream w = Walk(stream);
+    EXPECT_EQ(w.status, store::kCancelled);
+    EXPECT_EQ(asked, 251) << "asked once a record, and not again after the cancel";
+    ASSERT_EQ(w.parent->ChildCount(), 251u);
+    std::size_t records = 0;
+    const CTreeListNode* last = nullptr;
+    for (const CTreeListNode* n = w.parent->GetFirstChild(); n; n = n->GetNextSibling()) {
+        records += dynamic_cast<const TNCdRecord*>(n) != nullptr;
+        last = n;
+    }
+    EXPECT_EQ(records, 250u);
+    const auto* error = dynamic_cast<const TNError*>(last);
+    ASSERT_NE(error, nullptr) << "the walk ends with the cancel's error node";
+    EXPECT_EQ(error->GetStatus(), store::kCancelled);
+    EXPECT_EQ(error->GetLabel(), "Operation cancelled");
 }
 
 } // namespace
