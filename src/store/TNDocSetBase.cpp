@@ -17,13 +17,20 @@ TNDocSetBase::TNDocSetBase(TNDatabase* database)
 
 void TNDocSetBase::AddChildren() {
     made_ = 0;
+    endedHere_ = false;
     store::LockedMem formula(formula_.Handle());
     const std::uint16_t flags = searchFlags_ | (showStubs_ ? store::kSearchStubs : 0);
     const store::Status status =
         store::Search(database_ ? database_->GetHandle() : 0, formula.bytes(), formula_.Length(),
                       flags, classMask_, hasSince_ ? &since_ : nullptr, CallbackVLTSearch, this);
-    if (status != store::kNoError && status != store::kCancelled)
+    if (status == store::kCancelled) {
+        // The store polls the same cancel check between results and may see the cancel before
+        // this node does; the list still ends in its one cancel node.
+        if (!endedHere_)
+            AddChild(new TNError(store::kCancelled, nullptr));
+    } else if (status != store::kNoError) {
         AddChild(new TNError(status, "Couldn't search for notes"));
+    }
 }
 
 store::Status TNDocSetBase::CallbackVLTSearch(void* node, const store::SEARCH_MATCH* match,
@@ -31,10 +38,13 @@ store::Status TNDocSetBase::CallbackVLTSearch(void* node, const store::SEARCH_MA
     auto* self = static_cast<TNDocSetBase*>(node);
     if (UserCancelled()) {
         self->AddChild(new TNError(store::kCancelled, nullptr));
+        self->endedHere_ = true;
         return store::kCancelled;
     }
-    if (self->limitOn_ && self->made_ >= self->limit_)
+    if (self->limitOn_ && self->made_ >= self->limit_) {
+        self->endedHere_ = true;
         return store::kCancelled; // enough: the search ends quietly
+    }
     if ((match->noteClass & store::kClassStub) != 0) {
         if (self->showStubs_ && self->AcceptChild(nodetype::kDeletionStub)) {
             self->AddChild(new TNDeletionStub(*match, self->GetDocument()));

@@ -19,6 +19,7 @@
 #include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
+#include "store/api/Session.h"
 #include "support/FakeTree.h"
 #include "vlt/builder/Values.h"
 
@@ -192,17 +193,36 @@ TEST(DocSets, EachFixedSetSearchesItsKind) {
     EXPECT_EQ(Labels(stubs), (std::vector<std::string>{"Deleted document"}));
 }
 
-TEST(DocSets, ACancelledSearchKeepsWhatItFound) {
-    Fixture f;
-    f.tree.control.Expand(f.db);
-    CTreeListNode* docs = f.Child("Documents");
-    int asked = 0;
-    CScopedCancelProbe probe([](void* n) { return ++*static_cast<int*>(n) > 5; }, &asked);
-    f.tree.control.Expand(docs);
-    ASSERT_EQ(docs->ChildCount(), 6u);
-    auto* error = dynamic_cast<TNError*>(docs->GetLastChild());
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->GetStatus(), store::kCancelled);
+// The user cancels while the third note is being made. The program connects the store's break
+// hook and the sets' probe to the same cancel check; when the store polls it between results,
+// the store is the first to see the cancel. Either way the list ends in one cancel node.
+TEST(DocSets, ACancelledSearchKeepsWhatItFoundAndSaysSo) {
+    for (const bool storeAsks : {false, true}) {
+        SCOPED_TRACE(storeAsks ? "store polls too" : "only the set asks");
+        Fixture f;
+        f.tree.control.Expand(f.db);
+        CTreeListNode* docs = f.Child("Documents");
+        const auto pressed = [](void* set) {
+            return static_cast<CTreeListNode*>(set)->ChildCount() >= 3;
+        };
+        CScopedCancelProbe probe(pressed, docs);
+        if (storeAsks)
+            store::SetBreakHook(
+                [](void* set) -> int {
+                    return set && static_cast<CTreeListNode*>(set)->ChildCount() >= 3;
+                },
+                docs);
+        f.tree.control.Expand(docs);
+        store::SetBreakHook(nullptr, nullptr);
+        ASSERT_EQ(docs->ChildCount(), 4u);
+        std::size_t errors = 0;
+        for (CTreeListNode* c = docs->GetFirstChild(); c; c = c->GetNextSibling())
+            errors += dynamic_cast<TNError*>(c) != nullptr;
+        EXPECT_EQ(errors, 1u);
+        auto* error = dynamic_cast<TNError*>(docs->GetLastChild());
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->GetStatus(), store::kCancelled);
+    }
 }
 
 TEST(SelectedSets, LimitInTheLastAndKinds) {
