@@ -20,6 +20,9 @@ void PutTime(std::uint8_t* p, const TimeDate& t) {
     std::memcpy(p, t.w, 8);
 }
 
+// Bit 15 of a stored class marks the default design element of its kind; in a match the same
+// bit means "deletion stub", so it is set for stubs alone. The note's own class keeps the
+// default bit (NoteInfo, NoteHeader).
 void FillMatch(const TimeDate& dbId, const vlt::NoteRow& row, SEARCH_MATCH* m) {
     std::memset(m, 0, sizeof *m);
     PutTime(m->identity, dbId);
@@ -29,7 +32,8 @@ void FillMatch(const TimeDate& dbId, const vlt::NoteRow& row, SEARCH_MATCH* m) {
     PutTime(m->originator + 8, row.originator.note);
     std::memcpy(m->originator + 16, &row.originator.sequence, 4);
     PutTime(m->originator + 20, row.originator.sequenceTime);
-    m->noteClass = row.noteClass;
+    m->noteClass =
+        static_cast<std::uint16_t>((row.noteClass & ~kClassStub) | (row.deleted ? kClassStub : 0));
 }
 
 Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLength,
@@ -68,7 +72,6 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
         FillMatch(file.row().id, row, &match);
         summary.clear();
         if (row.deleted) {
-            match.noteClass = static_cast<std::uint16_t>(row.noteClass | kClassStub);
             match.matchFlags = compiled ? 0 : kMatchSelected;
         } else {
             const bool summaryOnly = compiled == nullptr;

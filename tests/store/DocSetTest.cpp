@@ -15,6 +15,7 @@
 #include "store/SelectNotesPrompt.h"
 #include "store/TNDatabase.h"
 #include "store/TNDatabaseDocSet.h"
+#include "store/TNDocument.h"
 #include "store/TNError.h"
 #include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
@@ -46,7 +47,8 @@ vb::NoteDesc Doc(store::NoteId id, const char* subject, int daysOld) {
     return n;
 }
 
-// Twenty documents, half of them modified long ago; two forms; one deletion stub.
+// Twenty documents, half of them modified long ago; two forms, the first the default one; one
+// deletion stub.
 vb::DatabaseDesc SetsDesc() {
     vb::DatabaseDesc desc;
     store::CurrentTime(&desc.id);
@@ -56,7 +58,7 @@ vb::DatabaseDesc SetsDesc() {
     for (int i = 0; i < 2; ++i) {
         vb::NoteDesc form;
         form.id = 10 + 4 * i;
-        form.noteClass = 0x0004;
+        form.noteClass = i ? 0x0004 : 0x8004;
         store::CurrentTime(&form.modified);
         form.items = {{"$TITLE", store::kItemSummary, vb::TextValue(i ? "B" : "A")},
                       {"$Flags", store::kItemSummary, vb::TextValue("")}};
@@ -188,9 +190,15 @@ TEST(DocSets, EachFixedSetSearchesItsKind) {
     f.tree.control.Expand(design);
     f.tree.control.Expand(docs);
     f.tree.control.Expand(stubs);
-    EXPECT_EQ(Labels(design), (std::vector<std::string>{"A", "B"}));
+    // The default form is a design element marked "*", not a deletion stub.
+    EXPECT_EQ(Labels(design), (std::vector<std::string>{"*A", "B"}));
     EXPECT_EQ(docs->ChildCount(), 20u);
     EXPECT_EQ(Labels(stubs), (std::vector<std::string>{"Deleted document"}));
+    auto* a = dynamic_cast<TNDocument*>(design->GetFirstChild());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetNoteClass(), 0x8004);
+    const std::string out = Describe(*a);
+    EXPECT_NE(out.find("(is-default True)"), std::string::npos) << out;
 }
 
 // The user cancels while the third note is being made. The program connects the store's break

