@@ -26,7 +26,7 @@ void PutTime(std::uint8_t* p, const TimeDate& t) {
 void FillMatch(const TimeDate& dbId, const vlt::NoteRow& row, SEARCH_MATCH* m) {
     std::memset(m, 0, sizeof *m);
     PutTime(m->identity, dbId);
-    PutTime(m->identity + 8, row.created);
+    PutTime(m->identity + 8, row.modified);
     std::memcpy(m->identity + 16, &row.id, 4);
     PutTime(m->originator, row.originator.file);
     PutTime(m->originator + 8, row.originator.note);

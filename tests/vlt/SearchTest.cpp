@@ -115,13 +115,18 @@ TEST_F(SearchTest, MatchesCarryIdentityClassAndStubBit) {
         if (h.id == 20 || h.id == 24) {
             EXPECT_EQ(h.noteClass & kClassStub, kClassStub);
             EXPECT_EQ(h.summary, (std::vector<std::uint8_t>{4, 0, 0, 0}));
+            const TimeDate modified =
+                Time(h.id == 20 ? "2000-01-06T00:00:00Z" : "2000-01-01T12:00:00Z");
+            EXPECT_EQ(std::memcmp(h.match.identity + 8, modified.w, 8), 0);
             continue;
         }
         OriginatorId oid;
+        TimeDate modified;
         std::uint16_t cls = 0;
-        ASSERT_EQ(NoteInfo(db_, h.id, &oid, nullptr, &cls), kNoError);
+        ASSERT_EQ(NoteInfo(db_, h.id, &oid, &modified, &cls), kNoError);
         // In a match bit 15 means "deletion stub": a default design element leaves it clear.
         EXPECT_EQ(h.noteClass, cls & 0x7FFF);
+        EXPECT_EQ(std::memcmp(h.match.identity + 8, modified.w, 8), 0);
         EXPECT_EQ(std::memcmp(h.match.originator, &oid, 28), 0);
         EXPECT_EQ(h.matchFlags & kMatchSelected, kMatchSelected);
         EXPECT_EQ(h.match.summaryLength, h.summary.size());

@@ -26,7 +26,7 @@ constexpr std::uint16_t kClassStub = 0x8000;     // in SEARCH_MATCH::noteClass
 constexpr std::uint16_t kMatchSelected = 0x0001; // in SEARCH_MATCH::matchFlags
 
 // One search result. Layout (little-endian):
-//   0  20 identity: database identifier (time stamp), note creation time stamp, u32 note ID
+//   0  20 identity: database identifier (time stamp), note modification time stamp, u32 note ID
 //  20  28 originator ID (store/api/Notes.h OriginatorId)
 //  48   2 note class; bit 15 set for a deletion stub and for nothing else (the default bit
 //           of a design element is read from the note itself)
