@@ -1,5 +1,6 @@
 #include "store/TNDocSetBase.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,21 @@
 #include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Memory.h"
+
+namespace {
+
+// A note the store cannot name by its ID: listed as an error that names the stored value.
+TNError* DamagedNote(const store::ITEM_TABLE* summary) {
+    char damage[200];
+    std::size_t length = 0;
+    const store::Status s =
+        store::SummaryValueText(summary, "$Damage", damage, sizeof damage, &length);
+    if (s != store::kNoError && s != store::kBufferTooSmall)
+        std::snprintf(damage, sizeof damage, "its note ID is out of range");
+    return new TNError(store::kDatabaseCorrupt, "Couldn't list note: %s", damage);
+}
+
+} // namespace
 
 TNDocSetBase::TNDocSetBase(TNDatabase* database)
     : CNoteNode(database ? database->GetDocument() : nullptr), database_(database),
@@ -45,9 +61,11 @@ store::Status TNDocSetBase::CallbackVLTSearch(void* node, const store::SEARCH_MA
         self->endedHere_ = true;
         return store::kCancelled; // enough: the search ends quietly
     }
+    const bool damaged = (match->matchFlags & store::kMatchDamaged) != 0;
     if ((match->noteClass & store::kClassStub) != 0) {
         if (self->showStubs_ && self->AcceptChild(nodetype::kDeletionStub)) {
-            self->AddChild(new TNDeletionStub(*match, self->GetDocument()));
+            self->AddChild(damaged ? static_cast<CNoteNode*>(DamagedNote(summary))
+                                   : new TNDeletionStub(*match, self->GetDocument()));
             ++self->made_;
         }
         return store::kNoError;
@@ -63,7 +81,9 @@ store::Status TNDocSetBase::CallbackVLTSearch(void* node, const store::SEARCH_MA
         flagText = std::string_view(flags, length < sizeof flags ? length : sizeof flags - 1);
     const NodeTypeId type = NoteTypeFromClass(match->noteClass, flagText);
     if (self->AcceptChild(type)) {
-        self->AddChild(new TNDocument(self->database_, *match, summary, self->GetDocument()));
+        self->AddChild(damaged
+                           ? static_cast<CNoteNode*>(DamagedNote(summary))
+                           : new TNDocument(self->database_, *match, summary, self->GetDocument()));
         ++self->made_;
     }
     return store::kNoError;

@@ -1,5 +1,7 @@
-// A set's count against the rows it lists, over every sample database.
+// A set's count against the rows it lists: over every sample database, and over a database
+// whose note rows are damaged in ways the builder never writes.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,9 +16,14 @@
 #include "store/TNDatabaseDocSet.h"
 #include "store/TNDeletionStub.h"
 #include "store/TNDocument.h"
+#include "store/TNError.h"
+#include "store/api/Conversions.h"
+#include "store/api/Items.h"
 #include "support/FakeTree.h"
+#include "vlt/builder/Values.h"
 
 namespace fs = std::filesystem;
+namespace vb = vlt::builder;
 
 namespace {
 
@@ -93,6 +100,61 @@ TEST(SetCounts, EverySampleSetListsAsManyNotesAsItsLabelCounts) {
             }
         }
     }
+}
+
+vb::NoteDesc Doc(store::NoteId id, std::uint64_t modified) {
+    vb::NoteDesc n;
+    n.id = id;
+    n.noteClass = 0x0001;
+    n.modified = store::TimeDate::FromValue(modified);
+    n.items = {{"Subject", store::kItemSummary, vb::TextValue("s" + std::to_string(id))}};
+    return n;
+}
+
+// Times of all ones and of zero, and a note ID above 32 bits that would read as the ID of
+// another note: every note is still listed once and counted once.
+TEST(SetCounts, DamagedNoteRowsAreListedAndCountedOnce) {
+    Settings settings;
+    vb::DatabaseDesc desc;
+    store::CurrentTime(&desc.id);
+    desc.replicaId = desc.id;
+    const std::uint64_t now = desc.id.Value();
+    desc.notes = {Doc(4, now), Doc(8, ~std::uint64_t(0)), Doc(12, 0), Doc(16, now), Doc(20, now)};
+    vb::NoteDesc stub = Doc(24, 0);
+    stub.deleted = true;
+    stub.items.clear();
+    desc.notes.push_back(stub);
+    storetest::TempDatabase file(desc, "damaged-rows");
+    sqlite3* sql = nullptr;
+    ASSERT_EQ(sqlite3_open(file.Path().c_str(), &sql), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(sql,
+                           "UPDATE items SET note = 4294967300 WHERE note = 20;"
+                           "UPDATE notes SET id = 4294967300 WHERE id = 20;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(sql);
+
+    fake::Tree tree;
+    auto* db = new TNDatabase(&tree.doc, "Damaged", file.Path().c_str(), nodetype::kDatabases);
+    tree.control.AddRoot(db);
+    const std::vector<Listing> sets = ListSets(tree, db);
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[1].label, "Documents (5)");
+    ASSERT_EQ(sets[1].rows.size(), 5u);
+    std::vector<store::NoteId> ids;
+    std::vector<std::string> errors;
+    for (CTreeListNode* row : sets[1].rows) {
+        if (auto* n = dynamic_cast<TNDocument*>(row))
+            ids.push_back(n->GetNoteId());
+        else if (auto* e = dynamic_cast<TNError*>(row))
+            errors.emplace_back(e->GetLabel());
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<store::NoteId>{4, 8, 12, 16}));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("4294967300"), std::string::npos) << errors[0];
+    EXPECT_EQ(sets[2].label, "Deletion Stubs (1)");
+    EXPECT_EQ(sets[2].rows.size(), 1u);
 }
 
 } // namespace

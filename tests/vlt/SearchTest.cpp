@@ -1,8 +1,12 @@
 // Searches: which notes come back, their matches and summaries, and directory listings.
+#include <sqlite3.h>
+
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "VltTestSupport.h"
+#include "store/api/Conversions.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
 #include "vlt/DirectoryList.h"
@@ -258,6 +262,72 @@ TEST_F(SearchTest, ModifiedSinceTablesMarkStubsAndReportNone) {
         EXPECT_EQ(ids, c.ids);
         EXPECT_EQ(MemFree(table), kNoError);
     }
+}
+
+std::string DamageText(const Hit& h) {
+    char text[200] = "";
+    SummaryValueText(reinterpret_cast<const ITEM_TABLE*>(h.summary.data()), "$Damage", text,
+                     sizeof text, nullptr);
+    return text;
+}
+
+std::vector<std::uint32_t> TableIds(DbHandle db, std::uint16_t mask, const TimeDate& since) {
+    MemHandle table = 0;
+    std::vector<std::uint32_t> ids;
+    EXPECT_EQ(NotesModifiedSince(db, mask, since, &table), kNoError);
+    std::uint32_t id;
+    for (std::uint32_t i = 0; IdTableEntry(table, i, &id); ++i)
+        ids.push_back(id);
+    MemFree(table);
+    return ids;
+}
+
+// Rows that the builder never writes: a time of all ones, no time, IDs that are no note IDs.
+// Each note still comes back once, in the search and in the ID table alike.
+TEST_F(SearchTest, DamagedTimesAndIdsLeaveNoNoteOutOrTwice) {
+    CloseDatabase(db_);
+    db_ = 0;
+    sqlite3* sql = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &sql), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(sql,
+                           "UPDATE notes SET modified = -1 WHERE id = 12;"
+                           "UPDATE notes SET modified = 0 WHERE id = 16;"
+                           "UPDATE items SET note = 4294967300 WHERE note = 8;"
+                           "UPDATE notes SET id = 4294967300 WHERE id = 8;"
+                           "UPDATE notes SET id = 2147483672 WHERE id = 24;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(sql);
+    ASSERT_EQ(OpenDatabase(path_.c_str(), &db_), kNoError);
+
+    const auto all = RunSearch(db_, 3 | kSearchStubs, 0x7FFF);
+    EXPECT_EQ(Ids(all), (std::vector<NoteId>{4, 12, 16, 20, 0, 0}));
+    ASSERT_EQ(all.size(), 6u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(all[i].matchFlags & kMatchDamaged, 0) << all[i].id;
+    // The stub whose ID has bit 31 set, and the view whose ID does not fit 32 bits: reported
+    // under no ID, with the stored value named, and nothing of note 4 (4294967300 mod 2^32).
+    EXPECT_EQ(all[4].matchFlags & kMatchDamaged, kMatchDamaged);
+    EXPECT_EQ(all[4].noteClass, 0x8008);
+    EXPECT_NE(DamageText(all[4]).find("2147483672"), std::string::npos) << DamageText(all[4]);
+    EXPECT_EQ(all[5].matchFlags & kMatchDamaged, kMatchDamaged);
+    EXPECT_EQ(all[5].noteClass, 0x0008);
+    EXPECT_NE(DamageText(all[5]).find("4294967300"), std::string::npos) << DamageText(all[5]);
+    EXPECT_EQ(SummaryValue(reinterpret_cast<const ITEM_TABLE*>(all[5].summary.data()), "$TITLE",
+                           nullptr, nullptr),
+              kNoMoreItems);
+
+    EXPECT_EQ(Ids(RunSearch(db_, 3, 0x7FFF)), (std::vector<NoteId>{4, 12, 16, 0}));
+    NoteId found = 0;
+    EXPECT_EQ(FindDesignNote(db_, "All", 0x0008, &found), kDesignNotFound) << found;
+    // Counting asks from the earliest time: that is every note, the one without a time too.
+    EXPECT_EQ(TableIds(db_, 0x7FFF, EarliestTime()),
+              (std::vector<std::uint32_t>{4, 12, 16, 20 | kIdStub, 0 | kIdStub, 0}));
+
+    // A real time compares as the unsigned stamp: all ones is after it, no time is not.
+    const TimeDate jan3 = Time("2000-01-03T00:00:00Z");
+    EXPECT_EQ(Ids(RunSearch(db_, 3 | kSearchStubs, 0x7FFF, &jan3)), (std::vector<NoteId>{12, 20}));
+    EXPECT_EQ(TableIds(db_, 0x7FFF, jan3), (std::vector<std::uint32_t>{12, 20 | kIdStub}));
 }
 
 TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {
