@@ -14,8 +14,8 @@ class TNDatabase;
 class TNDocSetBase : public CNoteNode {
 public:
     bool IsExpandable() const override { return true; }
-    // Runs the search; a failure other than a cancel follows the notes found so far as an
-    // error node.
+    // Runs the search; a failure follows the notes found so far as an error node, a cancel as
+    // one cancel node.
     void AddChildren() override;
 
     // One search result: a note node, a deletion stub node, nothing, or the end of the search
@@ -44,4 +44,5 @@ protected:
     bool limitOn_ = false;
     std::uint32_t limit_ = 0;
     std::uint32_t made_ = 0;
+    bool endedHere_ = false; // the callback ended the search (a cancel node, or the limit)
 };

@@ -83,17 +83,24 @@ void TNServerBase::AddChildren() {
         AddChild(new TNServerInfo(serverName_));
     }
     store::Status last = store::kNoError;
+    cancelShown_ = false;
     if (IsTypeShownOrHeld(kDirectoryType) || IsTypeShownOrHeld(nodetype::kDatabases)) {
         databaseType_ = nodetype::kDatabases;
         last = store::Search(dir, nullptr, 0, kListFlags, kDatabasesAndDirectories, nullptr,
                              CallbackVLTSearch, this);
     }
-    if (IsTypeShownOrHeld(kTemplatesType)) {
+    // After a cancel nothing more is listed: the cancel node stays the last child.
+    if (last != store::kCancelled && IsTypeShownOrHeld(kTemplatesType)) {
         databaseType_ = kTemplatesType;
         last = store::Search(dir, nullptr, 0, kListFlags, kTemplates, nullptr, CallbackVLTSearch,
                              this);
     }
-    if (last != store::kNoError && last != store::kCancelled) {
+    if (last == store::kCancelled) {
+        // The store may see the cancel before this node's callback does.
+        if (!cancelShown_) {
+            AttachError(store::kCancelled, nullptr);
+        }
+    } else if (last != store::kNoError) {
         AttachError(last, "Couldn't search directory");
     }
     store::CloseDatabase(dir);
@@ -114,6 +121,7 @@ store::Status TNServerBase::OnSearchResult(const store::SEARCH_MATCH& match,
     }
     if (UserCancelled()) {
         AttachError(store::kCancelled, nullptr);
+        cancelShown_ = true;
         return store::kCancelled;
     }
     char type[129] = "";

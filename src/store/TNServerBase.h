@@ -41,6 +41,7 @@ private:
     std::shared_ptr<const std::string> serverName_; // shared with the machine's directories
     std::string path_;
     NodeTypeId databaseType_ = nodetype::kDatabases; // what the running search makes
+    bool cancelShown_ = false; // the callback attached the cancel node of this listing
 };
 
 // The general image strip's entry for icon `index`.

@@ -246,7 +246,8 @@ Status FindDesignNote(DbHandle db, const char* name, std::uint16_t noteClass, No
     if (!file->designIndex) {
         vlt::Stmt q(file->conn(),
                     "SELECT n.id, n.class, i.value FROM notes n JOIN items i ON i.note = n.id "
-                    "WHERE n.deleted = 0 AND i.name = '$TITLE' COLLATE NOCASE "
+                    "WHERE n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 " // no damaged IDs
+                    "AND i.name = '$TITLE' COLLATE NOCASE "
                     "ORDER BY n.id, i.seq");
         if (!q)
             return vlt::StatusOfSqlite(q.prepareCode());

@@ -1,8 +1,12 @@
 // Searching the notes of a database, and the IDs of notes modified since a time.
 #include "store/api/Search.h"
 
+#include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 
+#include "store/api/Conversions.h"
 #include "store/api/Items.h"
 #include "vlt/ByteReader.h"
 #include "vlt/DirectoryList.h"
@@ -20,31 +24,62 @@ void PutTime(std::uint8_t* p, const TimeDate& t) {
     std::memcpy(p, t.w, 8);
 }
 
+// Bit 15 of a stored class marks the default design element of its kind; in a match the same
+// bit means "deletion stub", so it is set for stubs alone. The note's own class keeps the
+// default bit (NoteInfo, NoteHeader).
 void FillMatch(const TimeDate& dbId, const vlt::NoteRow& row, SEARCH_MATCH* m) {
     std::memset(m, 0, sizeof *m);
     PutTime(m->identity, dbId);
-    PutTime(m->identity + 8, row.created);
+    PutTime(m->identity + 8, row.modified);
     std::memcpy(m->identity + 16, &row.id, 4);
     PutTime(m->originator, row.originator.file);
     PutTime(m->originator + 8, row.originator.note);
     std::memcpy(m->originator + 16, &row.originator.sequence, 4);
     PutTime(m->originator + 20, row.originator.sequenceTime);
-    m->noteClass = row.noteClass;
+    m->noteClass =
+        static_cast<std::uint16_t>((row.noteClass & ~kClassStub) | (row.deleted ? kClassStub : 0));
+}
+
+// Note IDs run from 1 to 0x7FFFFFFF: bit 31 marks stubs in ID tables. A stored ID outside
+// that range is damage, never cut down to 32 bits (it would name another note).
+bool IsNoteId(std::int64_t stored) {
+    return stored >= 1 && stored <= 0x7FFFFFFF;
+}
+
+std::string IdDamage(std::int64_t stored) {
+    char text[80];
+    std::snprintf(text, sizeof text, "note ID %lld (0x%llX) is out of range",
+                  static_cast<long long>(stored), static_cast<unsigned long long>(stored));
+    return text;
+}
+
+// What a since time asks of the modified times: none (every note) when there is no since time
+// or it lies at or before the earliest time there is, so that notes whose time is zero or
+// below the earliest are not lost; else a time to be after.
+std::optional<std::uint64_t> AfterBound(const TimeDate* since) {
+    if (!since || since->Value() <= EarliestTime().Value())
+        return std::nullopt;
+    return since->Value();
+}
+
+// Stamps compare as unsigned numbers: a damaged time of all ones is late, not early.
+bool ModifiedAfter(std::int64_t stored, const std::optional<std::uint64_t>& bound) {
+    return !bound || static_cast<std::uint64_t>(stored) > *bound;
 }
 
 Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLength,
                    std::uint16_t flags, std::uint16_t classMask, const TimeDate* since,
                    SearchCallback callback, void* context) {
     std::lock_guard lock(file.mutex());
+    // Times are compared here rather than in SQL, which knows only signed numbers.
     vlt::Stmt q(file.conn(), "SELECT id, class, unid_file, unid_note, sequence, sequence_time, "
                              "created, modified, deleted FROM notes "
-                             "WHERE (class & ?1) != 0 AND modified > ?2 AND (deleted = 0 OR ?3) "
-                             "ORDER BY id");
+                             "WHERE (class & ?1) != 0 AND (deleted = 0 OR ?2) ORDER BY id");
     if (!q)
         return vlt::StatusOfSqlite(q.prepareCode());
     q.bind(1, classMask & 0x7FFF);
-    q.bind(2, since ? static_cast<std::int64_t>(since->Value()) : std::int64_t(-1));
-    q.bind(3, (flags & kSearchStubs) ? 1 : 0);
+    q.bind(2, (flags & kSearchStubs) ? 1 : 0);
+    const std::optional<std::uint64_t> after = AfterBound(since);
     const std::uint8_t* compiled = static_cast<const std::uint8_t*>(formula);
     vlt::SummaryBuilder summary;
     std::vector<std::uint8_t> result;
@@ -52,9 +87,12 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
     while ((rc = q.step()) == SQLITE_ROW) {
         if (Status s = vlt::PollBreak(); s != kNoError)
             return s;
+        if (!ModifiedAfter(q.i64(7), after))
+            continue;
         vlt::NoteData note;
         vlt::NoteRow& row = note.row;
-        row.id = static_cast<NoteId>(q.i64(0));
+        const std::int64_t storedId = q.i64(0);
+        row.id = IsNoteId(storedId) ? static_cast<NoteId>(storedId) : 0;
         row.noteClass = static_cast<std::uint16_t>(q.i64(1));
         row.originator.file = vlt::TimeOf(q.i64(2));
         row.originator.note = vlt::TimeOf(q.i64(3));
@@ -67,8 +105,11 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
         SEARCH_MATCH match;
         FillMatch(file.row().id, row, &match);
         summary.clear();
-        if (row.deleted) {
-            match.noteClass = static_cast<std::uint16_t>(row.noteClass | kClassStub);
+        if (!IsNoteId(storedId)) {
+            // Its items cannot be told apart from another note's: reported with the damage.
+            match.matchFlags = kMatchSelected | kMatchDamaged;
+            summary.addText("$Damage", IdDamage(storedId));
+        } else if (row.deleted) {
             match.matchFlags = compiled ? 0 : kMatchSelected;
         } else {
             const bool summaryOnly = compiled == nullptr;
@@ -136,15 +177,19 @@ Status NotesModifiedSince(DbHandle db, std::uint16_t classMask, const TimeDate& 
     std::uint32_t count = 0;
     {
         std::lock_guard lock(file->mutex());
-        vlt::Stmt q(file->conn(), "SELECT id, deleted FROM notes WHERE (class & ?) != 0 AND "
-                                  "modified > ? ORDER BY id");
+        vlt::Stmt q(file->conn(),
+                    "SELECT id, deleted, modified FROM notes WHERE (class & ?) != 0 ORDER BY id");
         if (!q)
             return vlt::StatusOfSqlite(q.prepareCode());
         q.bind(1, classMask & 0x7FFF);
-        q.bind(2, static_cast<std::int64_t>(since.Value()));
+        const std::optional<std::uint64_t> after = AfterBound(&since);
         int rc;
         while ((rc = q.step()) == SQLITE_ROW) {
-            const std::uint32_t id = static_cast<std::uint32_t>(q.i64(0)) & ~kIdStub;
+            if (!ModifiedAfter(q.i64(2), after))
+                continue;
+            // A damaged ID is entered as 0: the note is counted, and names no other note.
+            const std::int64_t stored = q.i64(0);
+            const std::uint32_t id = IsNoteId(stored) ? static_cast<std::uint32_t>(stored) : 0;
             vlt::PutU32(ids, q.i64(1) ? id | kIdStub : id);
             ++count;
         }

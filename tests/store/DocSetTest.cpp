@@ -15,10 +15,12 @@
 #include "store/SelectNotesPrompt.h"
 #include "store/TNDatabase.h"
 #include "store/TNDatabaseDocSet.h"
+#include "store/TNDocument.h"
 #include "store/TNError.h"
 #include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
+#include "store/api/Session.h"
 #include "support/FakeTree.h"
 #include "vlt/builder/Values.h"
 
@@ -45,7 +47,8 @@ vb::NoteDesc Doc(store::NoteId id, const char* subject, int daysOld) {
     return n;
 }
 
-// Twenty documents, half of them modified long ago; two forms; one deletion stub.
+// Twenty documents, half of them modified long ago; two forms, the first the default one; one
+// deletion stub.
 vb::DatabaseDesc SetsDesc() {
     vb::DatabaseDesc desc;
     store::CurrentTime(&desc.id);
@@ -55,7 +58,7 @@ vb::DatabaseDesc SetsDesc() {
     for (int i = 0; i < 2; ++i) {
         vb::NoteDesc form;
         form.id = 10 + 4 * i;
-        form.noteClass = 0x0004;
+        form.noteClass = i ? 0x0004 : 0x8004;
         store::CurrentTime(&form.modified);
         form.items = {{"$TITLE", store::kItemSummary, vb::TextValue(i ? "B" : "A")},
                       {"$Flags", store::kItemSummary, vb::TextValue("")}};
@@ -187,22 +190,47 @@ TEST(DocSets, EachFixedSetSearchesItsKind) {
     f.tree.control.Expand(design);
     f.tree.control.Expand(docs);
     f.tree.control.Expand(stubs);
-    EXPECT_EQ(Labels(design), (std::vector<std::string>{"A", "B"}));
+    // The default form is a design element marked "*", not a deletion stub.
+    EXPECT_EQ(Labels(design), (std::vector<std::string>{"*A", "B"}));
     EXPECT_EQ(docs->ChildCount(), 20u);
     EXPECT_EQ(Labels(stubs), (std::vector<std::string>{"Deleted document"}));
+    auto* a = dynamic_cast<TNDocument*>(design->GetFirstChild());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetNoteClass(), 0x8004);
+    const std::string out = Describe(*a);
+    EXPECT_NE(out.find("(is-default True)"), std::string::npos) << out;
 }
 
-TEST(DocSets, ACancelledSearchKeepsWhatItFound) {
-    Fixture f;
-    f.tree.control.Expand(f.db);
-    CTreeListNode* docs = f.Child("Documents");
-    int asked = 0;
-    CScopedCancelProbe probe([](void* n) { return ++*static_cast<int*>(n) > 5; }, &asked);
-    f.tree.control.Expand(docs);
-    ASSERT_EQ(docs->ChildCount(), 6u);
-    auto* error = dynamic_cast<TNError*>(docs->GetLastChild());
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->GetStatus(), store::kCancelled);
+// The user cancels while the third note is being made. The program connects the store's break
+// hook and the sets' probe to the same cancel check; when the store polls it between results,
+// the store is the first to see the cancel. Either way the list ends in one cancel node.
+TEST(DocSets, ACancelledSearchKeepsWhatItFoundAndSaysSo) {
+    for (const bool storeAsks : {false, true}) {
+        SCOPED_TRACE(storeAsks ? "store polls too" : "only the set asks");
+        Fixture f;
+        f.tree.control.Expand(f.db);
+        CTreeListNode* docs = f.Child("Documents");
+        const auto pressed = [](void* set) {
+            return static_cast<CTreeListNode*>(set)->ChildCount() >= 3;
+        };
+        CScopedCancelProbe probe(pressed, docs);
+        if (storeAsks)
+            store::SetBreakHook(
+                [](void* set) -> int {
+                    return set && static_cast<CTreeListNode*>(set)->ChildCount() >= 3;
+                },
+                docs);
+        f.tree.control.Expand(docs);
+        store::SetBreakHook(nullptr, nullptr);
+        ASSERT_EQ(docs->ChildCount(), 4u);
+        std::size_t errors = 0;
+        for (CTreeListNode* c = docs->GetFirstChild(); c; c = c->GetNextSibling())
+            errors += dynamic_cast<TNError*>(c) != nullptr;
+        EXPECT_EQ(errors, 1u);
+        auto* error = dynamic_cast<TNError*>(docs->GetLastChild());
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->GetStatus(), store::kCancelled);
+    }
 }
 
 TEST(SelectedSets, LimitInTheLastAndKinds) {

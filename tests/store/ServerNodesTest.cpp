@@ -8,7 +8,9 @@
 
 #include "app/HeadlessPlatform.h"
 #include "output/DumpWriter.h"
+#include "store/CancelProbe.h"
 #include "store/TNDirectory.h"
+#include "store/TNError.h"
 #include "store/TNServer.h"
 #include "store/TNServerInfo.h"
 #include "store/api/Session.h"
@@ -138,6 +140,39 @@ TEST_F(MachineTest, RemoteDirectoriesShowNoLinkAndUnreadableLinksAreLeftOut) {
     const std::string missing = Dump(*Root(new TNDirectory(nullptr, "linked", {})));
     EXPECT_EQ(missing.find("linked-directory"), std::string::npos) << missing;
     EXPECT_EQ(TNDirectory(nullptr, "a\\b\\c", {}).GetLabel(), "c");
+    fs::remove_all(dir);
+}
+
+// The user cancels once two entries are listed. The store polls the same cancel check between
+// entries as the node does; the listing ends in one cancel node, and the template search that
+// would follow does not run.
+TEST_F(MachineTest, ACancelledListingEndsInOneCancelNode) {
+    const fs::path dir = fs::temp_directory_path() / ("delvex-cancel-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    for (const char* name : {"a.vlt", "b.vlt", "c.vlt", "d.vlt", "t.vtf"})
+        std::ofstream(dir / name) << "not read here";
+    UseDataDirectory(dir.string());
+    for (const bool storeAsks : {false, true}) {
+        SCOPED_TRACE(storeAsks ? "store polls too" : "only the node asks");
+        auto* local = Root(new TNLocalMachine());
+        // The information node and two entries.
+        const auto pressed = [](void* n) {
+            return static_cast<CTreeListNode*>(n)->ChildCount() >= 3;
+        };
+        CScopedCancelProbe probe(pressed, local);
+        if (storeAsks)
+            store::SetBreakHook(
+                [](void* n) -> int { return static_cast<CTreeListNode*>(n)->ChildCount() >= 3; },
+                local);
+        control.Expand(local);
+        store::SetBreakHook(nullptr, nullptr);
+        const auto children = Children(*local);
+        ASSERT_EQ(children.size(), 4u) << ::testing::PrintToString(children);
+        auto* error = dynamic_cast<TNError*>(local->GetLastChild());
+        ASSERT_NE(error, nullptr) << children.back();
+        EXPECT_EQ(error->GetStatus(), store::kCancelled);
+        control.Collapse(local);
+    }
     fs::remove_all(dir);
 }
 

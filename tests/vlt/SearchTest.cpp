@@ -1,8 +1,12 @@
 // Searches: which notes come back, their matches and summaries, and directory listings.
+#include <sqlite3.h>
+
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "VltTestSupport.h"
+#include "store/api/Conversions.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
 #include "vlt/DirectoryList.h"
@@ -115,17 +119,26 @@ TEST_F(SearchTest, MatchesCarryIdentityClassAndStubBit) {
         if (h.id == 20 || h.id == 24) {
             EXPECT_EQ(h.noteClass & kClassStub, kClassStub);
             EXPECT_EQ(h.summary, (std::vector<std::uint8_t>{4, 0, 0, 0}));
+            const TimeDate modified =
+                Time(h.id == 20 ? "2000-01-06T00:00:00Z" : "2000-01-01T12:00:00Z");
+            EXPECT_EQ(std::memcmp(h.match.identity + 8, modified.w, 8), 0);
             continue;
         }
         OriginatorId oid;
+        TimeDate modified;
         std::uint16_t cls = 0;
-        ASSERT_EQ(NoteInfo(db_, h.id, &oid, nullptr, &cls), kNoError);
-        EXPECT_EQ(h.noteClass, cls); // the default bit of the form is its own, not a stub's
+        ASSERT_EQ(NoteInfo(db_, h.id, &oid, &modified, &cls), kNoError);
+        // In a match bit 15 means "deletion stub": a default design element leaves it clear.
+        EXPECT_EQ(h.noteClass, cls & 0x7FFF);
+        EXPECT_EQ(std::memcmp(h.match.identity + 8, modified.w, 8), 0);
         EXPECT_EQ(std::memcmp(h.match.originator, &oid, 28), 0);
         EXPECT_EQ(h.matchFlags & kMatchSelected, kMatchSelected);
         EXPECT_EQ(h.match.summaryLength, h.summary.size());
     }
-    EXPECT_EQ(hits[0].noteClass, 0x8004);
+    std::uint16_t formClass = 0;
+    ASSERT_EQ(NoteInfo(db_, 4, nullptr, nullptr, &formClass), kNoError);
+    EXPECT_EQ(formClass, 0x8004); // the note itself keeps its default bit
+    EXPECT_EQ(hits[0].noteClass, 0x0004);
     EXPECT_EQ(hits[5].noteClass, 0x8008);
 }
 
@@ -249,6 +262,72 @@ TEST_F(SearchTest, ModifiedSinceTablesMarkStubsAndReportNone) {
         EXPECT_EQ(ids, c.ids);
         EXPECT_EQ(MemFree(table), kNoError);
     }
+}
+
+std::string DamageText(const Hit& h) {
+    char text[200] = "";
+    SummaryValueText(reinterpret_cast<const ITEM_TABLE*>(h.summary.data()), "$Damage", text,
+                     sizeof text, nullptr);
+    return text;
+}
+
+std::vector<std::uint32_t> TableIds(DbHandle db, std::uint16_t mask, const TimeDate& since) {
+    MemHandle table = 0;
+    std::vector<std::uint32_t> ids;
+    EXPECT_EQ(NotesModifiedSince(db, mask, since, &table), kNoError);
+    std::uint32_t id;
+    for (std::uint32_t i = 0; IdTableEntry(table, i, &id); ++i)
+        ids.push_back(id);
+    MemFree(table);
+    return ids;
+}
+
+// Rows that the builder never writes: a time of all ones, no time, IDs that are no note IDs.
+// Each note still comes back once, in the search and in the ID table alike.
+TEST_F(SearchTest, DamagedTimesAndIdsLeaveNoNoteOutOrTwice) {
+    CloseDatabase(db_);
+    db_ = 0;
+    sqlite3* sql = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &sql), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(sql,
+                           "UPDATE notes SET modified = -1 WHERE id = 12;"
+                           "UPDATE notes SET modified = 0 WHERE id = 16;"
+                           "UPDATE items SET note = 4294967300 WHERE note = 8;"
+                           "UPDATE notes SET id = 4294967300 WHERE id = 8;"
+                           "UPDATE notes SET id = 2147483672 WHERE id = 24;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(sql);
+    ASSERT_EQ(OpenDatabase(path_.c_str(), &db_), kNoError);
+
+    const auto all = RunSearch(db_, 3 | kSearchStubs, 0x7FFF);
+    EXPECT_EQ(Ids(all), (std::vector<NoteId>{4, 12, 16, 20, 0, 0}));
+    ASSERT_EQ(all.size(), 6u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(all[i].matchFlags & kMatchDamaged, 0) << all[i].id;
+    // The stub whose ID has bit 31 set, and the view whose ID does not fit 32 bits: reported
+    // under no ID, with the stored value named, and nothing of note 4 (4294967300 mod 2^32).
+    EXPECT_EQ(all[4].matchFlags & kMatchDamaged, kMatchDamaged);
+    EXPECT_EQ(all[4].noteClass, 0x8008);
+    EXPECT_NE(DamageText(all[4]).find("2147483672"), std::string::npos) << DamageText(all[4]);
+    EXPECT_EQ(all[5].matchFlags & kMatchDamaged, kMatchDamaged);
+    EXPECT_EQ(all[5].noteClass, 0x0008);
+    EXPECT_NE(DamageText(all[5]).find("4294967300"), std::string::npos) << DamageText(all[5]);
+    EXPECT_EQ(SummaryValue(reinterpret_cast<const ITEM_TABLE*>(all[5].summary.data()), "$TITLE",
+                           nullptr, nullptr),
+              kNoMoreItems);
+
+    EXPECT_EQ(Ids(RunSearch(db_, 3, 0x7FFF)), (std::vector<NoteId>{4, 12, 16, 0}));
+    NoteId found = 0;
+    EXPECT_EQ(FindDesignNote(db_, "All", 0x0008, &found), kDesignNotFound) << found;
+    // Counting asks from the earliest time: that is every note, the one without a time too.
+    EXPECT_EQ(TableIds(db_, 0x7FFF, EarliestTime()),
+              (std::vector<std::uint32_t>{4, 12, 16, 20 | kIdStub, 0 | kIdStub, 0}));
+
+    // A real time compares as the unsigned stamp: all ones is after it, no time is not.
+    const TimeDate jan3 = Time("2000-01-03T00:00:00Z");
+    EXPECT_EQ(Ids(RunSearch(db_, 3 | kSearchStubs, 0x7FFF, &jan3)), (std::vector<NoteId>{12, 20}));
+    EXPECT_EQ(TableIds(db_, 0x7FFF, jan3), (std::vector<std::uint32_t>{12, 20 | kIdStub}));
 }
 
 TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {

@@ -24,11 +24,17 @@ constexpr std::uint16_t kDirDatabases = 0x8000;
 
 constexpr std::uint16_t kClassStub = 0x8000;     // in SEARCH_MATCH::noteClass
 constexpr std::uint16_t kMatchSelected = 0x0001; // in SEARCH_MATCH::matchFlags
+// A stored note that cannot be reported as it is: its ID is no note ID (outside
+// 1..0x7FFFFFFF). The match holds note ID 0 and the summary one text item "$Damage" that names
+// the stored value; the class and times are the note's own. It is reported whatever the
+// formula, which cannot be run on items that are not known to be the note's.
+constexpr std::uint16_t kMatchDamaged = 0x0100;
 
 // One search result. Layout (little-endian):
-//   0  20 identity: database identifier (time stamp), note creation time stamp, u32 note ID
+//   0  20 identity: database identifier (time stamp), note modification time stamp, u32 note ID
 //  20  28 originator ID (store/api/Notes.h OriginatorId)
-//  48   2 note class; bit 15 set for a deletion stub
+//  48   2 note class; bit 15 set for a deletion stub and for nothing else (the default bit
+//           of a design element is read from the note itself)
 //  50   2 match flags; bit 0 = selected by the formula (always set without one)
 //  52   2 length of the summary buffer handed beside it
 struct SEARCH_MATCH {
@@ -55,8 +61,10 @@ using SearchCallback = Status (*)(void* context, const SEARCH_MATCH* match,
                                   const ITEM_TABLE* summary);
 
 // Over a database: the notes whose class has a bit of classMask (bit 15 ignored) modified after
-// *since (null: all), selected by the compiled formula when one is given (null: every note),
-// and with kSearchStubs the deletion stubs of those classes. Notes come in ascending ID order.
+// *since (null, or a time at or before EarliestTime: all, those without a time too), selected
+// by the compiled formula when one is given (null: every note), and with kSearchStubs the
+// deletion stubs of those classes. Notes come in ascending ID order; a note whose stored ID
+// is damaged comes with kMatchDamaged.
 // Over a directory handle: with classMask kDirDatabases / kDirSubdirectories / kDirTemplates,
 // the matching entries with summaries "$TITLE" (file name), "$Path", "$Type" ("$NOTEFILE" or
 // "$DIR"), "$Modified", "$Length" and, for readable databases, "$Info". The break hook is
@@ -73,9 +81,10 @@ Status SummaryValueText(const ITEM_TABLE* summary, const char* name, char* buffe
 Status SummaryValue(const ITEM_TABLE* summary, const char* name, const std::uint8_t** value,
                     std::uint16_t* valueLength);
 
-// The IDs of the notes of classMask modified after `since` (bit 31 set for a deletion stub) as
-// a new block: u32 count, then count u32 entries in ascending ID order. kNoModifiedNotes (572)
-// when there are none (and *table is 0).
+// The IDs of the notes of classMask modified after `since` (as for Search: EarliestTime takes
+// every note) as a new block: u32 count, then count u32 entries in ascending ID order, bit 31
+// set for a deletion stub; a note whose stored ID is damaged is entered as 0. kNoModifiedNotes
+// (572) when there are none (and *table is 0).
 Status NotesModifiedSince(DbHandle db, std::uint16_t classMask, const TimeDate& since,
                           MemHandle* table);
 constexpr std::uint32_t kIdStub = 0x80000000u;
