@@ -3,11 +3,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "common/PlainFile.h"
 
 namespace {
 
@@ -43,52 +44,60 @@ bool WriteAll(int fd, std::string_view data, int* err) {
     return true;
 }
 
-// The file a write to `path` must replace: the target of a symbolic link, else the path.
-std::string TargetOf(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec))
-        return path;
-    const std::filesystem::path target = std::filesystem::canonical(path, ec);
-    return ec ? path : target.string();
+// The file a write to `path` must replace: the end of its chain of symbolic links, even when
+// no file is there yet, so that a link is written through and never replaced.
+bool TargetOf(const std::string& path, std::string* target, std::string* error) {
+    namespace fs = std::filesystem;
+    fs::path p = path;
+    for (int links = 0;; ++links) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) {
+            *target = p.string();
+            return true;
+        }
+        if (links == 40) {
+            *error = "it is a loop of symbolic links, so it is left unchanged";
+            return false;
+        }
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) {
+            *error =
+                "the symbolic link " + p.string() + " could not be read (" + ec.message() + ")";
+            return false;
+        }
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+}
+
+// Why an existing file must not be replaced, or empty: the user marked it read-only (no write
+// permission for anyone; the superuser could write it all the same, and must not), or we may
+// not write it.
+std::string Unwritable(const std::string& file, const struct stat& st) {
+    if ((st.st_mode & 0222) == 0)
+        return "it is read-only, so it is left unchanged";
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0)
+        return "it cannot be written (" + Reason(errno) + "), so it is left unchanged";
+    return {};
 }
 
 } // namespace
 
 int ReadWholeFile(const std::string& path, std::string* content, std::size_t limit) {
-    content->clear();
-    // Not blocking: a pipe or device in the file's place must not hang the program.
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (f.fd < 0)
-        return errno;
-    struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
-        return errno;
-    if (S_ISDIR(st.st_mode))
-        return EISDIR;
-    if (!S_ISREG(st.st_mode))
-        return EINVAL;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t n = ::read(f.fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            content->clear();
-            return err;
-        }
-        if (n == 0)
-            return 0;
-        if (content->size() + static_cast<std::size_t>(n) > limit) {
-            content->clear();
-            return EFBIG;
-        }
-        content->append(buffer.data(), static_cast<std::size_t>(n));
-    }
+    return ReadPlainFile(path, content, limit);
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content, std::string* error) {
-    const std::string target = TargetOf(path);
+    std::string target;
+    if (!TargetOf(path, &target, error))
+        return false;
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (std::string why = Unwritable(target, old); !why.empty()) {
+            *error = std::move(why);
+            return false;
+        }
+    }
     const std::filesystem::path dir = std::filesystem::path(target).parent_path();
     std::string temp = target + ".XXXXXX";
     Fd f{::mkstemp(temp.data())};
@@ -105,8 +114,7 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
         ::unlink(temp.c_str());
         return false;
     };
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && ::fchmod(f.fd, old.st_mode & 07777) != 0) {
+    if (exists && ::fchmod(f.fd, old.st_mode & 07777) != 0) {
         err = errno;
         return fail("given the permissions of the old one");
     }

@@ -1,5 +1,6 @@
 #include "app/DelvexApp.h"
 
+#include "app/CommandLinePath.h"
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
 #include "app/Hooks.h"
@@ -77,7 +78,11 @@ bool CDelvexApp::Start(std::string_view commandLine) {
     if (commandLine.empty()) {
         doc->NewDocument();
     } else {
-        doc->OpenDocument(commandLine);
+        const CommandLinePath resolved = ResolveCommandLinePath(std::string(commandLine));
+        if (!resolved.problem.empty())
+            frontEnd_.ShowMessage("Error", "Couldn't open " + resolved.problem);
+        // Opened all the same: its node says why it cannot be read, as for any database.
+        doc->OpenDocument(resolved.path);
     }
     frontEnd_.OpenDocumentWindow(doc);
     return true;

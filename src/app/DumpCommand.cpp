@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/CommandLinePath.h"
 #include "app/DelvexApp.h"
 #include "app/DelvexDoc.h"
 #include "app/HeadlessPlatform.h"
@@ -267,20 +268,26 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             err << "delvex-dump: no PATH given and no sample data directory \"" << path << "\"\n";
             return kUsage;
         }
-    } else if (path.find(store::kServerSeparator) == std::string::npos) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) {
-            machine = true;
-        } else if (std::filesystem::exists(path, ec)) {
-            // The store takes relative paths from its data directory; the user means this one.
-            path = std::filesystem::absolute(path, ec).string();
-        }
     }
 
     StoreSession session;
     if (const store::Status st = session.Start(); st != store::kNoError) {
         err << "delvex-dump: " << StatusText(st, "Couldn't initialize Corvane") << "\n";
         return kFailed;
+    }
+    if (!machine) {
+        const CommandLinePath resolved = ResolveCommandLinePath(path);
+        if (!resolved.problem.empty()) {
+            err << "delvex-dump: " << resolved.problem << "\n";
+            return kFailed;
+        }
+        path = resolved.path;
+        // A folder named by an absolute path or in the current folder is browsed as the data
+        // directory of the machine.
+        std::error_code ec;
+        machine = path.find(store::kServerSeparator) == std::string::npos &&
+                  std::filesystem::path(path).is_absolute() &&
+                  std::filesystem::is_directory(path, ec);
     }
     if (machine) {
         const std::string dir = std::filesystem::absolute(path).string();

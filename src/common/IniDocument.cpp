@@ -26,8 +26,9 @@ std::string_view Trim(std::string_view s) {
 
 } // namespace
 
-CIniDocument::Line CIniDocument::Classify(std::string text) {
+CIniDocument::Line CIniDocument::Classify(std::string text, bool crlf) {
     Line line;
+    line.crlf = crlf;
     const std::string_view t = Trim(text);
     if (t.empty()) {
         line.kind = Kind::Blank;
@@ -63,12 +64,18 @@ void CIniDocument::Parse(std::string_view text) {
     if (byteOrderMark_)
         text.remove_prefix(kByteOrderMark.size());
     finalNewline_ = text.empty() || text.back() == '\n';
+    // New lines end as the first line does.
+    const std::size_t firstEnd = text.find('\n');
+    crlf_ = firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view raw = text.substr(0, end);
-        if (raw.ends_with('\r'))
+        bool crlf = end == std::string_view::npos ? crlf_ : false;
+        if (raw.ends_with('\r')) {
             raw.remove_suffix(1);
-        lines_.push_back(Classify(std::string(raw)));
+            crlf = true;
+        }
+        lines_.push_back(Classify(std::string(raw), crlf));
         if (end == std::string_view::npos)
             break;
         text.remove_prefix(end + 1);
@@ -82,7 +89,7 @@ std::string CIniDocument::Serialize() const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         out += lines_[i].text;
         if (i + 1 < lines_.size() || finalNewline_)
-            out += '\n';
+            out += lines_[i].crlf ? "\r\n" : "\n";
     }
     return out;
 }
@@ -130,18 +137,18 @@ bool CIniDocument::Set(std::string_view section, std::string_view key, std::stri
     const std::size_t found = FindKey(section, key);
     if (found != std::string::npos) {
         // Keep the key's spelling as the file has it.
-        lines_[found] = Classify(lines_[found].name + "=" + stored);
+        lines_[found] = Classify(lines_[found].name + "=" + stored, lines_[found].crlf);
         return true;
     }
-    Line line = Classify(std::string(key) + "=" + stored);
+    Line line = Classify(std::string(key) + "=" + stored, crlf_);
     const std::size_t at = InsertionPoint(section);
     if (at != std::string::npos) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
         return true;
     }
     if (!lines_.empty() && lines_.back().kind != Kind::Blank)
-        lines_.push_back(Classify(""));
-    lines_.push_back(Classify("[" + std::string(section) + "]"));
+        lines_.push_back(Classify("", crlf_));
+    lines_.push_back(Classify("[" + std::string(section) + "]", crlf_));
     lines_.push_back(std::move(line));
     finalNewline_ = true;
     return true;

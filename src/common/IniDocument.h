@@ -1,7 +1,8 @@
 // The text of a settings file held as its lines, with lookups by section and key.
 //
 // Every line is kept as it was read, so writing back changes only the lines that were set or
-// deleted: comments, blank lines, unknown sections and malformed lines survive untouched.
+// deleted: comments, blank lines, unknown sections and malformed lines survive untouched. Each
+// line keeps its line end (CR LF or LF); new lines end as the first line of the text does.
 //
 // Line forms (blanks around the line, the name and the value are ignored):
 //   [Section]        a section header, optionally followed by a comment
@@ -61,8 +62,9 @@ private:
         Kind kind = Kind::Blank;
         std::string name;  // section or key name, trimmed
         std::string value; // key lines: the stored value, trimmed, not yet decoded
+        bool crlf = false; // ends in CR LF
     };
-    static Line Classify(std::string text);
+    static Line Classify(std::string text, bool crlf);
     // Index of the key line of `key` in `section`, or npos. Lines before the first header are
     // in no section and are never found.
     std::size_t FindKey(std::string_view section, std::string_view key) const;
@@ -72,4 +74,5 @@ private:
     std::vector<Line> lines_;
     bool byteOrderMark_ = false;
     bool finalNewline_ = true;
+    bool crlf_ = false; // new lines end in CR LF
 };

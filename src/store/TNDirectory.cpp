@@ -1,7 +1,8 @@
 #include "store/TNDirectory.h"
 
-#include <fstream>
+#include <algorithm>
 
+#include "common/PlainFile.h"
 #include "output/FieldWriter.h"
 #include "store/SummaryItems.h"
 #include "store/api/Database.h"
@@ -12,6 +13,8 @@
 namespace {
 constexpr NodeTypeId kDirectoryType = 8;
 constexpr std::size_t kMaxLine = 299;
+// A link file names one directory and a few users; a larger one is not read.
+constexpr std::size_t kMaxLinkFile = 1024 * 1024;
 
 const SummaryRename kDirectoryRenames[] = {
     {"$TITLE", "title"},       {"$Path", "path"},     {"$Type", nullptr},
@@ -82,14 +85,16 @@ std::optional<DirectoryLink> ReadDirectoryLink(const std::string& directoryPath)
         store::kNoError) {
         return std::nullopt;
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (ReadPlainFile(file, &text, kMaxLinkFile) != 0) {
         return std::nullopt;
     }
     DirectoryLink link;
-    std::string line;
     bool first = true;
-    while (std::getline(in, line)) {
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }

@@ -1,6 +1,7 @@
 // The database family: open and close by path, and the database's own information.
 #include "store/api/Database.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -30,11 +31,18 @@ Status OpenDatabase(const char* path, DbHandle* db) {
     open->storePath = path;
     if (open->storePath.empty()) {
         open->fsPath = vlt::DataDirectory(); // the machine's own data directory
-    } else if (Status s = vlt::ResolvePath(open->storePath, &open->fsPath); s != kNoError) {
-        return Fail(s, open->storePath + ": the path cannot be resolved");
+    } else {
+        std::string why;
+        if (Status s = vlt::ResolvePath(open->storePath, &open->fsPath, &why); s != kNoError)
+            return Fail(s, open->storePath + ": " +
+                               (why.empty() ? std::string("the path cannot be resolved") : why));
     }
     std::error_code ec;
     const auto st = std::filesystem::status(open->fsPath, ec);
+    if (ec.value() == ELOOP)
+        return Fail(kFileAccess, open->fsPath + ": a loop of symbolic links");
+    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR)
+        return Fail(kFileAccess, open->fsPath + ": " + ec.message());
     if (ec || !std::filesystem::exists(st))
         return Fail(kFileNotFound, open->fsPath + ": no such file or directory");
     if (std::filesystem::is_directory(st)) {

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
+#include <unistd.h>
+
+#include "common/PlainFile.h"
 #include "vlt/Schema.h"
 #include "vlt/Sql.h"
 
@@ -28,6 +30,39 @@ std::string UriOf(const std::string& file) {
     // immutable: the file never changes under us (the builder replaces files by renaming), so
     // SQLite needs no locks and will not create journal or WAL files beside it.
     return uri + "?mode=ro&immutable=1";
+}
+
+// A stored text as a message shows it: control characters (a NUL would end the message),
+// quotes and backslashes escaped.
+std::string Quoted(std::string_view text) {
+    std::string out;
+    for (unsigned char c : text) {
+        switch (c) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '"':
+        case '\\':
+            out += '\\';
+            out += static_cast<char>(c);
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                char buf[5];
+                std::snprintf(buf, sizeof buf, "\\x%02X", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -72,12 +107,23 @@ store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out
     // Look at the header ourselves first: SQLite would happily treat an empty file as a new
     // database, and its message for random bytes does not say what the file is.
     {
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return fail(store::kFileAccess, std::string("cannot be read: ") + std::strerror(errno));
+        int err = 0;
+        const int fd = OpenPlainFile(file, &err);
+        if (fd < 0)
+            return fail(err == EINVAL ? store::kNotADatabase : store::kFileAccess,
+                        err == EINVAL ? std::string("not a regular file")
+                                      : "cannot be read: " + PlainFileError(err));
         char head[16] = {};
-        in.read(head, sizeof head);
-        const std::streamsize got = in.gcount();
+        ssize_t got = 0;
+        while (got < 16) {
+            const ssize_t n = ::read(fd, head + got, sizeof head - std::size_t(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        ::close(fd);
         if (got == 0)
             return fail(store::kNotADatabase, "the file is empty");
         if (got < 16 || std::memcmp(head, kSqliteMagic, 16) != 0)
@@ -121,10 +167,10 @@ store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out
             return fail(StatusOfSqlite(rc), std::string("damaged database: ") + sqlite3_errstr(rc));
         if (format != schema::kFormatName)
             return fail(store::kNotADatabase,
-                        "not a database of this store (format \"" + format + "\")");
+                        "not a database of this store (format \"" + Quoted(format) + "\")");
         if (version != std::to_string(schema::kSchemaVersion))
             return fail(store::kUnsupportedVersion,
-                        "schema version \"" + version + "\" is not supported (expected " +
+                        "schema version \"" + Quoted(version) + "\" is not supported (expected " +
                             std::to_string(schema::kSchemaVersion) + ")");
     }
     {

@@ -6,6 +6,7 @@
 
 #include "store/api/Database.h"
 #include "store/api/Items.h"
+#include "store/api/Paths.h"
 #include "vlt/ByteReader.h"
 #include "vlt/Environment.h"
 #include "vlt/Summary.h"
@@ -31,6 +32,15 @@ std::string NumberValue(double d) {
     PutU16(v, store::kTypeNumber);
     PutF64(v, d);
     return v;
+}
+
+// Through a server only what lies inside its folder is opened or measured: an entry may be a
+// symbolic link that leads out of it (see ResolvePath).
+bool Inside(const OpenDb& dir, const std::string& name) {
+    if (dir.storePath.find(store::kServerSeparator) == std::string::npos)
+        return true; // the user's own data directory may link where it likes
+    std::string file;
+    return ResolvePath(dir.storePath + "\\" + name, &file) == store::kNoError;
 }
 
 } // namespace
@@ -90,10 +100,11 @@ store::Status SearchDirectory(const OpenDb& dir, std::uint16_t classMask,
         summary.addText("$TITLE", name);
         summary.addText("$Path", EntryPathOf(dir.storePath, name));
         summary.addText("$Type", isDir ? "$DIR" : "$NOTEFILE");
+        const bool inside = Inside(dir, name);
         const auto mtime = e.last_write_time(ec);
-        if (!ec)
+        if (inside && !ec)
             summary.add("$Modified", TimeValue(StampOfFileTime(mtime)));
-        if (!isDir) {
+        if (inside && !isDir) {
             const auto size = e.file_size(ec);
             if (!ec)
                 summary.add("$Length", NumberValue(static_cast<double>(size)));

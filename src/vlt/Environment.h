@@ -19,8 +19,9 @@ std::string DataDirectory();
 // Turns a store path into a file-system path. A store path is a local path (absolute, or
 // relative to the data directory, with '\' or '/' between its parts) or a network path
 // "server!!file", whose file is relative to the directory that server serves. ".." never leads
-// out of the data directory or the server's directory (kBadPath).
-store::Status ResolvePath(std::string_view path, std::string* file);
+// out of the data directory or the server's directory, and for a server neither does a
+// symbolic link (kBadPath; *why, when given, then says so).
+store::Status ResolvePath(std::string_view path, std::string* file, std::string* why = nullptr);
 
 // Asks the break hook whether the user has cancelled: kCancelled then, else kNoError. Long
 // engine operations (searches, walks) call it between steps.

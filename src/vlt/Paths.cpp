@@ -1,5 +1,7 @@
 // Store paths: network paths "server!!file", their resolution to files, and names.
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "store/api/Paths.h"
@@ -39,9 +41,31 @@ store::Status Within(const std::string& base, std::string_view relative, std::st
     return store::kNoError;
 }
 
+// Why `file` does not lie in `base` once every symbolic link is followed, or empty when it does:
+// a link in a server's folder must not lead out of it. The parts of `file` that do not exist
+// yet are taken as written. A loop cannot be followed, so it opens nothing; opening it says so.
+std::string Escapes(const std::string& base, const std::string& file, const std::string& server) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path realBase = fs::canonical(base, ec);
+    if (ec)
+        return "the folder of server " + server + " cannot be followed (" + ec.message() + ")";
+    const fs::path realFile = fs::weakly_canonical(file, ec);
+    if (ec.value() == ELOOP)
+        return {};
+    if (ec)
+        return "cannot be followed (" + ec.message() + ")";
+    auto f = realFile.begin();
+    for (auto b = realBase.begin(); b != realBase.end(); ++b, ++f) {
+        if (f == realFile.end() || *f != *b)
+            return "lies outside the folder of server " + server;
+    }
+    return {};
+}
+
 } // namespace
 
-store::Status ResolvePath(std::string_view path, std::string* file) {
+store::Status ResolvePath(std::string_view path, std::string* file, std::string* why) {
     if (!file || path.find('\0') != std::string_view::npos)
         return store::kBadPath;
     const std::size_t sep = path.find(kSeparator);
@@ -54,7 +78,16 @@ store::Status ResolvePath(std::string_view path, std::string* file) {
         if (store::Status s = server->LocalDirectory(&base); s != store::kNoError)
             return s;
         // A leading separator in the file part still means the server's own directory.
-        return Within(base, path.substr(sep + kSeparator.size()), file);
+        if (store::Status s = Within(base, path.substr(sep + kSeparator.size()), file);
+            s != store::kNoError)
+            return s;
+        if (std::string escape = Escapes(base, *file, server->Name()); !escape.empty()) {
+            if (why)
+                *why = std::move(escape);
+            file->clear();
+            return store::kBadPath;
+        }
+        return store::kNoError;
     }
     if (sep == 0)
         path.remove_prefix(kSeparator.size());

@@ -2,15 +2,15 @@
 //
 // The loaded part is an immutable snapshot behind a shared pointer; changing a setting builds a
 // new snapshot, so readers never see one half-changed.
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <vector>
 
 #include "common/IniDocument.h"
+#include "common/PlainFile.h"
 #include "store/api/Session.h"
 #include "vlt/Environment.h"
 #include "vlt/ServerRegistry.h"
@@ -22,6 +22,8 @@ namespace {
 constexpr char kEnvironmentSection[] = "Environment";
 constexpr char kDirectoryKey[] = "Directory";
 constexpr char kServersFile[] = "servers.ini";
+// Far more than any settings file holds; a larger one is not read.
+constexpr std::size_t kMaxSettingsBytes = 16 * 1024 * 1024;
 
 struct Snapshot {
     std::string dataDirectory;
@@ -46,13 +48,13 @@ Session& session() {
     return s;
 }
 
-// A missing or unreadable file reads as an empty one.
-void LoadIni(const std::string& path, CIniDocument* doc) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    doc->Parse(text.str());
+// A missing file reads as an empty one; so does one that cannot be read, which is noted.
+void LoadIni(const std::string& path, CIniDocument* doc, std::vector<std::string>* notes) {
+    std::string text;
+    const int err = ReadPlainFile(path, &text, kMaxSettingsBytes);
+    if (err != 0 && err != ENOENT && err != ENOTDIR)
+        notes->push_back(path + ": " + PlainFileError(err));
+    doc->Parse(text);
 }
 
 std::string Lowered(std::string_view s) {
@@ -94,7 +96,7 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
     snap->values = std::move(values);
     const std::string settingsFile = SettingsFile();
     if (!settingsFile.empty()) {
-        LoadIni(settingsFile, &snap->settings);
+        LoadIni(settingsFile, &snap->settings, &snap->notes);
         for (const std::string& problem : snap->settings.Problems())
             snap->notes.push_back(settingsFile + ": " + problem);
     }
@@ -117,7 +119,7 @@ std::shared_ptr<const Snapshot> Load(std::map<std::string, std::string> values) 
 
     const std::string serversFile = snap->dataDirectory + "/" + kServersFile;
     CIniDocument serverSettings;
-    LoadIni(serversFile, &serverSettings);
+    LoadIni(serversFile, &serverSettings, &snap->notes);
     auto servers = std::make_shared<ServerRegistry>();
     servers->Load(serverSettings, snap->dataDirectory);
     for (const std::string& problem : servers->problems())

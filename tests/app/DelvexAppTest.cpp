@@ -1,5 +1,9 @@
 // The application's start and end, and the hooks the store service calls.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "app/DelvexApp.h"
 #include "app/DelvexDoc.h"
@@ -73,6 +77,33 @@ TEST_F(AppTest, StartRunsHooksBeforeTheFrameAndOpensTheFirstDocument) {
         ASSERT_TRUE(app.Start("Hub!!"));
     } // the destructor shuts down
     EXPECT_EQ(fe.order, (std::vector<std::string>{"hook0", "frame", "doc:1:Hub", "hook1"}));
+}
+
+TEST_F(AppTest, ARelativePathNamesAFileOfTheCurrentFolderFirst) {
+    namespace fs = std::filesystem;
+    const fs::path here = fs::temp_directory_path() / ("delvex-app-" + std::to_string(getpid()));
+    fs::create_directories(here / "sub");
+    fs::copy_file(fs::path(DELVEX_SAMPLE_DATA_DIR) / "richtext.vlt", here / "sub" / "mine.vlt");
+    const fs::path before = fs::current_path();
+    fs::current_path(here);
+    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
+    for (const char* path : {"sub/mine.vlt", "discuss.vlt", "nonexist.vlt"}) {
+        CDelvexApp app(fe);
+        ASSERT_TRUE(app.Start(path));
+    }
+    unsetenv("DELVEX_DATA_DIR");
+    fs::current_path(before);
+    fs::remove_all(here);
+    const std::vector<std::string> docs = {fe.order[2], fe.order[6], fe.order[10]};
+    EXPECT_EQ(docs, (std::vector<std::string>{"doc:1:" + (here / "sub" / "mine.vlt").string(),
+                                              "doc:1:discuss.vlt", "doc:1:nonexist.vlt"}));
+    ASSERT_EQ(fe.shown.size(), 1u);
+    EXPECT_EQ(fe.shown[0].rfind("Error|Couldn't open nonexist.vlt: no such file (looked in the "
+                                "current folder " +
+                                    here.string() + " and in the data directory ",
+                                0),
+              0u)
+        << fe.shown[0];
 }
 
 TEST_F(AppTest, AFrameThatCannotBeMadeEndsStartUpSilently) {

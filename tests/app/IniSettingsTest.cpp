@@ -175,6 +175,48 @@ TEST_F(IniSettingsTest, KeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(fs::status(dir_ / "real" / "dvxtool.ini").permissions(), fs::perms(0640));
 }
 
+TEST_F(IniSettingsTest, AReadOnlyFileIsLeftAloneWithAMessage) {
+    const fs::path file = dir_ / "dvxtool.ini";
+    Put(file, "[Delvex]\nPlaceholders=0\n");
+    fs::permissions(file, fs::perms(0444));
+    CIniSettings s(file.string());
+    EXPECT_EQ(s.GetInt("Delvex", "Placeholders", 1), 0);
+    EXPECT_FALSE(s.WriteInt("Delvex", "Placeholders", 1));
+    EXPECT_EQ(s.LastError(), "Couldn't write settings file " + file.string() +
+                                 ": it is read-only, so it is left unchanged");
+    EXPECT_EQ(Get(file), "[Delvex]\nPlaceholders=0\n");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
+    EXPECT_EQ(Others(dir_, "dvxtool.ini"), std::vector<std::string>{});
+}
+
+TEST_F(IniSettingsTest, WritesGoThroughLinksToAFileNotYetThere) {
+    fs::create_directory(dir_ / "real");
+    fs::create_symlink("real/dvxtool.ini", dir_ / "first.ini"); // relative, and dangling
+    fs::create_symlink(dir_ / "first.ini", dir_ / "second.ini");
+    CIniSettings s((dir_ / "second.ini").string());
+    ASSERT_TRUE(s.WriteString("A", "k", "v")) << s.LastError();
+    EXPECT_TRUE(fs::is_symlink(dir_ / "second.ini"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "first.ini"));
+    EXPECT_EQ(Get(dir_ / "real" / "dvxtool.ini"), "[A]\nk=v\n");
+
+    fs::create_symlink("loop.ini", dir_ / "loop.ini");
+    CIniSettings loop((dir_ / "loop.ini").string());
+    EXPECT_FALSE(loop.WriteString("A", "k", "v"));
+    EXPECT_NE(loop.LastError().find("symbolic links"), std::string::npos) << loop.LastError();
+    EXPECT_TRUE(fs::is_symlink(dir_ / "loop.ini"));
+}
+
+TEST_F(IniSettingsTest, CrLfLineEndsStayCrLf) {
+    const fs::path file = dir_ / "dvxtool.ini";
+    Put(file, "; edited elsewhere\r\n[Delvex]\r\nPlaceholders=0\r\n");
+    CIniSettings s(file.string());
+    ASSERT_TRUE(s.WriteInt("Delvex", "Placeholders", 1)) << s.LastError();
+    ASSERT_TRUE(s.WriteString("Delvex", "HiddenTypes", "q")) << s.LastError();
+    ASSERT_TRUE(s.WriteString("Tree Pane", "Font", "f")) << s.LastError();
+    EXPECT_EQ(Get(file), "; edited elsewhere\r\n[Delvex]\r\nPlaceholders=1\r\nHiddenTypes=q\r\n"
+                         "\r\n[Tree Pane]\r\nFont=f\r\n");
+}
+
 TEST(SettingsLocation, EnvironmentDecidesWhereTheFileIs) {
     struct Case {
         const char *own, *xdg, *home, *want;

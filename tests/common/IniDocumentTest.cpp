@@ -118,5 +118,14 @@ TEST(IniDocument, KeepsLineEndsMarkAndMissingFinalNewline) {
     CIniDocument d = Parsed("\xEF\xBB\xBF[S]\r\nk=v\r\nz=1");
     EXPECT_EQ(d.Get("S", "k"), "v");
     ASSERT_TRUE(d.Set("S", "k", "w"));
-    EXPECT_EQ(d.Serialize(), "\xEF\xBB\xBF[S]\nk=w\nz=1");
+    EXPECT_EQ(d.Serialize(), "\xEF\xBB\xBF[S]\r\nk=w\r\nz=1");
+    // Each line keeps its own end; new lines take the end of the file's first line.
+    d = Parsed("[S]\r\na=1\nb=2\r\n");
+    ASSERT_TRUE(d.Set("S", "a", "3"));
+    ASSERT_TRUE(d.Set("S", "c", "4"));
+    ASSERT_TRUE(d.Set("T", "d", "5"));
+    EXPECT_EQ(d.Serialize(), "[S]\r\na=3\nb=2\r\nc=4\r\n\r\n[T]\r\nd=5\r\n");
+    d = Parsed("[S]\nk=v\r\n");
+    ASSERT_TRUE(d.Set("S", "n", "1"));
+    EXPECT_EQ(d.Serialize(), "[S]\nk=v\r\nn=1\n");
 }

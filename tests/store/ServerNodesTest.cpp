@@ -1,5 +1,6 @@
 // Machines, the server list and directories over the sample data directory and scratch ones.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "store/TNServer.h"
 #include "store/TNServerInfo.h"
 #include "store/api/Session.h"
+#include "support/BoundedChild.h"
 #include "tree/DumpToFile.h"
 #include "tree/NodeDocument.h"
 #include "ui/core/TreeListCore.h"
@@ -173,6 +175,21 @@ TEST_F(MachineTest, ACancelledListingEndsInOneCancelNode) {
         EXPECT_EQ(error->GetStatus(), store::kCancelled);
         control.Collapse(local);
     }
+    fs::remove_all(dir);
+}
+
+TEST_F(MachineTest, ALinkFileThatIsAPipeIsLeftOutWithoutBlocking) {
+    const fs::path dir = fs::temp_directory_path() / ("delvex-pipe-" + std::to_string(getpid()));
+    fs::create_directories(dir / "linked");
+    ASSERT_EQ(::mkfifo((dir / "linked.dir").c_str(), 0600), 0);
+    const std::string dump = testsupport::InBoundedChild(10, [&] {
+        store::SessionStart();
+        store::SetEnvironmentValue("Directory", dir.c_str());
+        return Dump(*Root(new TNDirectory(nullptr, "linked", {})));
+    });
+    EXPECT_EQ(dump.find("***"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("(directory \"linked\""), std::string::npos) << dump;
+    EXPECT_EQ(dump.find("linked-directory"), std::string::npos) << dump;
     fs::remove_all(dir);
 }
 

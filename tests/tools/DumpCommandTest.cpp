@@ -63,6 +63,36 @@ TEST(DumpCommand, ExitStatusesAndMessages) {
     }
 }
 
+// A relative path names a file of the current folder first, then one of the data directory.
+TEST(DumpCommand, RelativePathsLookInTheCurrentFolderFirst) {
+    const fs::path here = fs::temp_directory_path() / ("delvex-cwd-" + std::to_string(getpid()));
+    fs::create_directories(here / "sub");
+    const fs::path samples = DELVEX_SAMPLE_DATA_DIR;
+    fs::copy_file(samples / "richtext.vlt", here / "sub" / "mine.vlt");
+    fs::copy_file(samples / "items.vlt", here / "discuss.vlt");
+    const fs::path before = fs::current_path();
+    fs::current_path(here);
+    const Result mine = RunDump({"sub/mine.vlt"});
+    const Result same = RunDump({"discuss.vlt"});
+    const Result sample = RunDump({"contacts.vlt"});
+    const Result missing = RunDump({"nonexist.vlt"});
+    fs::current_path(before);
+    fs::remove_all(here);
+
+    EXPECT_EQ(mine.status, 0) << mine.err;
+    EXPECT_EQ(mine.out.rfind("\n(database \"" + (here / "sub" / "mine.vlt").string() + "\"", 0), 0u)
+        << mine.out.substr(0, 200);
+    EXPECT_EQ(same.out.rfind("\n(database \"" + (here / "discuss.vlt").string() + "\"", 0), 0u)
+        << same.out.substr(0, 200);
+    EXPECT_EQ(sample.out.rfind("\n(database \"contacts.vlt\"", 0), 0u) << sample.err;
+    const std::string data = fs::absolute(samples).lexically_normal().string();
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "delvex-dump: nonexist.vlt: no such file (looked in the current folder " +
+                  here.string() + " and in the data directory " +
+                  data.substr(0, data.find_last_not_of('/') + 1) + ")\n");
+}
+
 TEST(DumpCommand, NodePathAndHiddenTypes) {
     const Result info = RunDump({"discuss.vlt", "database information"});
     ASSERT_EQ(info.status, 0) << info.err;

@@ -1,5 +1,7 @@
 // The builder: readable times, descriptions refused with a clear message, no file left behind
 // by a failed build, and the sample descriptions.
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "store/api/Conversions.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
+#include "support/BoundedChild.h"
 
 using namespace store;
 using namespace vlttest;
@@ -163,6 +166,34 @@ TEST(BuilderDescription, ChecksBeforeWritingCatchWhatJsonCannotSay) {
     desc.notes.back().items.push_back({std::string(130, 'n'), 0, {0, 5}});
     EXPECT_NE(vlt::builder::CheckDescription(desc).find("must have 1 to 129 bytes"),
               std::string::npos);
+}
+
+TEST(BuilderDescription, DeepNestingIsRefusedWithItsLine) {
+    // `depth` levels counting the root object, the innermost on line 2.
+    auto nested = [](std::size_t depth) {
+        return "{ \"notes\": \n" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + " }";
+    };
+    const std::string limit = "d.json:2: values nested deeper than 64 levels";
+    DatabaseDesc desc;
+    std::string error;
+    EXPECT_FALSE(vlt::builder::ParseDescription(nested(64), "d.json", &desc, &error));
+    EXPECT_EQ(error.find("nested deeper"), std::string::npos) << error;
+    EXPECT_FALSE(vlt::builder::ParseDescription(nested(65), "d.json", &desc, &error));
+    EXPECT_EQ(error, limit);
+    // Brackets inside texts are no nesting.
+    EXPECT_TRUE(vlt::builder::ParseDescription(
+        "{ \"title\": \"" + std::string(100, '[') + "\\\"{\" }", "d.json", &desc, &error))
+        << error;
+
+    // Far deeper nesting once overflowed the stack: the child has a bounded address space.
+    const std::string deep = testsupport::InBoundedChild(30, [&] {
+        const rlimit memory{std::size_t(1) << 30, std::size_t(1) << 30};
+        ::setrlimit(RLIMIT_AS, &memory);
+        DatabaseDesc d;
+        std::string e;
+        return vlt::builder::ParseDescription(nested(200000), "d.json", &d, &e) ? "parsed" : e;
+    });
+    EXPECT_EQ(deep, limit);
 }
 
 TEST(BuilderDescription, NoteIdsDefaultInStepsOfFourAndParentsGetAReference) {

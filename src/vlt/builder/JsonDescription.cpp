@@ -1,11 +1,10 @@
 #include "vlt/builder/JsonDescription.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "common/PlainFile.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "vlt/ByteReader.h"
@@ -16,6 +15,9 @@ namespace vlt::builder {
 namespace {
 
 using nlohmann::json;
+
+// A description is a hand-written or generated text; one this large is a mistake.
+constexpr std::size_t kMaxDescriptionBytes = std::size_t(256) * 1024 * 1024;
 
 struct Name {
     const char* name;
@@ -641,10 +643,45 @@ private:
     std::vector<Pending> pending_;
 };
 
+// Arrays and objects nested deeper than this are refused before parsing: the parser, the
+// locator and the values themselves recurse once per level. Descriptions need fewer than ten.
+constexpr std::size_t kMaxNesting = 64;
+
+// The 1-based line of the first bracket that opens a level past kMaxNesting, or 0. Brackets
+// inside texts do not count.
+std::size_t LineTooDeep(std::string_view text) {
+    std::size_t depth = 0, line = 1;
+    bool inText = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n')
+            ++line;
+        if (inText) {
+            if (c == '\\')
+                ++i; // an escaped character, never a quote that ends the text
+            else if (c == '"')
+                inText = false;
+        } else if (c == '"') {
+            inText = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxNesting)
+                return line;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
                       std::string* error) {
+    if (const std::size_t line = LineTooDeep(text); line != 0) {
+        *error = fileName + ":" + std::to_string(line) + ": values nested deeper than " +
+                 std::to_string(kMaxNesting) + " levels";
+        return false;
+    }
     json root;
     try {
         root = json::parse(text);
@@ -678,14 +715,12 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
 }
 
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot be read";
+    std::string text;
+    if (const int err = ReadPlainFile(path, &text, kMaxDescriptionBytes); err != 0) {
+        *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    return ParseDescription(all.str(), path, desc, error);
+    return ParseDescription(text, path, desc, error);
 }
 
 } // namespace vlt::builder
