@@ -40,7 +40,7 @@ CDelvexDoc::CDelvexDoc(const CSettings* settings, CFrontEnd* frontEnd) : frontEn
 CDelvexDoc::~CDelvexDoc() = default;
 
 const CommandMap& CDelvexDoc::GetCommandMap() const {
-    static const CommandMap map{&CCommandTarget::GetCommandMap(), kDocCommands};
+    static const CommandMap map{&CNodeDocument::GetCommandMap(), kDocCommands};
     return map;
 }
 
@@ -59,6 +59,7 @@ CDocNode* CDelvexDoc::Root(std::size_t index) const {
 }
 
 CDocNode* CDelvexDoc::TakeRootsInto(CTreeListCore& control) {
+    SetTree(&control);
     CDocNode* first = roots_.empty() ? nullptr : roots_.front().get();
     for (auto& root : roots_) {
         control.AddRoot(root.release());
@@ -72,17 +73,18 @@ CDocNode* CDelvexDoc::TakeRootsInto(CTreeListCore& control) {
 }
 
 void CDelvexDoc::NewDocument() {
-    auto offer = [this](NodeTypeId type, auto make) {
+    auto offer = [this](NodeTypeId type, CDocNode* (*make)()) {
+        AddRootMaker(type, make);
         if (type == nodetype::kServerList || OwnShownSet().Contains(type)) {
             AddRoot(make());
         } else if (OwnPlaceholderSet().Contains(type)) {
             AddRoot(new CPlaceholderNode(type));
         }
     };
-    offer(nodetype::kRecentDatabases, [] { return new CRecentDatabasesNode(); });
-    offer(nodetype::kLocalMachine, [] { return new TNLocalMachine(); });
-    offer(nodetype::kRecentServers, [] { return new CRecentServersNode(); });
-    offer(nodetype::kServerList, [] { return new TNServerList(); });
+    offer(nodetype::kRecentDatabases, []() -> CDocNode* { return new CRecentDatabasesNode(); });
+    offer(nodetype::kLocalMachine, []() -> CDocNode* { return new TNLocalMachine(); });
+    offer(nodetype::kRecentServers, []() -> CDocNode* { return new CRecentServersNode(); });
+    offer(nodetype::kServerList, []() -> CDocNode* { return new TNServerList(); });
 }
 
 bool CDelvexDoc::OpenDocument(std::string_view path) {
@@ -95,10 +97,17 @@ bool CDelvexDoc::OpenDocument(std::string_view path) {
         AddRoot(new TNError(st, "Couldn't parse %s", text.c_str()));
         SetTitle("Error");
     } else if (server[0]) {
-        auto* node = new TNServer(server, -1);
+        const std::string name(server);
+        auto make = [name]() -> CDocNode* { return new TNServer(name.c_str(), -1); };
+        CDocNode* node = make();
+        AddRootMaker(node->GetTypeId(), make);
         SetTitle(server);
         AddRoot(node);
     } else if (file[0]) {
+        const std::string filePath(file);
+        AddRootMaker(nodetype::kDatabases, [this, filePath]() -> CDocNode* {
+            return new TNDatabase(this, filePath.c_str(), filePath.c_str(), nodetype::kDatabases);
+        });
         AddRoot(new TNDatabase(this, file, file, nodetype::kDatabases));
         SetTitle(file);
     }

@@ -43,7 +43,7 @@ public:
     // The roots not yet taken by a view, in creation order.
     CDocNode* Root(std::size_t index) const;
     // Puts the roots into the control as top-level rows in order (the control owns them from
-    // now) and selects the first. Returns the first root, or null.
+    // now), makes it the document's tree and selects the first. Returns the first root, or null.
     CDocNode* TakeRootsInto(CTreeListCore& control);
 
     const std::string& Title() const { return title_; }

@@ -9,6 +9,7 @@ namespace {
 std::atomic<bool> g_requested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 KeyPoll g_poll = nullptr;
+OperationHook g_operation = nullptr;
 
 extern "C" void OnInterrupt(int) {
     if (g_requested.exchange(true)) {
@@ -20,6 +21,22 @@ extern "C" void OnInterrupt(int) {
 
 void SetKeyPoll(KeyPoll poll) {
     g_poll = poll;
+}
+
+void SetOperationHook(OperationHook hook) {
+    g_operation = hook;
+}
+
+Operation::Operation() {
+    if (g_operation) {
+        g_operation(true);
+    }
+}
+
+Operation::~Operation() {
+    if (g_operation) {
+        g_operation(false);
+    }
 }
 
 bool Check() {

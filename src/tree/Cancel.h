@@ -10,6 +10,20 @@ namespace cancel {
 using KeyPoll = bool (*)();
 void SetKeyPoll(KeyPoll poll); // null: nothing to poll
 
+// The front end's bracket around a long operation (true at its start, false at its end), in
+// which it watches the input for a cancel key and keeps its windows painted.
+using OperationHook = void (*)(bool starts);
+void SetOperationHook(OperationHook hook); // null: nothing to tell
+
+// A long operation that the user may cancel, for a scope. Operations may nest.
+class Operation {
+public:
+    Operation();
+    ~Operation();
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+};
+
 // Returns true when a cancel was requested, after polling the front end's input.
 bool Check();
 // Requests a cancel. Safe to call from a signal handler.

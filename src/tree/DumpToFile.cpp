@@ -87,7 +87,11 @@ DumpResult DumpSubtreeToFile(CDocNode& start, const std::string& fileName,
         result.error = writer.ErrorText();
         return result;
     }
-    result = WriteSubtree(start, writer, options);
+    {
+        // Like every long operation, the dump can be cancelled and the windows keep painting.
+        cancel::Operation operation;
+        result = WriteSubtree(start, writer, options);
+    }
     if (!writer.Close()) {
         result.written = false;
         result.error = writer.ErrorText();

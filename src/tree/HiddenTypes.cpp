@@ -36,13 +36,42 @@ template <typename Drop> void Repopulate(CTreeListCore& control, Drop drop) {
     }
 }
 
+// The roots do what AddChildren does for the children of a node: each root the document
+// makes whose type the current references let in is made again when it is missing (or a
+// placeholder stands for it), in the place the document's order gives it.
+void RepopulateRoots(CNodeDocument& doc, CTreeListCore& control) {
+    CTreeListNode& top = control.Root();
+    CTreeListNode* previous = nullptr;
+    for (const CNodeDocument::RootMaker& maker : doc.RootMakers()) {
+        if (CTreeListNode* present = FirstChildOfType(top, maker.type)) {
+            previous = present;
+            continue;
+        }
+        CDocNode* root = nullptr;
+        if (doc.ShownSet().Contains(maker.type)) {
+            root = maker.make();
+        } else if (doc.PlaceholderSet().Contains(maker.type)) {
+            root = new CPlaceholderNode(maker.type);
+        }
+        if (!root) {
+            continue;
+        }
+        root->SetDocument(&doc);
+        if (previous) {
+            previous->InsertAfter(root);
+        } else if (CTreeListNode* first = top.GetFirstChild()) {
+            first->InsertBefore(root);
+        } else {
+            control.AddRoot(root);
+        }
+        previous = root;
+    }
+}
+
 } // namespace
 
 CTreeListNode* FirstChildOfType(CTreeListNode& parent, NodeTypeId type) {
-    CTreeWalker walk(parent, 0);
-    walk.SetDepth(1);
-    walk.Next(); // the parent itself
-    while (CTreeListNode* child = walk.Next()) {
+    for (CTreeListNode* child = parent.GetFirstChild(); child; child = child->GetNextSibling()) {
         if (HasType(child, type)) {
             return child;
         }
@@ -85,6 +114,9 @@ void HideAllOfType(CNoteNode& node) {
             note->RunPlaceholderPass();
         }
     }
+    if (placeholders) {
+        RepopulateRoots(*doc, *control);
+    }
     if (placeholders && target) {
         keeper.SetNode(FirstChildOfType(*target, type));
     }
@@ -107,6 +139,7 @@ void ShowAllOfType(CPlaceholderNode& placeholder) {
         Repopulate(*control, [type](CTreeListNode& x) {
             return dynamic_cast<CPlaceholderNode*>(&x) && HasType(&x, type);
         });
+        RepopulateRoots(*doc, *control);
         if (parent) {
             keeper.SetNode(FirstChildOfType(*parent, type));
         }
@@ -137,6 +170,7 @@ void ShowAllData(CNodeDocument& doc, CTreeListCore& control) {
             }
             return true;
         });
+        RepopulateRoots(doc, control);
         if (parent) {
             keeper.SetNode(FirstChildOfType(*parent, selectedType));
         }
@@ -160,6 +194,7 @@ void SetPlaceholdersShown(CNodeDocument& doc, CTreeListCore& control, bool wante
     const CTypeSet none;
     CTemporaryTypeSets temporary(doc, &none, nullptr);
     Repopulate(control, [](CTreeListNode&) { return false; });
+    RepopulateRoots(doc, control);
 }
 
 void UpdateShowAllData(const CNodeDocument& doc, CCmdUI& ui) {

@@ -6,6 +6,7 @@
 #include "store/DocumentNodeOptions.h"
 #include "tree/CommandIds.h"
 #include "tree/DocNode.h"
+#include "tree/HiddenTypes.h"
 
 namespace {
 // Every document alive, in creation order.
@@ -85,4 +86,50 @@ bool CNodeDocument::RouteUpdate(CCmdUI& ui) {
         return true;
     }
     return current_ && current_->OnUpdateCommand(ui);
+}
+
+void CNodeDocument::AddRootMaker(NodeTypeId type, std::function<CDocNode*()> make) {
+    rootMakers_.push_back({type, std::move(make)});
+}
+
+namespace {
+CNodeDocument& Doc(CCommandTarget& t) {
+    return static_cast<CNodeDocument&>(t);
+}
+void OnShowAllData(CCommandTarget& t) {
+    if (CTreeListCore* tree = Doc(t).Tree()) {
+        ShowAllData(Doc(t), *tree);
+    }
+}
+void UpdateShowAllDataItem(CCommandTarget& t, CCmdUI& ui) {
+    ::UpdateShowAllData(Doc(t), ui);
+    ui.enabled = ui.enabled && Doc(t).Tree() != nullptr;
+}
+void OnPlaceholders(CCommandTarget& t) {
+    if (CTreeListCore* tree = Doc(t).Tree()) {
+        SetPlaceholdersShown(Doc(t), *tree, !Doc(t).PlaceholdersWanted());
+    }
+}
+void UpdatePlaceholdersItem(CCommandTarget& t, CCmdUI& ui) {
+    ::UpdatePlaceholdersShown(Doc(t), ui);
+    ui.enabled = Doc(t).Tree() != nullptr;
+}
+void OnHidePlaceholders(CCommandTarget& t) {
+    if (CTreeListCore* tree = Doc(t).Tree()) {
+        SetPlaceholdersShown(Doc(t), *tree, false);
+    }
+}
+void UpdateHidePlaceholders(CCommandTarget& t, CCmdUI& ui) {
+    ui.enabled = Doc(t).Tree() != nullptr && Doc(t).PlaceholdersWanted();
+}
+constexpr CommandEntry kDocumentCommands[] = {
+    {cmd::kShowAllData, OnShowAllData, UpdateShowAllDataItem},
+    {cmd::kPlaceholders, OnPlaceholders, UpdatePlaceholdersItem},
+    {cmd::kHidePlaceholders, OnHidePlaceholders, UpdateHidePlaceholders},
+};
+} // namespace
+
+const CommandMap& CNodeDocument::GetCommandMap() const {
+    static const CommandMap map{&CCommandTarget::GetCommandMap(), kDocumentCommands};
+    return map;
 }

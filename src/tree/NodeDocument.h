@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "output/InfoPaneOptions.h"
 #include "tree/CommandTarget.h"
@@ -13,6 +15,7 @@
 class CDocNode;
 class CDocumentNodeOptions;
 class CNoteNode;
+class CTreeListCore;
 
 class CNodeDocument : public CCommandTarget {
 public:
@@ -33,6 +36,21 @@ public:
     // must outlive the matching ResetReferences.
     void PointReferences(const CTypeSet* shown, const CTypeSet* placeholder);
     void ResetReferences();
+
+    // How the document makes one of its roots, in the order it makes them. The hide and show
+    // commands make a root again from it when its type is shown again (a root has no parent
+    // whose re-population would bring it back).
+    struct RootMaker {
+        NodeTypeId type;
+        std::function<CDocNode*()> make;
+    };
+    void AddRootMaker(NodeTypeId type, std::function<CDocNode*()> make);
+    const std::vector<RootMaker>& RootMakers() const { return rootMakers_; }
+
+    // The control that shows the document's tree (borrowed; null while there is none). The
+    // view commands on hidden types act on it.
+    CTreeListCore* Tree() const { return tree_; }
+    void SetTree(CTreeListCore* tree) { tree_ = tree; }
 
     // The display switches of the info pane and of dumps made from this document.
     CInfoPaneOptions& InfoOptions() { return infoOptions_; }
@@ -59,6 +77,10 @@ public:
     bool RouteCommand(std::uint32_t id);
     bool RouteUpdate(CCmdUI& ui);
 
+protected:
+    // Show All Data, Placeholders for Hidden Data and Hide All: Placeholders.
+    const CommandMap& GetCommandMap() const override;
+
 private:
     void RecomputePlaceholders();
 
@@ -68,6 +90,8 @@ private:
     const CTypeSet* shownRef_ = &shown_;
     const CTypeSet* placeholderRef_ = &placeholder_;
     CDocNode* current_ = nullptr;
+    CTreeListCore* tree_ = nullptr;
+    std::vector<RootMaker> rootMakers_;
     CInfoPaneOptions infoOptions_;
     std::unique_ptr<CDocumentNodeOptions> documentOptions_;
 };

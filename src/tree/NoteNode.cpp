@@ -1,5 +1,8 @@
 #include "tree/NoteNode.h"
 
+#include <unordered_set>
+#include <vector>
+
 #include "tree/CommandIds.h"
 #include "tree/ExpansionSets.h"
 #include "tree/HiddenTypes.h"
@@ -34,13 +37,44 @@ std::uint32_t CNoteNode::GetHelpContext() const {
 }
 
 bool CNoteNode::CreateChildren() {
-    RunPlaceholderPass();
+    CPlaceholderPass pass;
+    AddChildren();
     return true;
 }
 
 void CNoteNode::RunPlaceholderPass() {
-    CPlaceholderPass pass;
-    AddChildren();
+    // The types of the children there before: a new child of another type is new.
+    CTypeSet oldTypes;
+    std::unordered_set<const CTreeListNode*> old;
+    for (const CTreeListNode* c = GetFirstChild(); c; c = c->GetNextSibling()) {
+        old.insert(c);
+        if (const CTypedNode* typed = c->AsTyped()) {
+            oldTypes.Add(typed->GetTypeId());
+        }
+    }
+    {
+        CPlaceholderPass pass;
+        AddChildren();
+    }
+    if (old.empty()) {
+        return;
+    }
+    std::vector<CTreeListNode*> repeated;
+    for (CTreeListNode* c = GetFirstChild(); c; c = c->GetNextSibling()) {
+        const CTypedNode* typed = c->AsTyped();
+        if (old.count(c) || !typed || !oldTypes.Contains(typed->GetTypeId())) {
+            continue;
+        }
+        for (const CTreeListNode* o = GetFirstChild(); o; o = o->GetNextSibling()) {
+            if (old.count(o) && c->Compare(*o) == 0) {
+                repeated.push_back(c);
+                break;
+            }
+        }
+    }
+    for (CTreeListNode* c : repeated) {
+        c->CTreeListNode::DeleteNode();
+    }
 }
 
 bool CNoteNode::ExpandAll() {

@@ -21,7 +21,9 @@ public:
     bool IsTypeShownOrHeld(NodeTypeId type) const;
     // Creates the children: asks AcceptChild before creating each, attaches them with AddChild.
     virtual void AddChildren() {}
-    // AddChildren inside a placeholder pass (re-population by the hide and show commands).
+    // AddChildren inside a placeholder pass again (re-population by the hide and show
+    // commands). Only what is missing is added: a child equal to one the node already had (an
+    // error node, which no type set holds back) is dropped again.
     void RunPlaceholderPass();
 
 protected:

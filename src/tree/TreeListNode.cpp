@@ -202,6 +202,21 @@ bool CTreeListNode::InsertAfter(CTreeListNode* node) {
     return true;
 }
 
+bool CTreeListNode::InsertBefore(CTreeListNode* node) {
+    if (!parent_ || !node || node->parent_ || IsDescendantOf(node)) {
+        return false;
+    }
+    CTreeListNode* p = parent_;
+    p->DropIndex();
+    p->Link(node, this);
+    p->Adopt(node);
+    if (!tree_) {
+        return false;
+    }
+    tree_->NodeAttached(*node);
+    return true;
+}
+
 bool CTreeListNode::DeleteNode() {
     if (!tree_ || !parent_) {
         return false; // in no control, or the control's own root

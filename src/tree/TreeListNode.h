@@ -66,6 +66,8 @@ public:
     virtual bool AddChild(CTreeListNode* child);
     // Makes node this node's next sibling (taking ownership). False without a parent.
     virtual bool InsertAfter(CTreeListNode* node);
+    // Makes node this node's previous sibling (taking ownership). False without a parent.
+    bool InsertBefore(CTreeListNode* node);
     // True when node is this node or one of its ancestors.
     bool IsDescendantOf(const CTreeListNode* node) const;
     // Removes and destroys this node and its subtree. False (and nothing done) when the node is

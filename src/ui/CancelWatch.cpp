@@ -75,6 +75,31 @@ bool PollKeys() {
     return seen;
 }
 
+void Enter() {
+    if (depth++ == 0 && QCoreApplication::instance() != nullptr) {
+        filter = new Filter;
+        QCoreApplication::instance()->installEventFilter(filter);
+    }
+}
+
+void Leave() {
+    if (--depth == 0 && filter != nullptr) {
+        QCoreApplication::instance()->removeEventFilter(filter);
+        delete filter;
+        filter = nullptr;
+        if (cancel::Requested())
+            ScheduleClear();
+    }
+}
+
+void OnOperation(bool starts) {
+    if (starts) {
+        Enter();
+    } else {
+        Leave();
+    }
+}
+
 class Display : public CWaitCursorDisplay {
 public:
     void SetForcedCursor(bool hourglass) override {
@@ -96,23 +121,15 @@ void Install() {
     static Display display;
     CWaitCursor::SetDisplay(&display);
     cancel::SetKeyPoll(&PollKeys);
+    cancel::SetOperationHook(&OnOperation);
 }
 
 Scope::Scope() {
-    if (depth++ == 0 && QCoreApplication::instance() != nullptr) {
-        filter = new Filter;
-        QCoreApplication::instance()->installEventFilter(filter);
-    }
+    Enter();
 }
 
 Scope::~Scope() {
-    if (--depth == 0 && filter != nullptr) {
-        QCoreApplication::instance()->removeEventFilter(filter);
-        delete filter;
-        filter = nullptr;
-        if (cancel::Requested())
-            ScheduleClear();
-    }
+    Leave();
 }
 
 } // namespace cancelwatch

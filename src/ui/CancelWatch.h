@@ -7,7 +7,8 @@
 
 namespace cancelwatch {
 
-// Connects the program's cancel check and wait cursor to this window system.
+// Connects the program's cancel check, its long operations (cancel::Operation, which open a
+// Scope) and its wait cursor to this window system.
 void Install();
 
 // Brackets a long operation: input is held back from the windows while one is open.

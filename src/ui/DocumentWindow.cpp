@@ -76,6 +76,7 @@ DocumentWindow::DocumentWindow(std::unique_ptr<CDelvexDoc> document, QWidget* pa
 DocumentWindow::~DocumentWindow() {
     // The nodes name the document: the controls that own them go first.
     Windows().erase(document_.get());
+    document_->SetTree(nullptr);
     delete path_;
     delete tree_;
     delete info_;
@@ -131,7 +132,7 @@ bool DocumentWindow::Command(std::uint32_t id) {
         SaveOptionsAsDefault();
         return true;
     case kCopy:
-        if (info_->hasFocus()) {
+        if (CanCopy()) {
             info_->Copy();
             return true;
         }
@@ -139,6 +140,16 @@ bool DocumentWindow::Command(std::uint32_t id) {
     default:
         return document_->RouteCommand(id);
     }
+}
+
+// The focus the main window keeps for its panes, which stays put while a menu is open.
+bool DocumentWindow::InfoHasFocus() const {
+    const QWidget* focus = window()->focusWidget();
+    return focus != nullptr && (focus == info_ || info_->isAncestorOf(focus));
+}
+
+bool DocumentWindow::CanCopy() const {
+    return InfoHasFocus() && document_->GetCurrentNode() != nullptr;
 }
 
 void DocumentWindow::SaveOptionsAsDefault() {

@@ -26,6 +26,8 @@ public:
     PathPane& Path() { return *path_; }
     InfoPaneView& Info() { return *info_; }
 
+    // Whether Copy has something to copy: the info pane has the focus and shows a node.
+    bool CanCopy() const;
     // Offers a command to the window's own handlers, then to the document and its node.
     bool Command(std::uint32_t id);
     // The tree font: given to both controls.
@@ -43,6 +45,7 @@ protected:
 
 private:
     void OnSelection(CTreeListNode* node);
+    bool InfoHasFocus() const;
 
     std::unique_ptr<CDelvexDoc> document_;
     PathPane* path_ = nullptr;

@@ -142,22 +142,39 @@ MainWindow::MainWindow() : area_(new QMdiArea) {
     });
     for (QMenu* m : documentMenus_)
         m->menuAction()->setVisible(false);
+    // Ctrl+C follows the focus between the panes, not only what a menu showed last.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        DocumentWindow* doc = ActiveDocument();
+        Action(kCopy)->setEnabled(doc != nullptr && doc->CanCopy());
+    });
 }
 
 MainWindow::~MainWindow() {
+    disconnect(qApp, nullptr, this, nullptr);
     menutexts::SetSource(nullptr);
     // Documents' nodes go while the menus they may look up still exist.
     area_->closeAllSubWindows();
 }
 
-QAction* MainWindow::MakeAction(std::uint32_t id, const QString& text) {
+namespace {
+// The menu string an item was made with, which its updates start from.
+constexpr const char* kMenuText = "menuText";
+} // namespace
+
+QAction* MainWindow::MakeItem(std::uint32_t id, const QString& text) {
     auto* action = new QAction(ShownText(text), this);
     action->setData(id);
+    action->setProperty(kMenuText, text);
     for (const Prompt& p : kPrompts) {
         if (p.id == id)
             action->setStatusTip(QString::fromLatin1(p.text));
     }
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    return action;
+}
+
+QAction* MainWindow::MakeAction(std::uint32_t id, const QString& text) {
+    QAction* action = MakeItem(id, text);
     actions_.emplace(id, action);
     menuTexts_.emplace(id, text);
     return action;
@@ -228,8 +245,9 @@ void MainWindow::BuildMenus() {
 
     // Popup menus of rows, by the menu id their nodes report.
     QMenu* node = new QMenu(this);
-    node->addAction(Action(cmd::kExpand));
-    node->addAction(Action(cmd::kCollapse));
+    // Popup items show no keys: they are items of their own running the same commands.
+    node->addAction(MakeItem(cmd::kExpand, QStringLiteral("&Expand")));
+    node->addAction(MakeItem(cmd::kCollapse, QStringLiteral("&Collapse")));
     node->addSeparator();
     node->addAction(Action(kSelectNotes));
     node->addAction(Action(cmd::kHideAll));
@@ -303,6 +321,9 @@ void MainWindow::UpdateActions(QMenu* menu) {
         case kContextHelp:
             a->setEnabled(true);
             continue;
+        case kCopy:
+            a->setEnabled(doc != nullptr && doc->CanCopy());
+            continue;
         case kClose:
         case kSetFont:
         case kOptions:
@@ -320,7 +341,7 @@ void MainWindow::UpdateActions(QMenu* menu) {
             known = true;
         }
         if (!known) {
-            ui.enabled = id == kCopy && doc != nullptr;
+            ui.enabled = false; // no handler
         }
         a->setEnabled(ui.enabled);
         if (ui.checked) {
@@ -328,7 +349,8 @@ void MainWindow::UpdateActions(QMenu* menu) {
             a->setChecked(*ui.checked);
         }
         a->setText(ui.text ? QString::fromStdString(*ui.text)
-                           : ShownText(menuTexts_[id]).replace(QStringLiteral("%s"), QString()));
+                           : ShownText(a->property(kMenuText).toString())
+                                 .replace(QStringLiteral("%s"), QString()));
     }
 }
 
@@ -361,7 +383,17 @@ DocumentWindow* MainWindow::AddDocument(CDelvexDoc* document) {
                 if (QMenu* m = PopupMenu(id))
                     m->popup(at);
             });
-    sub->showMaximized();
+    // A new document window takes the state of the active one; the first the saved state.
+    QMdiSubWindow* active = area_->activeSubWindow();
+    if (active == nullptr || active == sub) {
+        const QList<QMdiSubWindow*> others = area_->subWindowList();
+        active = others.size() > 1 ? others.at(others.size() - 2) : nullptr;
+    }
+    if (active ? active->isMaximized() : maximiseDocuments_) {
+        sub->showMaximized();
+    } else {
+        sub->show();
+    }
     window->Tree().setFocus();
     return window;
 }
@@ -487,13 +519,25 @@ void MainWindow::ShowPlaced(Qt::WindowState requested) {
         n.push_back(v);
     }
     Qt::WindowState state = requested;
+    maximiseDocuments_ = true;
     if (n.size() == 11 && parts.size() == 11) {
+        maximiseDocuments_ = n[10] != 0;
         long show = n[1] == 2 ? 1 : n[1]; // a minimised window comes back normal
         if (requested == Qt::WindowNoState)
             state = show == 3 ? Qt::WindowMaximized : Qt::WindowNoState;
         const QRect normal{QPoint{int(n[6]), int(n[7])}, QPoint{int(n[8]) - 1, int(n[9]) - 1}};
         if (normal.width() > 50 && normal.height() > 50)
             setGeometry(normal);
+    }
+    if (QMdiSubWindow* sub =
+            area_->activeSubWindow()
+                ? area_->activeSubWindow()
+                : (area_->subWindowList().isEmpty() ? nullptr : area_->subWindowList().last())) {
+        if (maximiseDocuments_) {
+            sub->showMaximized();
+        } else if (sub->isMaximized()) {
+            sub->showNormal();
+        }
     }
     if (state == Qt::WindowMaximized) {
         showMaximized();

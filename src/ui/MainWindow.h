@@ -49,6 +49,8 @@ protected:
 
 private:
     std::optional<std::string> FindMenuString(std::uint32_t id) const override;
+    // An item running the command; MakeAction also makes it the command's main-menu action.
+    QAction* MakeItem(std::uint32_t id, const QString& text);
     QAction* MakeAction(std::uint32_t id, const QString& text);
     void BuildMenus();
     void UpdateActions(QMenu* menu);
@@ -63,5 +65,6 @@ private:
     QString title_; // the title a prompt replaced
     bool prompting_ = false;
     int untitled_ = 0;
+    bool maximiseDocuments_ = true; // the saved state of the document windows
     CFrontEnd* frontEnd_ = nullptr;
 };

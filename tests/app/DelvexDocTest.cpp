@@ -119,6 +119,59 @@ TEST(DelvexDoc, AtMostFiveRoots) {
     EXPECT_EQ(doc.RootCount(), 0u);
 }
 
+TEST(DelvexDoc, HiddenRootsComeBackWhenShownAgain) {
+    CMemorySettings s;
+    CDelvexDoc doc(&s);
+    doc.NewDocument();
+    CHeadlessPlatform platform;
+    CTreeListCore control(platform);
+    doc.TakeRootsInto(control);
+    auto rows = [&] {
+        std::vector<std::string> out;
+        for (int r = 0; r < control.RowCount(); ++r)
+            out.emplace_back(control.NodeAt(r)->GetLabel());
+        return out;
+    };
+    auto select = [&](int row) {
+        control.Select(control.NodeAt(row));
+        control.SendSelectionNotifications();
+    };
+    const std::vector<std::string> all = {"Recently Peeked Databases", "Local",
+                                          "Recently Peeked Servers", "Servers"};
+    ASSERT_EQ(rows(), all);
+    select(1);
+    ASSERT_TRUE(doc.RouteCommand(32787)); // Hide All: Local Machine
+    EXPECT_EQ(rows(),
+              (std::vector<std::string>{"Recently Peeked Databases", "(- Hidden Local Machine -)",
+                                        "Recently Peeked Servers", "Servers"}));
+    ASSERT_NE(control.GetCurrent(), nullptr);
+    EXPECT_EQ(control.GetCurrent()->GetLabel(), "(- Hidden Local Machine -)");
+    ASSERT_TRUE(doc.RouteCommand(32793)); // Show All from that placeholder
+    EXPECT_EQ(rows(), all);
+    EXPECT_EQ(control.GetCurrent()->GetLabel(), "Local");
+
+    // Without placeholders a hidden first root leaves no row; the view commands bring it back.
+    ASSERT_TRUE(doc.RouteCommand(32794)); // placeholders off
+    EXPECT_FALSE(doc.PlaceholdersWanted());
+    select(0);
+    ASSERT_TRUE(doc.RouteCommand(32787));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Local", "Recently Peeked Servers", "Servers"}));
+    ASSERT_TRUE(doc.RouteCommand(32794)); // placeholders on
+    EXPECT_EQ(rows().front(), "(- Hidden Recently Peeked Databases -)");
+    ASSERT_TRUE(doc.RouteCommand(32795)); // Hide All: Placeholders
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Local", "Recently Peeked Servers", "Servers"}));
+    EXPECT_FALSE(doc.PlaceholdersWanted());
+    CCmdUI ui;
+    ui.id = 32788;
+    ASSERT_TRUE(doc.RouteUpdate(ui));
+    EXPECT_TRUE(ui.enabled);
+    ASSERT_TRUE(doc.RouteCommand(32788)); // Show All Data
+    EXPECT_EQ(rows(), all);
+    EXPECT_TRUE(doc.AllTypesShown());
+    ASSERT_TRUE(doc.RouteUpdate(ui));
+    EXPECT_FALSE(ui.enabled);
+}
+
 TEST(DelvexDoc, OptionsRoundTrip) {
     CMemorySettings s;
     CDelvexDoc doc(&s);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "support/FakeTree.h"
@@ -124,6 +125,38 @@ TEST_F(HiddenFixture, ShowAllDataRestoresEveryTypeAndIsDisabledWithNothingHidden
                               "  Docs", "    f9", "    d1"}));
     EXPECT_EQ(Selected(), "v1"); // the selected placeholder's type, under its parent
     EXPECT_TRUE(t.doc.AllTypesShown());
+}
+
+// Store nodes show a failed read as an error child, which no type set filters.
+struct FailingNode : fake::Node {
+    FailingNode() : fake::Node({14, "ACL"}) {}
+    void AddChildren() override {
+        AddChild(new fake::Node({42, "No ACL in the database", {}, false}));
+    }
+};
+
+TEST_F(HiddenFixture, HidingAndShowingAddsNoSecondErrorRow) {
+    auto* acl = new FailingNode;
+    db->AddChild(acl);
+    t.control.Expand(acl);
+    auto errors = [&] {
+        const Rows rows = t.Rows();
+        return std::count(rows.begin(), rows.end(), "    No ACL in the database");
+    };
+    ASSERT_EQ(errors(), 1);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SelectByLabel("f2");
+        ASSERT_TRUE(Route(cmd::kHideAll));
+        ASSERT_TRUE(Route(cmd::kShowAll)); // from the placeholder the hide selected
+        EXPECT_EQ(errors(), 1) << "cycle " << cycle;
+    }
+    SelectByLabel("v1");
+    ASSERT_TRUE(Route(cmd::kHideAll));
+    SetPlaceholdersShown(t.doc, t.control, false);
+    SetPlaceholdersShown(t.doc, t.control, true);
+    ShowAllData(t.doc, t.control);
+    EXPECT_EQ(errors(), 1);
+    EXPECT_EQ(t.Find("Docs")->ChildCount(), 2u);
 }
 
 TEST(MenuTexts, NamedPlainAndMissingTexts) {

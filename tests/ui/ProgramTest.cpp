@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
 #include "ui/FontText.h"
+#include "ui/InfoPaneView.h"
 #include "ui/UiFixture.h"
 
 using namespace uitest;
@@ -68,6 +71,126 @@ TEST_F(ProgramFixture, MenuCommandsGoToTheCurrentNode) {
     EXPECT_NE(window->PopupMenu(139), nullptr);
     EXPECT_NE(window->PopupMenu(141), nullptr);
     EXPECT_EQ(window->PopupMenu(0), nullptr);
+}
+
+QMenu* MenuNamed(MainWindow& window, const QString& title) {
+    for (QAction* a : window.menuBar()->actions()) {
+        if (a->text() == title)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+CTreeListNode* FindRow(CTreeListCore& core, std::string_view label) {
+    for (int r = 0; r < core.RowCount(); ++r) {
+        if (core.NodeAt(r)->GetLabel() == label)
+            return core.NodeAt(r);
+    }
+    return nullptr;
+}
+
+TEST_F(ProgramFixture, RowPopupShowsPlainExpandAndCollapse) {
+    window->AddDocument(SampleDocument().release());
+    window->ShowPlaced();
+    QMenu* popup = window->PopupMenu(139);
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    const QList<QAction*> items = popup->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "&Expand");
+    EXPECT_EQ(items[1]->text(), "&Collapse");
+    EXPECT_TRUE(items[0]->isEnabled()) << "the root is collapsed";
+    EXPECT_FALSE(items[1]->isEnabled());
+    // The Data menu keeps the keys beside the texts.
+    emit MenuNamed(*window, "&Data")->aboutToShow();
+    EXPECT_EQ(window->Action(cmd::kExpand)->text(), "&Expand\tNum +");
+    EXPECT_EQ(window->Action(cmd::kCollapse)->text(), "&Collapse\tNum -");
+    // Both run the same command.
+    items[0]->trigger();
+    EXPECT_EQ(window->ActiveDocument()->Tree().Core().RowCount(), 4);
+}
+
+TEST_F(ProgramFixture, CopyIsEnabledOnlyWhereItCopies) {
+    DocumentWindow* doc = window->AddDocument(SampleDocument().release());
+    window->ShowPlaced();
+    QMenu* edit = MenuNamed(*window, "&Edit");
+    ASSERT_NE(edit, nullptr);
+    QAction* copy = window->Action(57634);
+    doc->Tree().setFocus();
+    emit edit->aboutToShow();
+    EXPECT_FALSE(copy->isEnabled()) << "the tree pane copies nothing";
+    doc->Info().setFocus();
+    emit edit->aboutToShow();
+    EXPECT_TRUE(copy->isEnabled());
+    doc->Tree().setFocus();
+    emit edit->aboutToShow();
+    EXPECT_FALSE(copy->isEnabled());
+}
+
+TEST_F(ProgramFixture, ViewCommandsOnHiddenTypesAreEnabledAndWork) {
+    DocumentWindow* doc = window->AddDocument(SampleDocument().release());
+    window->ShowPlaced();
+    CTreeListCore& core = doc->Tree().Core();
+    window->RunCommand(cmd::kExpandLots);
+    ASSERT_NE(FindRow(core, "Design Elements"), nullptr);
+    doc->Tree().SelectAndNotify(FindRow(core, "Design Elements"));
+    QMenu* view = MenuNamed(*window, "&View");
+    ASSERT_NE(view, nullptr);
+    QAction* showAllData = window->Action(cmd::kShowAllData);
+    QAction* placeholders = window->Action(cmd::kPlaceholders);
+    emit view->aboutToShow();
+    EXPECT_FALSE(showAllData->isEnabled()) << "nothing is hidden";
+    EXPECT_TRUE(placeholders->isEnabled());
+    EXPECT_TRUE(placeholders->isChecked());
+
+    window->RunCommand(cmd::kHideAll);
+    EXPECT_EQ(FindRow(core, "Form A"), nullptr);
+    EXPECT_EQ(FindRow(core, "Design Elements"), nullptr);
+    ASSERT_NE(FindRow(core, "(- Hidden Design Elements -)"), nullptr);
+    emit view->aboutToShow();
+    EXPECT_TRUE(showAllData->isEnabled());
+
+    window->RunCommand(cmd::kPlaceholders);
+    EXPECT_EQ(FindRow(core, "(- Hidden Design Elements -)"), nullptr);
+    emit view->aboutToShow();
+    EXPECT_FALSE(placeholders->isChecked());
+    window->RunCommand(cmd::kPlaceholders);
+    ASSERT_NE(FindRow(core, "(- Hidden Design Elements -)"), nullptr);
+
+    doc->Tree().SelectAndNotify(FindRow(core, "(- Hidden Design Elements -)"));
+    QMenu* popup = window->PopupMenu(141);
+    emit popup->aboutToShow();
+    QAction* hidePlaceholders = window->Action(cmd::kHidePlaceholders);
+    EXPECT_TRUE(hidePlaceholders->isEnabled());
+    window->RunCommand(cmd::kHidePlaceholders);
+    EXPECT_EQ(FindRow(core, "(- Hidden Design Elements -)"), nullptr);
+
+    window->RunCommand(cmd::kShowAllData);
+    EXPECT_NE(FindRow(core, "Design Elements"), nullptr);
+    emit view->aboutToShow();
+    EXPECT_FALSE(showAllData->isEnabled());
+}
+
+TEST_F(ProgramFixture, SavedDocumentWindowStateIsUsed) {
+    settings.WriteString("KelmarMDI", "WindowPos", "0,1,-1,-1,-1,-1,60,70,760,570,0");
+    window->AddDocument(SampleDocument().release());
+    window->ShowPlaced();
+    QList<QMdiSubWindow*> subs = window->Area()->subWindowList();
+    ASSERT_EQ(subs.size(), 1);
+    EXPECT_FALSE(subs[0]->isMaximized());
+    EXPECT_TRUE(window->PlacementText().endsWith(",0")) << window->PlacementText().toStdString();
+    // A document opened later takes the state of the active one.
+    window->AddDocument(SampleDocument().release());
+    subs = window->Area()->subWindowList();
+    ASSERT_EQ(subs.size(), 2);
+    EXPECT_FALSE(subs[1]->isMaximized());
+
+    // A stored 1 (or none at all) maximises the document window.
+    settings.WriteString("KelmarMDI", "WindowPos", "0,1,-1,-1,-1,-1,60,70,760,570,1");
+    MainWindow again;
+    again.AddDocument(SampleDocument().release());
+    again.ShowPlaced();
+    EXPECT_TRUE(again.Area()->subWindowList().at(0)->isMaximized());
 }
 
 TEST_F(ProgramFixture, HighlightedMenuItemsShowTheirPromptInTheTitle) {
@@ -152,6 +275,57 @@ TEST_F(ProgramFixture, DumpWritesTheSubtreeAndLeavesTheTreeAsItWas) {
     const std::string cancelled = dir.filePath("cancelled.txt").toStdString();
     EXPECT_TRUE(DumpSubtreeToFile(*root, cancelled, {true, {}}).cancelled);
     EXPECT_TRUE(read(cancelled).contains("*** Cancelled ***"));
+    cancel::Clear();
+}
+
+// Counts what it paints.
+struct PaintCounter : QWidget {
+    void paintEvent(QPaintEvent*) override { ++paints; }
+    int paints = 0;
+};
+
+// The root of the sample tree, which presses Escape while it is written and then takes long
+// enough for the dump to look at the input again.
+class EscapeNode : public DescribedNode {
+public:
+    EscapeNode(QWidget& target) : DescribedNode(SampleTree()), target_(target) {}
+    void WriteFields(CFieldWriter& w) override {
+        DescribedNode::WriteFields(w);
+        target_.update();
+        QCoreApplication::postEvent(
+            &target_, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        QTest::qSleep(60);
+    }
+
+private:
+    QWidget& target_;
+};
+
+TEST(CancelWatchTest, EscapeCancelsADumpWhichRepaintsMeanwhile) {
+    PaintCounter target;
+    target.resize(50, 50);
+    target.show();
+    QCoreApplication::processEvents();
+    auto doc = std::make_unique<CDelvexDoc>();
+    doc->AddRoot(new EscapeNode(target));
+    DocumentWindow window(std::move(doc));
+    auto* root = dynamic_cast<CDocNode*>(window.Tree().Core().NodeAt(0));
+    ASSERT_NE(root, nullptr);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("escaped.txt");
+    const int paintsBefore = target.paints;
+    const DumpResult result = DumpSubtreeToFile(*root, file.toStdString(), {true, {}});
+    const int paintsDuring = target.paints - paintsBefore;
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_GT(paintsDuring, 0) << "the window is repainted while the dump runs";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.contains("*** Cancelled ***")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Memo"));
+    EXPECT_EQ(window.Tree().Core().RowCount(), 1) << "what the dump expanded is collapsed";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(cancel::Requested()) << "forgotten once the program is idle";
     cancel::Clear();
 }
 

@@ -19,6 +19,8 @@ TEST(RowLayout, ConnectorAndLineGlyphs) {
     };
     const Case cases[] = {
         {"A", false, 17},                    // level 0, expanded box
+        {"A", true, 18},                     // expanded box, pressed
+        {"a1", true, 4},                     // next sibling, expanded box, pressed
         {"B", false, 14},                    // level 0, collapsed box
         {"B", true, 15},                     // pressed
         {"a1", false, 3},                    // has a next sibling, expanded
@@ -107,6 +109,22 @@ TEST(ChangeBatch, ScrollsByTheRowsAddedAndRemoved) {
     EXPECT_TRUE(t.platform.scrolls.empty());
     EXPECT_GT(t.platform.invalidatedAll, before);
     EXPECT_EQ(t.Rows(), (std::vector<std::string>{"A", "B", "R", "  r"}));
+}
+
+TEST(HorizontalExtent, FollowsExpansionAndCollapse) {
+    fake::Tree t;
+    t.control.SetStyle(style::kDefault | style::kHorizontalExtent);
+    auto* a = t.AddRoot({9, "A", {{19, "a label much longer than its parent's"}}});
+    const int narrow = t.control.HorizontalExtent();
+    EXPECT_EQ(narrow, t.control.Layout(*a).labelRectRight + 1);
+    t.control.Expand(a);
+    const int wide = t.control.Layout(*a->GetFirstChild()).labelRectRight + 1;
+    ASSERT_GT(wide, narrow);
+    EXPECT_EQ(t.control.HorizontalExtent(), wide);
+    EXPECT_EQ(t.owner.lastExtent, wide) << "the owner sizes its scroll bar from this";
+    t.control.Collapse(a);
+    EXPECT_EQ(t.control.HorizontalExtent(), narrow);
+    EXPECT_EQ(t.owner.lastExtent, narrow);
 }
 
 TEST(SelectionKeeper, FallsBackToTheCaretRow) {

@@ -48,7 +48,7 @@ std::uint32_t DrawState(const CTreeListNode& node, bool selected) {
 int ConnectorGlyph(const CTreeListNode& node, bool boxPressed) {
     int g = node.GetLevel() == 0 ? 14 : (node.GetNextSibling() ? 0 : 7);
     if (node.ShowsExpandBox()) {
-        g += node.HasChildren() ? 3 : (boxPressed ? 1 : 0);
+        g += (node.HasChildren() ? 3 : 0) + (boxPressed ? 1 : 0);
     } else {
         g += 6;
     }

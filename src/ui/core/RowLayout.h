@@ -48,7 +48,7 @@ constexpr int kBlank = 22;
 } // namespace glyph
 
 // The connector cell left of the image: 14.. for level 0, 0.. with a next sibling, 7.. for a
-// last child; +3 expanded box, +0 collapsed box (+1 while pressed), +6 without a box.
+// last child; +3 expanded box, +0 collapsed box, either +1 while pressed; +6 without a box.
 int ConnectorGlyph(const CTreeListNode& node, bool boxPressed);
 // Cells further left, one per ancestor below the hidden root, nearest ancestor first.
 std::vector<int> AncestorGlyphs(const CTreeListNode& node);

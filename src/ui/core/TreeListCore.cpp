@@ -420,9 +420,8 @@ void CTreeListCore::ResumeRedraw() {
         return;
     }
     platform_.SetRedraw(true);
-    if (extentDirty_) {
-        UpdateExtent();
-    }
+    // Rows added while frozen raised the widest values without telling the owner.
+    UpdateExtent();
     if (repaintPending_) {
         repaintPending_ = false;
         platform_.InvalidateAll();
