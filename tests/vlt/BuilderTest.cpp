@@ -88,7 +88,14 @@ TEST(BuilderDescription, ProblemsAreNamedWithTheirPlace) {
         {R"({ "acl": { "entries": [ { "name": "X", "roles": [ "[Nobody]" ] } ] } })",
          "no role named \"[Nobody]\""},
         {R"({ "acl": { "entries": [ { "name": "X", "roles": [ 80 ] } ] } })", "80 is too large"},
+        // A role named by an entry sets the bit of its index, so that index is checked first.
+        {R"({ "acl": { "roles": [ { "index": 80, "name": "[R]" }, { "index": 4000, "name": "[S]" } ],
+                      "entries": [ { "name": "X", "roles": [ "[S]" ] } ] } })",
+         "acl.entries[0].roles[0]: role \"[S]\" has index 4000, which must lie in 0..79"},
         {"[]", "must be a JSON object"},
+        // Beyond the range of a double: the JSON reader refuses it without a place.
+        {R"({ "notes": [ { "id": 1e400 } ] })",
+         "d.json: invalid JSON: number overflow parsing '1e400'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json);

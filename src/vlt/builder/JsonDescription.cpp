@@ -549,6 +549,12 @@ private:
                         std::uint64_t bit = 0;
                         if (role.is_string() && roleIndex.count(role.get<std::string>())) {
                             bit = roleIndex[role.get<std::string>()];
+                            // The role's own index is checked only before writing; the bit is
+                            // set now.
+                            if (bit >= store::kAclRoleCount)
+                                return r_.fail(rw, "role \"" + role.get<std::string>() +
+                                                       "\" has index " + std::to_string(bit) +
+                                                       ", which must lie in 0..79");
                         } else if (role.is_string() && !role.get<std::string>().empty() &&
                                    !std::isdigit(
                                        static_cast<unsigned char>(role.get<std::string>()[0]))) {
@@ -694,6 +700,13 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
         const std::size_t colon = what.find(": ", what.find("parse error"));
         *error = fileName + ":" + std::to_string(line) + ": invalid JSON" +
                  (colon == std::string::npos ? std::string() : what.substr(colon));
+        return false;
+    } catch (const json::exception& e) {
+        // The reader's other refusals (a number beyond the range of a double) give no place.
+        const std::string what = e.what();
+        const std::size_t close = what.find("] ");
+        *error = fileName +
+                 ": invalid JSON: " + (close == std::string::npos ? what : what.substr(close + 2));
         return false;
     }
     const JsonLocator locator(text);
