@@ -11,7 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "vlt/ByteReader.h"
+#include "common/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/Engine.h"
 #include "vlt/Sql.h"
 
@@ -33,26 +34,24 @@ struct AclView {
     std::string_view entries, roles, history; // each section from its count on
 };
 
-std::string_view Section(vlt::ByteReader& r, std::size_t fixedPerEntry, unsigned textsPerEntry,
+std::string_view Section(ByteReader& r, std::size_t fixedPerEntry, unsigned textsPerEntry,
                          bool leadingU16) {
-    const std::uint8_t* start = r.here();
+    const std::size_t start = r.Offset();
     const std::uint16_t count = r.u16le();
-    for (unsigned i = 0; i < count && !r.shortRead(); ++i) {
+    for (unsigned i = 0; i < count && !r.Short(); ++i) {
         if (leadingU16)
             r.u16le();
         for (unsigned t = 0; t < textsPerEntry; ++t)
             r.text(r.u16le());
-        r.take(fixedPerEntry);
+        r.skip(fixedPerEntry);
     }
-    return r.shortRead() ? std::string_view()
-                         : std::string_view(reinterpret_cast<const char*>(start),
-                                            static_cast<std::size_t>(r.here() - start));
+    return r.Short() ? std::string_view() : r.At(start).text(r.Offset() - start);
 }
 
 bool View(const LockedMem& mem, AclView* v) {
     if (!mem)
         return false;
-    vlt::ByteReader r(mem.bytes(), mem.size());
+    ByteReader r(mem.bytes(), mem.size());
     if (r.u32le() != kAclMagic)
         return false;
     v->flags = r.u32le();
@@ -60,7 +59,7 @@ bool View(const LockedMem& mem, AclView* v) {
     v->entries = Section(r, 2 + 10 + 2, 1, false);
     v->roles = Section(r, 0, 1, true);
     v->history = Section(r, 0, 1, false);
-    return !r.shortRead();
+    return !r.Short();
 }
 
 } // namespace
@@ -142,13 +141,13 @@ Status AclForEachEntry(MemHandle acl, AclEntryCallback callback, void* context) 
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
-    vlt::ByteReader r(v.entries.data(), v.entries.size());
+    ByteReader r(v.entries.data(), v.entries.size());
     const std::uint16_t count = r.u16le();
     for (unsigned i = 0; i < count; ++i) {
         const std::string name(r.text(r.u16le()));
         const std::uint16_t level = r.u16le();
         ACL_PRIVILEGES privileges;
-        std::memcpy(privileges.bits, r.take(10), 10); // View checked the whole section
+        std::memcpy(privileges.bits, r.bytes(10), 10); // View checked the whole section
         const std::uint16_t flags = r.u16le();
         // Callbacks return 1 or 0 after an entry as they please; only a cancel stops the walk.
         if (callback(context, name.c_str(), level, &privileges, flags) == kCancelled)
@@ -165,7 +164,7 @@ Status AclRoleName(MemHandle acl, unsigned index, char* buffer, std::size_t size
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
-    vlt::ByteReader r(v.roles.data(), v.roles.size());
+    ByteReader r(v.roles.data(), v.roles.size());
     const std::uint16_t count = r.u16le();
     for (unsigned i = 0; i < count; ++i) {
         const std::uint16_t at = r.u16le();
@@ -205,7 +204,7 @@ Status AclHistory(MemHandle acl, MemHandle* history, std::uint16_t* count) {
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
-    vlt::ByteReader r(v.history.data(), v.history.size());
+    ByteReader r(v.history.data(), v.history.size());
     const std::uint16_t n = r.u16le();
     std::string texts;
     for (unsigned i = 0; i < n; ++i) {
