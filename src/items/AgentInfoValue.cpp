@@ -12,9 +12,9 @@
 //  26      8      end time
 //  34      u32    flags
 //  38      64     spare
+#include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -55,10 +55,10 @@ std::size_t WriteAssistInfoValue(CFieldWriter& w, const ItemValueView& v) {
     w.MeasureField("interval", r.u16le(), IntervalUnit(intervalType));
     w.Hex8Field("time1", r.u32le());
     w.Hex8Field("time2", r.u32le());
-    w.TimeField("start-time", r.TimeDate());
-    w.TimeField("end-time", r.TimeDate());
+    w.TimeField("start-time", store::ReadTimeDate(r));
+    w.TimeField("end-time", store::ReadTimeDate(r));
     w.SymbolField("flags", r.u32le(), itemtab::kAgentFlags);
-    w.SpareField("spare", r.Bytes(kSpareSize), kSpareSize);
+    w.SpareField("spare", r.bytes(kSpareSize), kSpareSize);
     w.EndField();
     return r.Offset();
 }

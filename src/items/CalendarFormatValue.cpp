@@ -10,9 +10,9 @@
 //  22      u16 x3 time slot start, end (minutes since midnight) and duration (minutes)
 //  28      2      unused
 //  30      28     spare
+#include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -39,8 +39,8 @@ std::size_t WriteCalendarFormatValue(CFieldWriter& w, const ItemValueView& v) {
     w.MeasureField("time-slot-start", r.u16le(), outstr::kUnitMinutesSinceMidnight);
     w.MeasureField("time-slot-end", r.u16le(), outstr::kUnitMinutesSinceMidnight);
     w.MeasureField("time-slot-duration", r.u16le(), outstr::kUnitMinutes);
-    w.SpareField("unused", r.Bytes(2), 2);
-    w.SpareField("spare", r.Bytes(28), 28);
+    w.SpareField("unused", r.bytes(2), 2);
+    w.SpareField("spare", r.bytes(28), 28);
     w.EndField();
     return r.Offset();
 }

@@ -11,9 +11,9 @@
 //
 // A name that reaches past the value is not shown (short comment); the walk stops at the
 // first descriptor that is not all there.
+#include "common/ByteReader.h"
 #include "items/ValueDecoders.h"
 #include "items/ViewFormatTables.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -38,12 +38,11 @@ std::size_t WriteCollationFields(CFieldWriter& w, const std::uint8_t* p, std::si
     std::size_t covered = kHeaderSize;
     const std::size_t namesStart = kHeaderSize + std::size_t(keys) * kDescriptorSize;
     for (unsigned i = 0; i < keys; ++i) {
-        const std::uint8_t* d = r.Bytes(kDescriptorSize);
-        if (!d) {
+        ByteReader dr = r.Sub(kDescriptorSize);
+        if (dr.Short()) {
             w.ShortComment();
             break;
         }
-        ByteReader dr(d, kDescriptorSize);
         w.BeginField("collation-descriptor");
         w.SymbolField("flags", dr.u8(), viewtab::kKeyFlags);
         w.SymbolField("signature", dr.u8(), viewtab::kDescriptorSignatures);
@@ -52,9 +51,10 @@ std::size_t WriteCollationFields(CFieldWriter& w, const std::uint8_t* p, std::si
         const std::uint16_t nameLength = dr.u16le();
         covered += kDescriptorSize;
         if (nameLength != 0) {
-            const std::size_t at = namesStart + nameOffset;
-            if (at <= n && nameLength <= n - at) {
-                w.TextField("name", reinterpret_cast<const char*>(p + at), nameLength, '"', '"');
+            ByteReader name = r.At(namesStart + nameOffset);
+            const std::string_view text = name.text(nameLength);
+            if (!name.Short()) {
+                w.TextField("name", text.data(), nameLength, '"', '"');
                 covered += nameLength;
             } else {
                 w.ShortComment();

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdio>
 
+#include "common/ByteReader.h"
 #include "items/ItemNode.h"
 #include "items/LockedValue.h"
-#include "output/ByteReader.h"
 #include "store/DocumentNodeOptions.h"
 #include "store/api/Items.h"
 #include "tree/NodeDocument.h"
@@ -136,7 +136,5 @@ std::string TNItem::ObjectLabel() const {
     const std::size_t n = value.DataLength();
     const std::size_t held = n > kFileNameOffset ? n - kFileNameOffset : 0;
     const std::size_t shown = std::min<std::size_t>(nameLength, held);
-    return name_ + "  -  " +
-           std::string(reinterpret_cast<const char*>(value.Data()) + (shown ? kFileNameOffset : 0),
-                       shown);
+    return name_ + "  -  " + std::string(r.At(kFileNameOffset).text(shown));
 }

@@ -1,5 +1,6 @@
 #include "items/ItemNode.h"
 
+#include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/LockedValue.h"
 #include "items/ValueDecoders.h"
@@ -74,7 +75,7 @@ void TNItem::WriteFields(CFieldWriter& w) {
         used = n; // no decoder may claim more than there is
     if (used < n) {
         w.EndLine();
-        w.HexDumpField("remaining-data", p + used, n - used);
+        w.HexDumpField("remaining-data", ByteReader(p, n).At(used).Rest(), n - used);
     }
 }
 

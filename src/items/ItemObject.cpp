@@ -1,8 +1,8 @@
 #include "items/ItemObject.h"
 
+#include "common/ByteReader.h"
 #include "items/LockedValue.h"
 #include "items/NoteObjectNode.h"
-#include "output/ByteReader.h"
 #include "store/api/Notes.h"
 
 namespace {

@@ -13,9 +13,9 @@
 //  20      8      created
 //  28      8      modified
 //  36      name   file name, then the host extension (Mac 22 bytes, HPFS 12 bytes)
+#include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -32,15 +32,14 @@ constexpr std::size_t kHpfsExtSize = 12;
 // bytes are not there (then with the short comment).
 std::size_t WriteHostExtension(CFieldWriter& w, std::uint16_t hostType, ByteReader& r) {
     if ((hostType & kHostMask) == kHostMac) {
-        const std::uint8_t* e = r.Bytes(kMacExtSize);
-        if (!e) {
+        ByteReader x = r.Sub(kMacExtSize);
+        if (x.Short()) {
             w.ShortComment();
             return 0;
         }
-        ByteReader x(e, kMacExtSize);
         w.BeginField("mac-ext");
-        w.TextField("file-creator", reinterpret_cast<const char*>(x.Bytes(4)), 4, '"', '"');
-        w.TextField("file-type", reinterpret_cast<const char*>(x.Bytes(4)), 4, '"', '"');
+        w.TextField("file-creator", x.text(4).data(), 4, '"', '"');
+        w.TextField("file-type", x.text(4).data(), 4, '"', '"');
         w.NumberField("resources-start", x.u32le());
         w.NumberField("resources-len", x.u32le());
         w.SymbolField("compression-type", x.u16le(), itemtab::kCompressionTypes);
@@ -49,12 +48,11 @@ std::size_t WriteHostExtension(CFieldWriter& w, std::uint16_t hostType, ByteRead
         return kMacExtSize;
     }
     if ((hostType & kHostMask) == kHostHpfs) {
-        const std::uint8_t* e = r.Bytes(kHpfsExtSize);
-        if (!e) {
+        ByteReader x = r.Sub(kHpfsExtSize);
+        if (x.Short()) {
             w.ShortComment();
             return 0;
         }
-        ByteReader x(e, kHpfsExtSize);
         w.BeginField("hpfs-ext");
         w.NumberField("ea-start", x.u32le());
         w.NumberField("ea-len", x.u32le());
@@ -87,9 +85,9 @@ std::size_t WriteObjectDescriptorFields(CFieldWriter& w, const std::uint8_t* p, 
         const std::uint16_t attributes = r.u16le();
         const std::uint16_t fileFlags = r.u16le();
         const std::uint32_t size = r.u32le();
-        const store::TimeDate created = r.TimeDate();
-        const store::TimeDate modified = r.TimeDate();
-        const char* name = reinterpret_cast<const char*>(r.Bytes(nameLength));
+        const store::TimeDate created = store::ReadTimeDate(r);
+        const store::TimeDate modified = store::ReadTimeDate(r);
+        const char* name = r.text(nameLength).data();
         if (r.Short()) {
             w.ShortComment();
         } else {

@@ -5,9 +5,9 @@
 //   4      u16    application id
 //   6      2      spare
 //   8      36 x   entries: 16 unid, 16 time range, u8 attributes, u8 user attributes, 2 spare
+#include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -24,21 +24,21 @@ std::size_t WriteSchedListValue(CFieldWriter& w, const ItemValueView& v) {
     const std::uint32_t count = r.u32le();
     w.NumberField("num-entries", count);
     w.SymbolField("application-id", r.u16le(), itemtab::kApplicationIds);
-    w.SpareField("spare", r.Bytes(2), 2);
+    w.SpareField("spare", r.bytes(2), 2);
     // The count is trusted only as far as whole entries are there.
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t* entry = r.Bytes(kEntrySize);
-        if (!entry) {
+        ByteReader entry = r.Sub(kEntrySize);
+        if (entry.Short()) {
             w.ShortComment();
             break;
         }
         w.BeginField("sched-entry");
         w.Comment("%u", i);
-        w.UnidField("unid", entry, 16);
-        w.TimeRangeField("interval", entry + 16, 16);
-        w.SymbolField("attr", entry[32], itemtab::kSchedEntryAttributes);
-        w.Hex2Field("user-attr", entry[33]);
-        w.SpareField("spare", entry + 34, 2);
+        w.UnidField("unid", entry.bytes(16), 16);
+        w.TimeRangeField("interval", entry.bytes(16), 16);
+        w.SymbolField("attr", entry.u8(), itemtab::kSchedEntryAttributes);
+        w.Hex2Field("user-attr", entry.u8());
+        w.SpareField("spare", entry.bytes(2), 2);
         w.EndField();
     }
     return r.Offset();

@@ -7,8 +7,8 @@
 
 #include <array>
 
+#include "common/ByteReader.h"
 #include "items/FlagItems.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/api/Conversions.h"
 
@@ -28,7 +28,7 @@ std::size_t CountedList(CFieldWriter& w, const ItemValueView& v, std::size_t ele
     w.BeginField("value");
     const std::uint16_t count = r.u16le();
     for (std::uint16_t i = 0; i < count && !r.Short(); ++i) {
-        const std::uint8_t* element = r.Bytes(elementSize);
+        const std::uint8_t* element = r.bytes(elementSize);
         if (element)
             one(element);
     }
@@ -73,7 +73,7 @@ std::size_t WriteNumberRangeValue(CFieldWriter& w, const ItemValueView& v) {
 
 std::size_t WriteTimeValue(CFieldWriter& w, const ItemValueView& v) {
     ByteReader r(v.p, v.n);
-    const store::TimeDate time = r.TimeDate();
+    const store::TimeDate time = store::ReadTimeDate(r);
     if (r.Short()) {
         w.ShortComment();
         return 0;
@@ -88,12 +88,12 @@ std::size_t WriteTimeRangeValue(CFieldWriter& w, const ItemValueView& v) {
     const std::uint16_t rangeCount = r.u16le();
     w.BeginField("value");
     for (std::uint16_t i = 0; i < listCount && !r.Short(); ++i) {
-        const store::TimeDate time = r.TimeDate();
+        const store::TimeDate time = store::ReadTimeDate(r);
         if (!r.Short())
             w.TimeField("time", time);
     }
     for (std::uint16_t i = 0; i < rangeCount && !r.Short(); ++i) {
-        const std::uint8_t* pair = r.Bytes(kTimeRangeSize);
+        const std::uint8_t* pair = r.bytes(kTimeRangeSize);
         if (pair)
             w.TimeRangeField("time-range", pair, kTimeRangeSize);
     }
@@ -131,9 +131,9 @@ std::size_t WriteUserIdValue(CFieldWriter& w, const ItemValueView& v) {
         return 0;
     }
     const std::size_t nameLength = v.n - kLicenseSize;
-    w.TextField("user-name", reinterpret_cast<const char*>(v.p), std::ptrdiff_t(nameLength), '"',
-                '"');
-    w.HexDumpField("license", v.p + nameLength, kLicenseSize);
+    ByteReader r(v.p, v.n);
+    w.TextField("user-name", r.text(nameLength).data(), std::ptrdiff_t(nameLength), '"', '"');
+    w.HexDumpField("license", r.bytes(kLicenseSize), kLicenseSize);
     return v.n;
 }
 

@@ -19,9 +19,9 @@
 // comment, at the first structure that is not all there.
 #include <vector>
 
+#include "common/ByteReader.h"
 #include "items/ValueDecoders.h"
 #include "items/ViewFormatTables.h"
-#include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -38,14 +38,9 @@ struct ColumnTexts {
     std::size_t Total() const { return std::size_t(itemName) + title + formula + constant; }
 };
 
-const char* AsText(const std::uint8_t* bytes) {
-    return reinterpret_cast<const char*>(bytes);
-}
-
 // One column format; its texts come from `texts`, the variable data. False when the texts are
 // not all there (written as far as they go).
-bool WriteColumn(CFieldWriter& w, unsigned number, const std::uint8_t* format, ByteReader& texts) {
-    ByteReader r(format, kColumnSize);
+bool WriteColumn(CFieldWriter& w, unsigned number, ByteReader r, ByteReader& texts) {
     w.BeginField("column");
     w.Comment("column #%u", number);
     w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
@@ -57,10 +52,10 @@ bool WriteColumn(CFieldWriter& w, unsigned number, const std::uint8_t* format, B
     lengths.constant = r.u16le();
     const bool whole = texts.Has(lengths.Total());
     if (whole) {
-        w.TextField("item-name", AsText(texts.Bytes(lengths.itemName)), lengths.itemName, '"', '"');
-        w.TextField("title", AsText(texts.Bytes(lengths.title)), lengths.title, '"', '"');
-        w.FormulaField("formula", texts.Bytes(lengths.formula), lengths.formula);
-        w.TextField("constant-value", AsText(texts.Bytes(lengths.constant)), lengths.constant, '"',
+        w.TextField("item-name", texts.text(lengths.itemName).data(), lengths.itemName, '"', '"');
+        w.TextField("title", texts.text(lengths.title).data(), lengths.title, '"', '"');
+        w.FormulaField("formula", texts.bytes(lengths.formula), lengths.formula);
+        w.TextField("constant-value", texts.text(lengths.constant).data(), lengths.constant, '"',
                     '"');
     } else {
         w.ShortComment();
@@ -68,31 +63,29 @@ bool WriteColumn(CFieldWriter& w, unsigned number, const std::uint8_t* format, B
     w.MeasureField("display-width", r.u16le(), outstr::kUnitEighthChars);
     w.FontField("font-id", r.u32le());
     w.SymbolField("flags2", r.u16le(), viewtab::kColumnFlags2);
-    w.NumberFormatField("number-format", r.Bytes(4), 4);
-    w.TimeFormatField("time-format", r.Bytes(4), 4);
+    w.NumberFormatField("number-format", r.bytes(4), 4);
+    w.TimeFormatField("time-format", r.bytes(4), 4);
     w.SymbolField("format-data-type", r.u16le(), viewtab::kFormatDataTypes);
     w.SymbolField("list-sep", r.u16le(), viewtab::kListSeparators);
     w.EndField();
     return whole;
 }
 
-void WriteColumn2(CFieldWriter& w, unsigned number, const std::uint8_t* format) {
-    ByteReader r(format, kColumn2Size);
+void WriteColumn2(CFieldWriter& w, unsigned number, ByteReader r) {
     w.BeginField("column");
     w.Comment("column #%u", number);
     w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
     w.FontField("header-fontid", r.u32le());
-    w.UnidField("resort-to-view-unid", r.Bytes(16), 16);
+    w.UnidField("resort-to-view-unid", r.bytes(16), 16);
     w.NumberField("second-resort-column-index", r.u16le());
     w.Comment("zero-based");
-    w.SpareField("wspare", r.Bytes(2), 2);
-    w.SpareField("dwspare", r.Bytes(20), 20);
+    w.SpareField("wspare", r.bytes(2), 2);
+    w.SpareField("dwspare", r.bytes(20), 20);
     w.EndField();
 }
 
-// The second table format at t; true when the second column formats follow it.
-bool WriteTableFormat2(CFieldWriter& w, const std::uint8_t* t) {
-    ByteReader r(t, kTableFormat2Size);
+// The second table format in r; true when the second column formats follow it.
+bool WriteTableFormat2(CFieldWriter& w, ByteReader r) {
     w.BeginField("table-format-2");
     r.u16le(); // not shown
     w.StoreColorField("background-color", r.u16le());
@@ -101,9 +94,9 @@ bool WriteTableFormat2(CFieldWriter& w, const std::uint8_t* t) {
     w.FontField("unread-font", r.u32le());
     w.FontField("totals-font", r.u32le());
     w.NumberField("auto-update-seconds", r.u16le());
-    const bool valid = ByteReader(t + 22, 2).u16le() == kTableFormat2Signature;
+    const bool valid = r.At(22).u16le() == kTableFormat2Signature;
     if (!valid) {
-        w.SpareField("spare", t + 20, 18);
+        w.SpareField("spare", r.At(20).bytes(18), 18);
         w.EndField();
         return false;
     }
@@ -114,7 +107,7 @@ bool WriteTableFormat2(CFieldWriter& w, const std::uint8_t* t) {
     w.ColorField("background-color-ext", std::uint8_t(r.u16le()));
     w.NumberField("header-line-count", r.u8());
     w.Hex2Field("spare-byte", r.u8());
-    w.SpareField("spare", r.Bytes(8), 8);
+    w.SpareField("spare", r.bytes(8), 8);
     w.EndField();
     return true;
 }
@@ -157,24 +150,24 @@ std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::s
     w.Hex4Field("spare2", spare2);
 
     // The column formats must all be there before the variable data can be found.
-    const std::uint8_t* formats = r.Bytes(std::size_t(columns) * kColumnSize);
-    if (!formats) {
+    ByteReader formats = r.Sub(std::size_t(columns) * kColumnSize);
+    if (formats.Short()) {
         w.ShortComment();
         return kHeaderSize;
     }
-    ByteReader texts(r.Rest(), r.Remaining());
+    ByteReader texts = r.At(r.Offset());
     w.BeginField("column-formats");
     bool whole = true;
     for (unsigned i = 0; i < columns && whole; ++i)
-        whole = WriteColumn(w, i + 1, formats + i * kColumnSize, texts);
+        whole = WriteColumn(w, i + 1, formats.Sub(kColumnSize), texts);
     w.EndField();
     std::size_t covered = kHeaderSize + std::size_t(columns) * kColumnSize + texts.Offset();
     if (!whole)
         return covered;
 
-    ByteReader tail(p + covered, n - covered);
-    const std::uint8_t* t = tail.Bytes(kTableFormat2Size);
-    if (!t) {
+    ByteReader tail = r.At(covered);
+    ByteReader t = tail.Sub(kTableFormat2Size);
+    if (t.Short()) {
         w.ShortComment();
         return covered;
     }
@@ -184,8 +177,8 @@ std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::s
 
     w.BeginField("column-formats2");
     for (unsigned i = 0; i < columns; ++i) {
-        const std::uint8_t* format2 = tail.Bytes(kColumn2Size);
-        if (!format2) {
+        ByteReader format2 = tail.Sub(kColumn2Size);
+        if (format2.Short()) {
             w.ShortComment();
             break;
         }

@@ -3,7 +3,7 @@
 // Text list layout: u16 count, count u16 lengths, then the entries' bytes packed in order.
 #include <algorithm>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/api/Formula.h"
 #include "store/api/Memory.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "output/SymbolTables.h"

@@ -9,7 +9,7 @@
 //   note link            40   "db-replica-id" stamp, "view-unid", "note-unid"
 #include <algorithm>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -115,8 +115,8 @@ void CFieldWriter::TimeRangeField(std::string_view label, const store::TimeRange
 void CFieldWriter::TimeRangeField(std::string_view label, const void* bytes, std::size_t length) {
     ByteReader r(bytes, length);
     store::TimeRange range;
-    range.start = r.TimeDate();
-    range.end = r.TimeDate();
+    range.start = store::ReadTimeDate(r);
+    range.end = store::ReadTimeDate(r);
     if (!r.Short()) {
         TimeRangeField(label, range);
         return;
@@ -143,11 +143,11 @@ bool CFieldWriter::BeginIdentifier(std::string_view label, const void* bytes, st
 
 void CFieldWriter::UnidParts(const void* bytes, std::size_t length) {
     ByteReader r(bytes, length);
-    const store::TimeDate file = r.TimeDate();
+    const store::TimeDate file = store::ReadTimeDate(r);
     if (r.Short())
         return ShortComment();
     TimeIdField("file", file, false);
-    const store::TimeDate note = r.TimeDate();
+    const store::TimeDate note = store::ReadTimeDate(r);
     if (r.Short())
         return ShortComment();
     TimeIdField("note", note, true);
@@ -166,11 +166,11 @@ void CFieldWriter::SequencedUnidField(std::string_view label, const void* bytes,
         return;
     ByteReader r(bytes, length);
     do {
-        const store::TimeDate file = r.TimeDate();
+        const store::TimeDate file = store::ReadTimeDate(r);
         if (r.Short())
             break;
         TimeIdField("file", file, false);
-        const store::TimeDate note = r.TimeDate();
+        const store::TimeDate note = store::ReadTimeDate(r);
         if (r.Short())
             break;
         TimeField("note", note);
@@ -179,7 +179,7 @@ void CFieldWriter::SequencedUnidField(std::string_view label, const void* bytes,
         if (r.Short())
             break;
         NumberField("sequence", double(sequence));
-        const store::TimeDate sequenceTime = r.TimeDate();
+        const store::TimeDate sequenceTime = store::ReadTimeDate(r);
         if (r.Short())
             break;
         TimeField("sequence-time", sequenceTime);
@@ -195,12 +195,12 @@ void CFieldWriter::DbNoteIdField(std::string_view label, const void* bytes, std:
         return;
     ByteReader r(bytes, length);
     do {
-        const store::TimeDate file = r.TimeDate();
+        const store::TimeDate file = store::ReadTimeDate(r);
         if (r.Short())
             break;
         TimeIdField("file", file, true);
         CommentId(outstr::kDateOfDbCreation);
-        const store::TimeDate note = r.TimeDate();
+        const store::TimeDate note = store::ReadTimeDate(r);
         if (r.Short())
             break;
         TimeField("note", note);
@@ -219,7 +219,7 @@ void CFieldWriter::NoteLinkField(std::string_view label, const void* bytes, std:
     if (!BeginIdentifier(label, bytes, length, kNoteLinkSize))
         return;
     ByteReader r(bytes, length);
-    const store::TimeDate replica = r.TimeDate();
+    const store::TimeDate replica = store::ReadTimeDate(r);
     if (r.Short()) {
         ShortComment();
     } else {
@@ -227,7 +227,7 @@ void CFieldWriter::NoteLinkField(std::string_view label, const void* bytes, std:
         // Each identifier gets what is left of its 16 bytes and reports its own shortness.
         const std::size_t view = std::min(r.Remaining(), kUnidSize);
         UnidField("view-unid", r.Rest(), view);
-        r.Skip(view);
+        r.skip(view);
         if (view == kUnidSize) {
             const std::size_t note = std::min(r.Remaining(), kUnidSize);
             UnidField("note-unid", r.Rest(), note);

@@ -67,7 +67,7 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
     }
     if (used < Size()) {
         writer.EndLine();
-        writer.HexDumpField("remaining-data", At(used), Size() - used);
+        writer.HexDumpField("remaining-data", At(used).Rest(), Size() - used);
     }
 }
 
@@ -90,24 +90,13 @@ std::uint32_t TNCdRecord::WriteBody(CFieldWriter&) {
     return span_.headerSize;
 }
 
-std::uint8_t TNCdRecord::U8(std::size_t offset) const {
-    return Has(offset, 1) ? At(offset)[0] : 0;
-}
-
-std::uint16_t TNCdRecord::U16(std::size_t offset) const {
-    return Has(offset, 2) ? std::uint16_t(At(offset)[0] | (At(offset)[1] << 8)) : 0;
-}
-
-std::uint32_t TNCdRecord::U32(std::size_t offset) const {
-    return Has(offset, 4) ? std::uint32_t(U16(offset)) | (std::uint32_t(U16(offset + 2)) << 16) : 0;
-}
-
 std::size_t TNCdRecord::ZLength(std::size_t offset, std::size_t room) const {
     if (offset >= Size())
         return 0;
     const std::size_t limit = std::min(room, Size() - offset);
-    const void* zero = std::memchr(At(offset), 0, limit);
-    return zero ? std::size_t(static_cast<const std::uint8_t*>(zero) - At(offset)) : limit;
+    const std::string_view text = At(offset).text(limit);
+    const std::size_t zero = text.find('\0');
+    return zero == std::string_view::npos ? limit : zero;
 }
 
 bool TNCdRecord::StopAt(std::size_t offset) {
@@ -143,11 +132,13 @@ bool TNCdRecord::WriteFixed(CFieldWriter& writer, std::span<const FixedField> ro
 }
 
 void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
-    std::uint32_t value = row.width == 1   ? U8(row.offset)
-                          : row.width == 2 ? U16(row.offset)
-                                           : U32(row.offset);
+    ByteReader field = At(row.offset);
+    const std::uint8_t* bytes = field.Rest();
+    std::uint32_t value = row.width == 1   ? field.u8()
+                          : row.width == 2 ? field.u16le()
+                                           : field.u32le();
     value = (value & row.mask) >> row.shift;
-    const char* text = reinterpret_cast<const char*>(At(row.offset));
+    const char* text = reinterpret_cast<const char*>(bytes);
     switch (row.kind) {
     case FieldKind::Number:
         writer.NumberField(row.label, value);
@@ -168,19 +159,19 @@ void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
         writer.Hex4Field(row.label, std::uint16_t(value));
         break;
     case FieldKind::Spare:
-        writer.SpareField(row.label, At(row.offset), row.width);
+        writer.SpareField(row.label, bytes, row.width);
         break;
     case FieldKind::ZText:
         writer.TextField(row.label, text, std::ptrdiff_t(ZLength(row.offset, row.width)));
         break;
     case FieldKind::NumberFormat:
-        writer.NumberFormatField(row.label, At(row.offset), row.width);
+        writer.NumberFormatField(row.label, bytes, row.width);
         break;
     case FieldKind::TimeFormat:
-        writer.TimeFormatField(row.label, At(row.offset), row.width);
+        writer.TimeFormatField(row.label, bytes, row.width);
         break;
     case FieldKind::NoteLink:
-        writer.NoteLinkField(row.label, At(row.offset), row.width);
+        writer.NoteLinkField(row.label, bytes, row.width);
         break;
     }
 }
@@ -193,7 +184,7 @@ void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t
     const std::size_t rest = span_.length > start ? span_.length - start : 0;
     const std::size_t want = n == kRest ? rest : std::size_t(n);
     const std::size_t take = std::min(want, there);
-    const char* text = reinterpret_cast<const char*>(At(start));
+    const char* text = At(start).text(take).data();
     switch (how) {
     case CursorWrite::Text:
         writer.TextField(label, text, std::ptrdiff_t(take));

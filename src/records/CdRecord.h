@@ -2,13 +2,14 @@
 // (`record-type`, `length`), the record's own fields and the bytes no field covered.
 //
 // A node points into the stream's buffer, which must outlive it. Every read a record class
-// makes goes through the accessors below and stops at the end of the record's bytes, which
-// are the record's stored length or what the stream holds of it, whichever is less.
+// makes goes through a reader over the record's bytes (Bytes, At) and stops at their end: the
+// record's stored length or what the stream holds of it, whichever is less.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
+#include "common/ByteReader.h"
 #include "records/RecordFamily.h"
 #include "records/RecordFields.h"
 #include "records/RecordWalker.h"
@@ -56,13 +57,12 @@ protected:
 
     // ---- Bounded access to the record's bytes
     std::size_t Size() const { return span_.Size(); }
-    const std::uint8_t* At(std::size_t offset) const { return span_.record + offset; }
+    // The record's bytes, and a reader from an offset of them (reads 0 past the record).
+    ByteReader Bytes() const { return ByteReader(span_.record, Size()); }
+    ByteReader At(std::size_t offset) const { return Bytes().At(offset); }
     bool Has(std::size_t offset, std::size_t n) const {
         return offset <= Size() && n <= Size() - offset;
     }
-    std::uint8_t U8(std::size_t offset) const;
-    std::uint16_t U16(std::size_t offset) const; // 0 when not within the record
-    std::uint32_t U32(std::size_t offset) const;
     // Length of the zero-terminated text at offset within `room` bytes (and the record).
     std::size_t ZLength(std::size_t offset, std::size_t room) const;
 

@@ -29,7 +29,7 @@ void TNCdDocument::MakeLabel() {
 std::uint32_t TNCdDocument::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kDocument))
         return 0;
-    CursorText(writer, "inher-field-name", U16(10));
+    CursorText(writer, "inher-field-name", At(10).u16le());
     return std::uint32_t(Cursor());
 }
 

@@ -57,26 +57,26 @@ const char* FieldComputeComment(std::uint16_t flags) {
 }
 
 std::size_t TNCdField::NameOffset() const {
-    return VariableStart() + std::size_t(U16(22)) + U16(24) + U16(28);
+    return VariableStart() + std::size_t(At(22).u16le()) + At(24).u16le() + At(28).u16le();
 }
 
 void TNCdField::MakeLabel() {
     // The name as stored, cut at the record's end.
     const std::size_t at = NameOffset();
-    const std::size_t n = at < Size() ? std::min<std::size_t>(U16(30), Size() - at) : 0;
-    SetLabelText(reinterpret_cast<const char*>(At(std::min(at, Size()))), int(n));
+    const std::size_t n = at < Size() ? std::min<std::size_t>(At(30).u16le(), Size() - at) : 0;
+    SetLabelText(At(std::min(at, Size())).text(n).data(), int(n));
 }
 
 std::uint32_t TNCdField::WriteBody(CFieldWriter& writer) {
     const std::size_t fixed = VariableStart();
     if (!Has(0, fixed))
         return StopAt(4); // the variable part's lengths are not all there
-    const std::uint16_t flags = U16(4);
+    const std::uint16_t flags = At(4).u16le();
 
     SetCursor(NameOffset());
-    CursorText(writer, "name", U16(30));
-    writer.SymbolField("type", U16(6), symtab::kItemTypes);
-    CursorText(writer, "description", U16(32));
+    CursorText(writer, "name", At(30).u16le());
+    writer.SymbolField("type", At(6).u16le(), symtab::kItemTypes);
+    CursorText(writer, "description", At(32).u16le());
     writer.SymbolField("flags", flags & ~0xC000u, kFieldFlags);
     writer.Comment("%s", FieldComputeComment(flags));
     if (flags & kKeywordsBit)
@@ -84,13 +84,13 @@ std::uint32_t TNCdField::WriteBody(CFieldWriter& writer) {
     WriteFixed(writer, kFieldTail);
 
     SetCursor(fixed);
-    CursorFormula(writer, "default-value", U16(22));
-    CursorFormula(writer, "input-translation", U16(24));
+    CursorFormula(writer, "default-value", At(22).u16le());
+    CursorFormula(writer, "input-translation", At(24).u16le());
     WriteFixedField(writer, kUnused);
-    CursorFormula(writer, "input-validity-check", U16(28));
+    CursorFormula(writer, "input-validity-check", At(28).u16le());
 
-    const std::size_t end = NameOffset() + U16(30) + U16(32);
-    if (Older() || U16(34) == 0)
+    const std::size_t end = NameOffset() + At(30).u16le() + At(32).u16le();
+    if (Older() || At(34).u16le() == 0)
         return std::uint32_t(end);
     return WriteValues(writer, end);
 }
@@ -99,7 +99,7 @@ std::uint32_t TNCdField::WriteBody(CFieldWriter& writer) {
 std::uint32_t TNCdField::WriteValues(CFieldWriter& writer, std::size_t at) {
     if (!Has(at, 2))
         return StopAt(at);
-    const std::size_t count = U16(at);
+    const std::size_t count = At(at).u16le();
     if (count == 0) {
         SetCursor(at + 2);
         CursorFormula(writer, "value-formula", kRest);
@@ -111,7 +111,7 @@ std::uint32_t TNCdField::WriteValues(CFieldWriter& writer, std::size_t at) {
     writer.BeginField("value-list");
     SetCursor(at + 2 + 2 * count);
     for (std::size_t i = 0; i < count; ++i)
-        CursorText(writer, "value", U16(at + 2 + 2 * i));
+        CursorText(writer, "value", At(at + 2 + 2 * i).u16le());
     writer.EndField();
     return std::uint32_t(Cursor());
 }
@@ -123,8 +123,8 @@ void TNCdExtField::MakeLabel() {
 std::uint32_t TNCdExtField::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kExtField))
         return 0;
-    CursorText(writer, "entry-db-name", U16(14));
-    CursorText(writer, "entry-view-name", U16(16));
+    CursorText(writer, "entry-db-name", At(14).u16le());
+    CursorText(writer, "entry-view-name", At(16).u16le());
     return std::uint32_t(Cursor());
 }
 

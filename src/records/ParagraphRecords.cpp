@@ -45,21 +45,21 @@ void TNCdParagraph::MakeLabel() {
 }
 
 void TNCdPabDefinition::MakeLabel() {
-    SetLabelFormat("Pab Definition %d", U16(4));
+    SetLabelFormat("Pab Definition %d", At(4).u16le());
 }
 
 std::uint32_t TNCdPabDefinition::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kPabDefinitionHead) || !Has(20, 2))
         return StopAt(20);
     // The stored array has room for 20 positions; a larger count is not believed past it.
-    const std::size_t count = U16(20);
+    const std::size_t count = At(20).u16le();
     const std::size_t tabs = std::min(count, kMaxTabs);
     if (tabs > 0) {
         if (!Has(22, 2 * tabs))
             return StopAt(20);
         writer.BeginField("tabs");
         for (std::size_t i = 0; i < tabs; ++i) {
-            writer.Number(std::int16_t(U16(22 + 2 * i)));
+            writer.Number(std::int16_t(At(22 + 2 * i).u16le()));
             writer.Space();
         }
         writer.EndField();
@@ -73,7 +73,7 @@ std::uint32_t TNCdPabDefinition::WriteBody(CFieldWriter& writer) {
     if (tabs > 0) {
         if (!Has(64, 4))
             return StopAt(64);
-        const std::uint32_t types = U32(64);
+        const std::uint32_t types = At(64).u32le();
         writer.BeginField("tab-types");
         // 16 two-bit slots: the types of tabs past the 16th are not stored.
         for (std::size_t i = 0; i < std::min<std::size_t>(tabs, 16); ++i) {
@@ -87,7 +87,7 @@ std::uint32_t TNCdPabDefinition::WriteBody(CFieldWriter& writer) {
 }
 
 void TNCdPabReference::MakeLabel() {
-    SetLabelFormat("Pab Reference %d", U16(2));
+    SetLabelFormat("Pab Reference %d", At(2).u16le());
 }
 
 std::uint32_t TNCdPabReference::WriteBody(CFieldWriter& writer) {
@@ -96,7 +96,7 @@ std::uint32_t TNCdPabReference::WriteBody(CFieldWriter& writer) {
 }
 
 void TNCdPabFormulaRef::MakeLabel() {
-    SetLabelFormat("Pab Formula Ref %d", U16(2));
+    SetLabelFormat("Pab Formula Ref %d", At(2).u16le());
 }
 
 std::uint32_t TNCdPabFormulaRef::WriteBody(CFieldWriter& writer) {
@@ -105,7 +105,7 @@ std::uint32_t TNCdPabFormulaRef::WriteBody(CFieldWriter& writer) {
 }
 
 void TNCdPabHide::MakeLabel() {
-    SetLabelFormat("Pab Hide %d", U16(4));
+    SetLabelFormat("Pab Hide %d", At(4).u16le());
 }
 
 std::uint32_t TNCdPabHide::WriteBody(CFieldWriter& writer) {

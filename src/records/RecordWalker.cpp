@@ -1,6 +1,6 @@
 #include "records/RecordWalker.h"
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 
 namespace {
 
@@ -25,10 +25,10 @@ std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
         return r.length;
     }
     ByteReader in(r.record, r.available);
-    in.Skip(20);
+    in.skip(20);
     const std::size_t a = in.u16le();
     const std::size_t b = in.u16le();
-    in.Skip(countAt - 24);
+    in.skip(countAt - 24);
     const std::size_t points = in.u16le();
     return in.Short() ? 0 : a + b + 8 * points + fixed;
 }
@@ -37,15 +37,17 @@ std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
 
 store::Status EnumerateRecords(const std::uint8_t* stream, std::size_t length,
                                RecordCallback callback, void* context) {
-    if (!stream || length < 2)
+    const ByteReader all(stream, length);
+    ByteReader head = all.At(0);
+    const std::uint16_t kind = head.u16le();
+    if (head.Short())
         return store::kNoError;
-    const std::uint16_t kind = std::uint16_t(stream[0] | (stream[1] << 8));
     std::size_t pos = 2;
     while (pos < length) {
         RecordSpan r;
-        r.record = stream + pos;
-        r.available = length - pos;
-        ByteReader in(r.record, r.available);
+        ByteReader in = all.At(pos);
+        r.record = in.Rest();
+        r.available = in.Remaining();
         const std::uint16_t word = in.u16le();
         if ((word & 0xFF00) == 0) {
             r.headerSize = 6;

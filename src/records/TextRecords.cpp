@@ -71,7 +71,7 @@ std::string TextExcerpt(const char* stored, std::size_t length) {
 
 void TNCdText::MakeLabel() {
     const std::size_t n = Size() > 8 ? Size() - 8 : 0;
-    SetLabel(TextExcerpt(reinterpret_cast<const char*>(At(8)), n));
+    SetLabel(TextExcerpt(At(8).text(n).data(), n));
 }
 
 std::uint32_t TNCdText::WriteBody(CFieldWriter& writer) {
@@ -97,23 +97,24 @@ void TNCdHeader::MakeLabel() {
 std::uint32_t TNCdHeader::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kHeader) || !Has(41, 2))
         return StopAt(41);
-    CursorText(writer, "text", U16(41));
+    CursorText(writer, "text", At(41).u16le());
     return std::uint32_t(Cursor());
 }
 
 void TNCdStyleName::MakeLabel() {
-    const std::string name = Translated(reinterpret_cast<const char*>(At(8)), ZLength(8, 36));
+    const std::size_t n = ZLength(8, 36);
+    const std::string name = Translated(At(8).text(n).data(), n);
     SetLabelFormat("Style Name: %s", name.c_str());
 }
 
 std::uint32_t TNCdStyleName::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kStyleName))
         return 0;
-    if (!(U32(2) & kStyleHasFont))
+    if (!(At(2).u32le() & kStyleHasFont))
         return 44;
     if (!Has(44, 4))
         return StopAt(44);
-    writer.FontField("font-id", U32(44));
+    writer.FontField("font-id", At(44).u32le());
     return 48;
 }
 
@@ -124,7 +125,7 @@ void TNCdFontTable::MakeLabel() {
 std::uint32_t TNCdFontTable::WriteBody(CFieldWriter& writer) {
     if (!WriteFixed(writer, kFontTableCount))
         return 0;
-    const std::size_t count = U16(4);
+    const std::size_t count = At(4).u16le();
     std::size_t at = 6;
     for (std::size_t i = 0; i < count; ++i, at += kFontEntrySize) {
         if (!Has(at, kFontEntrySize))

@@ -1,5 +1,6 @@
 #include "store/DesignTitleCache.h"
 
+#include "common/ByteReader.h"
 #include "store/api/Database.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
@@ -23,7 +24,9 @@ store::Status StartWindowTitle(store::NoteHandle note, store::ComputeHandle* com
     const auto* bytes = static_cast<const std::uint8_t*>(store::MemLockBlock(value));
     if (!bytes)
         return store::kBadValue;
-    const store::Status status = store::ComputeStart(bytes + 2, length - 2, compute);
+    // The formula follows the value's type word.
+    const ByteReader formula = ByteReader(bytes, length).At(2);
+    const store::Status status = store::ComputeStart(formula.Rest(), formula.Remaining(), compute);
     store::MemUnlock(value.pool);
     if (status != store::kNoError)
         *compute = 0;

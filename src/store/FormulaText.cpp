@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "store/api/Conversions.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
@@ -46,7 +46,7 @@ store::Status FormulaResultToText(store::ComputeHandle compute, store::NoteHandl
         resultLength = bytes.size();
     ByteReader r(bytes.bytes(), resultLength);
     const std::uint16_t type = r.u16le();
-    const std::uint8_t* data = bytes.bytes() ? bytes.bytes() + r.Offset() : nullptr;
+    const std::uint8_t* data = r.Rest();
     const std::size_t length = r.Remaining();
 
     switch (type) {
@@ -67,7 +67,7 @@ store::Status FormulaResultToText(store::ComputeHandle compute, store::NoteHandl
     case store::kTypeNumber:
     case store::kTypeNumberRange: {
         if (type == store::kTypeNumberRange)
-            r.Skip(kRangeHeader);
+            r.skip(kRangeHeader);
         const double number = r.f64le();
         char buffer[40];
         std::size_t n = 0;
@@ -78,8 +78,8 @@ store::Status FormulaResultToText(store::ComputeHandle compute, store::NoteHandl
     case store::kTypeTime:
     case store::kTypeTimeRange: {
         if (type == store::kTypeTimeRange)
-            r.Skip(kRangeHeader);
-        const store::TimeDate time = r.TimeDate();
+            r.skip(kRangeHeader);
+        const store::TimeDate time = store::ReadTimeDate(r);
         const store::TimeFormat format{0, 0, 1, 2};
         char buffer[80];
         std::size_t n = 0;

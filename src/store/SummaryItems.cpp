@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -25,7 +25,8 @@ void WriteValue(CFieldWriter& writer, const SummaryItem& item) {
         if (item.valueLength < 8) {
             writer.ShortComment();
         } else {
-            writer.Time(ByteReader(item.value, item.valueLength).TimeDate());
+            ByteReader r(item.value, item.valueLength);
+            writer.Time(store::ReadTimeDate(r));
         }
         break;
     case kTypeText:
@@ -56,35 +57,32 @@ SummaryItems ParseSummary(const void* summary, std::size_t size) {
     }
     // The stored total may claim less (or more) than was handed over: trust the smaller.
     const std::size_t limit = total < size ? total : size;
-    const auto* bytes = static_cast<const std::uint8_t*>(summary);
-    std::size_t lengths = 4;
-    std::size_t data = 4 + 4 * count; // may exceed limit: checked per item
+    const ByteReader all(summary, limit);
+    ByteReader lengths = all.At(4);
+    ByteReader data = all.At(4 + 4 * count); // may be past the limit: checked per item
     for (std::size_t i = 0; i < count; ++i) {
-        if (lengths + 4 > limit || data > limit) {
+        const std::size_t nameLength = lengths.u16le();
+        const std::size_t valueLength = lengths.u16le();
+        if (lengths.Short() || data.Short()) {
             out.truncated = true;
             break;
         }
-        ByteReader r(bytes + lengths, 4);
-        const std::size_t nameLength = r.u16le();
-        const std::size_t valueLength = r.u16le();
-        lengths += 4;
-        if (nameLength + valueLength > limit - data) {
+        ByteReader entry = data.Sub(nameLength + valueLength);
+        if (data.Short()) {
             out.truncated = true;
             break;
         }
         SummaryItem item{};
-        item.name = std::string_view(reinterpret_cast<const char*>(bytes + data), nameLength);
-        const std::uint8_t* value = bytes + data + nameLength;
+        item.name = entry.text(nameLength);
         if (valueLength >= 2) {
-            item.type = ByteReader(value, 2).u16le();
-            item.value = value + 2;
+            item.type = entry.u16le();
+            item.value = entry.Rest();
             item.valueLength = valueLength - 2;
         } else {
-            item.value = value;
+            item.value = entry.Rest();
             item.valueLength = 0;
         }
         out.items.push_back(item);
-        data += nameLength + valueLength;
     }
     return out;
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/ChildRelease.h"
 #include "store/NodeImageIndex.h"

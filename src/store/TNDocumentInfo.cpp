@@ -1,6 +1,6 @@
 #include "store/TNDocumentInfo.h"
 
-#include "output/ByteReader.h"
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/NodeImageIndex.h"
 #include "store/NoteTables.h"

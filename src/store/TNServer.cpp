@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/TNError.h"
 #include "store/api/Memory.h"
@@ -74,25 +75,20 @@ void TNServerList::AddChildren() {
     }
     {
         store::LockedMem mem(list);
-        const std::uint8_t* bytes = mem.bytes();
         size = std::min(size, mem.size());
         // u16 count, count u16 lengths, then the names; nothing is read past size.
-        auto u16 = [&](std::size_t at) {
-            return static_cast<std::size_t>(bytes[at] | bytes[at + 1] << 8);
-        };
-        const std::size_t count = size >= 2 ? u16(0) : 0;
-        const std::size_t lengthsEnd = 2 + 2 * count;
-        std::size_t name = lengthsEnd;
-        for (std::size_t i = 0; i < count && lengthsEnd <= size; ++i) {
-            const std::size_t length = u16(2 + 2 * i);
-            if (length > size - name) {
+        ByteReader r(mem.bytes(), size);
+        const std::size_t count = r.u16le();
+        ByteReader lengths = r.Sub(2 * count);
+        for (std::size_t i = 0; i < count && !r.Short(); ++i) {
+            const std::size_t length = lengths.u16le();
+            const std::string_view name = r.text(length);
+            if (r.Short()) {
                 break; // a damaged list ends at the last whole name
             }
             if (AcceptChild(nodetype::kServer)) {
-                AddChild(new TNServer(reinterpret_cast<const char*>(bytes + name),
-                                      static_cast<int>(length)));
+                AddChild(new TNServer(name.data(), static_cast<int>(length)));
             }
-            name += length;
         }
     }
     store::MemFree(list);

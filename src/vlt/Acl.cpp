@@ -16,7 +16,8 @@
 #include <cstring>
 #include <string>
 
-#include "vlt/ByteReader.h"
+#include "common/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/Engine.h"
 #include "vlt/Sql.h"
 
@@ -49,13 +50,13 @@ struct AclView {
 bool View(const LockedMem& mem, AclView* v) {
     if (!mem)
         return false;
-    vlt::ByteReader r(mem.bytes(), mem.size());
+    ByteReader r(mem.bytes(), mem.size());
     if (r.u32le() != kAclMagic || r.u32le() != mem.size())
         return false;
     v->flags = r.u32le();
     const std::size_t entries = r.u32le(), roles = r.u32le(), history = r.u32le();
     v->admin = r.text(r.u16le());
-    if (r.shortRead() || r.position() != entries || entries > roles || roles > history ||
+    if (r.Short() || r.Offset() != entries || entries > roles || roles > history ||
         history > mem.size())
         return false;
     const char* base = reinterpret_cast<const char*>(mem.bytes());
@@ -73,12 +74,12 @@ struct AclEntryView {
     std::uint16_t flags = 0;
 };
 
-bool NextEntry(vlt::ByteReader& r, AclEntryView* e) {
+bool NextEntry(ByteReader& r, AclEntryView* e) {
     e->name = r.text(r.u16le());
     e->level = r.u16le();
-    e->roles = r.take(10);
+    e->roles = r.bytes(10);
     e->flags = r.u16le();
-    return !r.shortRead();
+    return !r.Short();
 }
 
 } // namespace
@@ -178,14 +179,14 @@ Status AclForEachEntry(MemHandle acl, AclEntryCallback callback, void* context) 
         return mem ? kBadValue : kInvalidHandle;
     // The section is checked whole before the first callback, so that a broken block gives no
     // entries at all rather than some.
-    vlt::ByteReader check(v.entries.data(), v.entries.size());
+    ByteReader check(v.entries.data(), v.entries.size());
     const std::uint32_t count = check.u32le();
     AclEntryView e;
-    for (std::uint32_t i = 0; i < count && !check.shortRead(); ++i)
+    for (std::uint32_t i = 0; i < count && !check.Short(); ++i)
         NextEntry(check, &e);
-    if (check.shortRead() || check.remaining() != 0)
+    if (check.Short() || check.Remaining() != 0)
         return kBadValue;
-    vlt::ByteReader r(v.entries.data(), v.entries.size());
+    ByteReader r(v.entries.data(), v.entries.size());
     r.u32le();
     for (std::uint32_t i = 0; i < count; ++i) {
         NextEntry(r, &e);
@@ -207,15 +208,15 @@ Status AclRoleName(MemHandle acl, unsigned index, char* buffer, std::size_t size
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
-    vlt::ByteReader r(v.roles.data(), v.roles.size());
+    ByteReader r(v.roles.data(), v.roles.size());
     const std::uint16_t count = r.u16le();
-    for (unsigned i = 0; i < count && !r.shortRead(); ++i) {
+    for (unsigned i = 0; i < count && !r.Short(); ++i) {
         const std::uint16_t at = r.u16le();
         const std::string_view name = r.text(r.u16le());
-        if (at == index && !name.empty() && !r.shortRead())
+        if (at == index && !name.empty() && !r.Short())
             return vlt::CopyOut(name, buffer, size, nullptr) ? kNoError : kBufferTooSmall;
     }
-    return r.shortRead() ? kBadValue : kRoleUndefined;
+    return r.Short() ? kBadValue : kRoleUndefined;
 }
 
 Status AclListFlags(MemHandle acl, std::uint32_t* flags) {
@@ -247,18 +248,18 @@ Status AclHistory(MemHandle acl, MemHandle* history, std::uint16_t* count) {
     AclView v;
     if (!View(mem, &v))
         return mem ? kBadValue : kInvalidHandle;
-    vlt::ByteReader r(v.history.data(), v.history.size());
+    ByteReader r(v.history.data(), v.history.size());
     const std::uint32_t n = r.u32le();
     if (n > 0xFFFF)
         return kBufferTooSmall; // the count handed back has 16 bits; no history is cut short
     std::string texts;
-    for (std::uint32_t i = 0; i < n && !r.shortRead(); ++i) {
+    for (std::uint32_t i = 0; i < n && !r.Short(); ++i) {
         std::string_view t = r.text(r.u16le());
         t = t.substr(0, t.find('\0')); // each text ends at its terminator
         texts.append(t);
         texts.push_back('\0');
     }
-    if (r.shortRead())
+    if (r.Short())
         return kBadValue;
     if (n == 0)
         return kNoError;

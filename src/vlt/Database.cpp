@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/Engine.h"
 #include "vlt/Environment.h"
 

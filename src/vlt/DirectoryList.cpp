@@ -7,7 +7,7 @@
 #include "store/api/Database.h"
 #include "store/api/Items.h"
 #include "store/api/Paths.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/Environment.h"
 #include "vlt/Summary.h"
 #include "vlt/TimeCodec.h"

@@ -1,5 +1,6 @@
 #include "vlt/Engine.h"
 
+#include "common/ByteReader.h"
 #include "vlt/HandleTable.h"
 #include "vlt/Sql.h"
 
@@ -131,8 +132,7 @@ store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, No
         item.length = static_cast<std::uint32_t>(length);
         data->bytes.insert(data->bytes.end(), value.begin(), value.end());
         data->bytes.resize(item.offset + length, 0);
-        item.type = static_cast<std::uint16_t>(data->bytes[item.offset] |
-                                               (data->bytes[item.offset + 1] << 8));
+        item.type = ByteReader(data->bytes.data(), data->bytes.size()).At(item.offset).u16le();
         data->items.push_back(std::move(item));
     }
     return rc == SQLITE_DONE ? store::kNoError : StatusOfSqlite(rc);

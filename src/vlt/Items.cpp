@@ -1,7 +1,7 @@
 // The item family: walking an open note's items and reading their information.
 #include "store/api/Items.h"
 
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/Engine.h"
 
 namespace store {

@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "common/ByteReader.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/DirectoryList.h"
 #include "vlt/Engine.h"
 #include "vlt/Environment.h"
@@ -212,11 +213,11 @@ bool IdTableEntry(MemHandle table, std::uint32_t index, std::uint32_t* id) {
     LockedMem mem(table);
     if (!mem)
         return false;
-    vlt::ByteReader r(mem.bytes(), mem.size());
+    ByteReader r(mem.bytes(), mem.size());
     const std::uint32_t count = r.u32le();
-    if (r.shortRead() || index >= count || !r.has(4 * (std::size_t(index) + 1)))
+    if (r.Short() || index >= count || !r.Has(4 * (std::size_t(index) + 1)))
         return false;
-    r.take(4 * std::size_t(index));
+    r.skip(4 * std::size_t(index));
     if (id)
         *id = r.u32le();
     return true;

@@ -1,8 +1,9 @@
 #include "vlt/Summary.h"
 
+#include "common/ByteReader.h"
 #include "store/api/Items.h"
 #include "store/api/Search.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 
 namespace vlt {
 
@@ -49,20 +50,19 @@ Status SummaryValue(const ITEM_TABLE* summary, const char* name, const std::uint
         return kInvalidArgument;
     // The buffer's own first word bounds every read of it.
     const std::uint16_t total = summary->length;
-    vlt::ByteReader head(summary, total);
+    ByteReader head(summary, total);
     head.u16le();
     const std::uint16_t count = head.u16le();
-    if (head.shortRead() || !head.has(4 * std::size_t(count)))
+    if (head.Short() || !head.Has(4 * std::size_t(count)))
         return kBadValue;
-    vlt::ByteReader data(head.here() + 4 * std::size_t(count),
-                         head.remaining() - 4 * std::size_t(count));
+    ByteReader data = head.At(head.Offset() + 4 * std::size_t(count));
     const std::string_view wanted(name);
     for (unsigned i = 0; i < count; ++i) {
         const std::uint16_t nameLength = head.u16le();
         const std::uint16_t length = head.u16le();
         const std::string_view itemName = data.text(nameLength);
-        const std::uint8_t* v = data.take(length);
-        if (data.shortRead())
+        const std::uint8_t* v = data.bytes(length);
+        if (data.Short())
             return kBadValue;
         if (itemName == wanted) {
             if (value)

@@ -3,32 +3,22 @@
 //   offset 2          count u16 lengths
 //   offset 2+2*count  the entries' bytes, packed in order, without terminators
 // Every length and offset is checked against the size the caller gives.
+#include "common/ByteReader.h"
 #include "store/api/Conversions.h"
 
 namespace store {
-namespace {
-
-std::uint16_t U16(const std::uint8_t* p) {
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
-
-} // namespace
 
 std::uint16_t TextListCount(const void* list, std::size_t size) {
-    if (!list || size < 2)
-        return 0;
-    const auto* p = static_cast<const std::uint8_t*>(list);
-    const std::uint16_t count = U16(p);
+    ByteReader r(list, size);
+    const std::uint16_t count = r.u16le();
     // Entries start after every length word: without them all, no entry can be found.
-    std::size_t offset = 2 + 2 * std::size_t(count);
-    if (offset > size)
+    ByteReader lengths = r.Sub(2 * std::size_t(count));
+    if (r.Short())
         return 0;
     std::uint16_t whole = 0;
     for (; whole < count; ++whole) {
-        const std::size_t n = U16(p + 2 + 2 * std::size_t(whole));
-        if (n > size - offset)
+        if (!r.skip(lengths.u16le()))
             break;
-        offset += n;
     }
     return whole;
 }
@@ -39,24 +29,25 @@ Status TextListEntry(const void* list, std::size_t size, std::uint16_t index, co
         *text = nullptr;
     if (length)
         *length = 0;
-    if (!list || size < 2)
+    ByteReader r(list, size);
+    const std::uint16_t count = r.u16le();
+    if (r.Short())
         return kInvalidArgument;
-    const auto* p = static_cast<const std::uint8_t*>(list);
-    const std::uint16_t count = U16(p);
     if (index >= count)
         return kInvalidArgument;
-    const std::size_t lengths = 2;
-    const std::size_t dataStart = 2 + 2 * std::size_t(count);
-    if (dataStart > size)
+    ByteReader lengths = r.Sub(2 * std::size_t(count));
+    if (r.Short())
         return kBadValue; // the length words themselves are cut off
-    std::size_t offset = dataStart;
+    std::size_t offset = r.Offset();
     for (std::uint16_t i = 0; i < index; ++i)
-        offset += U16(p + lengths + 2 * i);
-    const std::uint16_t n = U16(p + lengths + 2 * index);
-    if (offset > size || n > size - offset)
+        offset += lengths.u16le();
+    const std::uint16_t n = lengths.u16le();
+    ByteReader entry = r.At(offset);
+    const std::string_view entryText = entry.text(n);
+    if (entry.Short())
         return kBadValue;
     if (text)
-        *text = reinterpret_cast<const char*>(p + offset);
+        *text = entryText.data();
     if (length)
         *length = n;
     return kNoError;

@@ -1,9 +1,10 @@
 // Item values as text, for labels and summary lookups. Reads only within the value given.
 #include <string>
 
+#include "common/ByteReader.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 
 namespace store {
 namespace {
@@ -15,10 +16,8 @@ std::string NumberText(double d) {
     return std::string(buf, n);
 }
 
-std::string TimeText(vlt::ByteReader& r) {
-    TimeDate t;
-    t.w[0] = r.u32le();
-    t.w[1] = r.u32le();
+std::string TimeText(ByteReader& r) {
+    const TimeDate t = ReadTimeDate(r);
     char buf[96];
     std::size_t n = 0;
     TimeToText(nullptr, nullptr, t, buf, sizeof buf, &n);
@@ -27,18 +26,18 @@ std::string TimeText(vlt::ByteReader& r) {
 
 // Lists and ranges of numbers or times: u16 list count, u16 range count, the list entries, then
 // the range pairs. False when the counts reach past the value (what fits is still written).
-bool RangeText(vlt::ByteReader& r, bool numbers, char sep, std::string* out) {
+bool RangeText(ByteReader& r, bool numbers, char sep, std::string* out) {
     const std::uint16_t listCount = r.u16le();
     const std::uint16_t rangeCount = r.u16le();
     const bool whole =
-        !r.shortRead() && r.has(std::size_t(listCount) * 8 + std::size_t(rangeCount) * 16);
+        !r.Short() && r.Has(std::size_t(listCount) * 8 + std::size_t(rangeCount) * 16);
     auto one = [&] { return numbers ? NumberText(r.f64le()) : TimeText(r); };
-    for (unsigned i = 0; i < listCount && r.has(8); ++i) {
+    for (unsigned i = 0; i < listCount && r.Has(8); ++i) {
         if (!out->empty())
             *out += sep;
         *out += one();
     }
-    for (unsigned i = 0; i < rangeCount && r.has(16); ++i) {
+    for (unsigned i = 0; i < rangeCount && r.Has(16); ++i) {
         if (!out->empty())
             *out += sep;
         *out += one();
@@ -52,30 +51,29 @@ bool RangeText(vlt::ByteReader& r, bool numbers, char sep, std::string* out) {
 
 Status ValueToText(const void* value, std::size_t valueLength, char separator, char* buffer,
                    std::size_t size, std::size_t* length) {
-    vlt::ByteReader r(value, valueLength);
+    ByteReader r(value, valueLength);
     const std::uint16_t type = r.u16le();
-    if (r.shortRead()) {
+    if (r.Short()) {
         vlt::CopyOut("", buffer, size, length);
         return kBadValue;
     }
-    vlt::ByteReader body(r.here(), r.remaining());
+    ByteReader body = r.At(r.Offset());
     std::string text;
     bool whole = true;
     switch (type) {
     case kTypeText:
-        text = std::string(body.text(body.remaining()));
+        text = std::string(body.text(body.Remaining()));
         break;
     case kTypeTextList: {
         const std::uint16_t count = body.u16le();
-        if (body.shortRead() || !body.has(2 * std::size_t(count))) {
+        if (body.Short() || !body.Has(2 * std::size_t(count))) {
             whole = false;
             break;
         }
-        vlt::ByteReader lengths(body.here(), 2 * std::size_t(count));
-        body.take(2 * std::size_t(count));
+        ByteReader lengths = body.Sub(2 * std::size_t(count));
         for (unsigned i = 0; i < count; ++i) {
             const std::uint16_t n = lengths.u16le();
-            if (!body.has(n)) {
+            if (!body.Has(n)) {
                 whole = false;
                 break;
             }
@@ -86,13 +84,13 @@ Status ValueToText(const void* value, std::size_t valueLength, char separator, c
         break;
     }
     case kTypeNumber:
-        if (body.has(8))
+        if (body.Has(8))
             text = NumberText(body.f64le());
         else
             whole = false;
         break;
     case kTypeTime:
-        if (body.has(8))
+        if (body.Has(8))
             text = TimeText(body);
         else
             whole = false;

@@ -1,9 +1,9 @@
-// The display switches in the settings, and the bounded byte reader.
+// The display switches in the settings, and reading a time stamp.
 #include <gtest/gtest.h>
 
 #include "WriterTestSupport.h"
 #include "app/MemorySettings.h"
-#include "output/ByteReader.h"
+#include "store/api/Time.h"
 
 namespace {
 
@@ -52,37 +52,18 @@ TEST(Options, WriterWithoutOptionsUsesDefaults) {
     EXPECT_EQ(&borrowing.Options(), &mine);
 }
 
-TEST(ByteReader, ReadsLittleEndianAndStopsShort) {
-    const std::uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B};
+// A stamp is read whole or not at all: a zero stamp and the reader still at it when short.
+TEST(ByteReader, ReadTimeDateTakesAllEightBytesOrNone) {
+    const std::uint8_t bytes[] = {0x44, 0x33, 0x22, 0x11, 0x88, 0x77, 0x66, 0x55, 1, 2, 3, 4};
     ByteReader r(bytes, sizeof bytes);
-    EXPECT_EQ(r.u8(), 0x01);
-    EXPECT_EQ(r.u16le(), 0x0302);
-    EXPECT_EQ(r.u32le(), 0x07060504u);
-    EXPECT_FALSE(r.Short());
-    EXPECT_EQ(r.Remaining(), 4u);
-    // Too long: nothing consumed, zero returned, and every later read is zero too.
-    EXPECT_EQ(r.TimeDate(), store::TimeDate{});
-    EXPECT_TRUE(r.Short());
-    EXPECT_EQ(r.Offset(), 7u);
-    EXPECT_EQ(r.u8(), 0);
-    EXPECT_EQ(r.Rest(), bytes + 7);
-    EXPECT_EQ(r.Bytes(1), nullptr);
-}
-
-TEST(ByteReader, WideValues) {
-    const std::uint8_t bytes[] = {0,    0,    0,    0,    0,    0,    0xF0, 0x3F,
-                                  0x44, 0x33, 0x22, 0x11, 0x88, 0x77, 0x66, 0x55};
-    ByteReader r(bytes, sizeof bytes);
-    EXPECT_EQ(r.f64le(), 1.0);
-    const store::TimeDate t = r.TimeDate();
+    const store::TimeDate t = store::ReadTimeDate(r);
     EXPECT_EQ(t.w[0], 0x11223344u);
     EXPECT_EQ(t.w[1], 0x55667788u);
     EXPECT_FALSE(r.Short());
-    EXPECT_TRUE(r.Skip(0));
-    ByteReader none(nullptr, 10);
-    EXPECT_EQ(none.Size(), 0u);
-    EXPECT_EQ(none.u64le(), 0u);
-    EXPECT_TRUE(none.Short());
+    EXPECT_EQ(store::ReadTimeDate(r), store::TimeDate{});
+    EXPECT_TRUE(r.Short());
+    EXPECT_EQ(r.Offset(), 8u);
+    EXPECT_EQ(r.Rest(), bytes + 8);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "common/ByteReader.h"
+
 namespace store {
 
 struct TimeDate {
@@ -26,6 +28,16 @@ struct TimeDate {
     friend bool operator==(const TimeDate&, const TimeDate&) = default;
 };
 static_assert(sizeof(TimeDate) == 8);
+
+// Reads a whole stamp or none: when fewer than 8 bytes remain the reader goes short, keeps its
+// position and the stamp is zero.
+inline TimeDate ReadTimeDate(ByteReader& r) {
+    ByteReader stamp = r.Sub(sizeof(TimeDate));
+    TimeDate t;
+    t.w[0] = stamp.u32le();
+    t.w[1] = stamp.u32le();
+    return t;
+}
 
 struct TimeRange {
     TimeDate start;

@@ -7,7 +7,7 @@
 #include "common/PlainFile.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 #include "vlt/builder/JsonLocator.h"
 #include "vlt/builder/Values.h"
 

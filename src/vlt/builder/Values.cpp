@@ -2,7 +2,7 @@
 
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 
 namespace vlt::builder {
 

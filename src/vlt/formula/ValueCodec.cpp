@@ -3,24 +3,16 @@
 
 #include <cstring>
 
+#include "common/ByteReader.h"
+
 namespace vlt::formula {
 namespace {
 
-std::uint16_t U16At(const std::uint8_t* p) {
-    return std::uint16_t(p[0] | (p[1] << 8));
+double F64At(ByteReader& r) {
+    return r.f64le();
 }
-std::uint32_t U32At(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
-double F64At(const std::uint8_t* p) {
-    const std::uint64_t bits = U32At(p) | (std::uint64_t(U32At(p + 4)) << 32);
-    double d;
-    std::memcpy(&d, &bits, 8);
-    return d;
-}
-store::TimeDate TimeAt(const std::uint8_t* p) {
-    return store::TimeDate{{U32At(p), U32At(p + 4)}};
+store::TimeDate TimeAt(ByteReader& r) {
+    return store::ReadTimeDate(r);
 }
 
 void PutU16(std::vector<std::uint8_t>* out, std::uint16_t v) {
@@ -34,61 +26,61 @@ void PutU32(std::vector<std::uint8_t>* out, std::uint32_t v) {
 
 // Ranges of 8-byte elements: u16 list count, u16 pair count, then (list + 2 * pairs) elements.
 template <typename T, typename Get>
-store::Status DecodeRange(const std::uint8_t* p, std::size_t n, Get get, std::vector<T>* out) {
-    if (n < 4)
+store::Status DecodeRange(ByteReader r, Get get, std::vector<T>* out) {
+    const std::size_t list = r.u16le();
+    const std::size_t pairs = r.u16le();
+    if (r.Short())
         return store::kBadValue;
-    const std::size_t elements = std::size_t(U16At(p)) + 2 * std::size_t(U16At(p + 2));
-    if (elements > (n - 4) / 8)
+    const std::size_t elements = list + 2 * pairs;
+    if (elements > r.Remaining() / 8)
         return store::kBadValue;
     out->reserve(elements);
     for (std::size_t i = 0; i < elements; ++i)
-        out->push_back(get(p + 4 + 8 * i));
+        out->push_back(get(r));
     return store::kNoError;
 }
 
 } // namespace
 
 store::Status DecodeItem(const ItemValue& item, Value* out) {
-    const std::uint8_t* p = item.data;
-    const std::size_t n = p ? item.size : 0;
+    ByteReader r(item.data, item.size);
     switch (item.type) {
     case kTypeText:
-        *out = Value::Text(std::string(reinterpret_cast<const char*>(p), n));
+        *out = Value::Text(std::string(r.text(r.Remaining())));
         return store::kNoError;
     case kTypeTextList: {
-        if (n < 2)
+        const std::size_t count = r.u16le();
+        if (r.Short())
             return store::kBadValue;
-        const std::size_t count = U16At(p);
-        if (count > (n - 2) / 2)
+        if (count > r.Remaining() / 2)
             return store::kBadValue;
-        std::size_t at = 2 + 2 * count;
+        ByteReader lengths = r.Sub(2 * count);
         *out = Value::EmptyList(Kind::Text);
         out->texts.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::size_t len = U16At(p + 2 + 2 * i);
-            if (len > n - at)
+            const std::size_t len = lengths.u16le();
+            if (!r.Has(len))
                 return store::kBadValue;
-            out->texts.emplace_back(reinterpret_cast<const char*>(p + at), len);
-            at += len;
+            out->texts.emplace_back(r.text(len));
         }
         return store::kNoError;
     }
     case kTypeNumber:
-        if (n < 8)
+        if (!r.Has(8))
             return store::kBadValue;
-        *out = Value::Number(F64At(p));
+        *out = Value::Number(F64At(r));
         return store::kNoError;
     case kTypeTime:
-        if (n < 8)
+        if (!r.Has(8))
             return store::kBadValue;
-        *out = Value::Time(TimeAt(p));
+        *out = Value::Time(TimeAt(r));
         return store::kNoError;
     case kTypeNumberRange:
         *out = Value::EmptyList(Kind::Number);
-        return DecodeRange(p, n, F64At, &out->numbers);
+        return DecodeRange(r, F64At, &out->numbers);
     case kTypeTimeRange:
         *out = Value::EmptyList(Kind::Time);
-        return DecodeRange(p, n, TimeAt, &out->times);
+        return DecodeRange(r, TimeAt, &out->times);
     default:
         *out = Value::Text("");
         return store::kNoError;

@@ -1,4 +1,4 @@
-#include "vlt/ByteReader.h"
+#include "vlt/ByteWriter.h"
 
 namespace vlt {
 
