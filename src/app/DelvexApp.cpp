@@ -2,13 +2,14 @@
 
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
-#include "app/Hooks.h"
-#include "app/ProgramSettings.h"
-#include "app/Settings.h"
+#include "app/StandardHooks.h"
+#include "common/Hooks.h"
+#include "common/ProgramSettings.h"
+#include "common/Settings.h"
+#include "output/MessageBox.h"
+#include "output/StatusMessage.h"
 #include "store/CancelProbe.h"
-#include "store/MessageBox.h"
 #include "store/RecentPeeked.h"
-#include "store/StatusMessage.h"
 #include "tree/Cancel.h"
 
 namespace {

@@ -24,6 +24,7 @@
 #include "output/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
+#include "output/SymbolTables.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ bool WriteColumn(CFieldWriter& w, unsigned number, const std::uint8_t* format, B
     w.NumberFormatField("number-format", r.Bytes(4), 4);
     w.TimeFormatField("time-format", r.Bytes(4), 4);
     w.SymbolField("format-data-type", r.u16le(), viewtab::kFormatDataTypes);
-    w.SymbolField("list-sep", r.u16le(), viewtab::kListSeparators);
+    w.SymbolField("list-sep", r.u16le(), symtab::kListSeparators);
     w.EndField();
     return whole;
 }

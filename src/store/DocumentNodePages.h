@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "store/CompiledFormula.h"
-#include "store/DocumentNodeOptions.h"
+#include "output/CompiledFormula.h"
+#include "output/DocumentNodeOptions.h"
 
 class CDocumentNodePages {
 public:

@@ -1,10 +1,10 @@
 #include "store/TNAcl.h"
 
 #include "output/FieldWriter.h"
+#include "output/StatusMessage.h"
 #include "store/CancelProbe.h"
 #include "store/ChildRelease.h"
 #include "store/NodeImageIndex.h"
-#include "store/StatusMessage.h"
 #include "store/TNAclEntry.h"
 #include "store/TNAclInfo.h"
 #include "store/TNAclRole.h"

@@ -2,8 +2,8 @@
 
 #include "output/ByteReader.h"
 #include "output/FieldWriter.h"
+#include "output/NoteTables.h"
 #include "store/NodeImageIndex.h"
-#include "store/NoteTables.h"
 #include "store/TNDocument.h"
 #include "store/api/Memory.h"
 #include "store/api/Notes.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "output/FieldWriter.h"
+#include "output/StatusMessage.h"
 #include "store/NodeImageIndex.h"
-#include "store/StatusMessage.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "store/DocumentNodeOptions.h"
+#include "output/DocumentNodeOptions.h"
 #include "tree/CommandIds.h"
 #include "tree/DocNode.h"
 
@@ -85,4 +85,9 @@ bool CNodeDocument::RouteUpdate(CCmdUI& ui) {
         return true;
     }
     return current_ && current_->OnUpdateCommand(ui);
+}
+
+const CDocumentNodeOptions& DocumentNodeOptionsOf(const CNodeDocument* document) {
+    static const CDocumentNodeOptions defaults;
+    return document ? document->DocumentOptions() : defaults;
 }

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "output/InfoPaneOptions.h"
-#include "tree/CommandTarget.h"
 #include "tree/TypeSet.h"
+#include "treelist/CommandTarget.h"
 
 class CDocNode;
 class CDocumentNodeOptions;
@@ -86,3 +86,6 @@ public:
 private:
     CNodeDocument& doc_;
 };
+
+// The options of the document, or the defaults for a node that has none.
+const CDocumentNodeOptions& DocumentNodeOptionsOf(const CNodeDocument* document);

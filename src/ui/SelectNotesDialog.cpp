@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "output/StatusMessage.h"
 #include "store/NodeImageIndex.h"
 #include "store/SelectNotesCore.h"
-#include "store/StatusMessage.h"
 #include "store/api/Conversions.h"
 #include "ui/GlyphPainter.h"
 

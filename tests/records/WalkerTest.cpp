@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "RecordTestSupport.h"
-#include "records/RecordEncoder.h"
 #include "records/RecordWalker.h"
+#include "support/RecordEncoder.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/CancelProbe.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/SelectNotesCore.h"
 #include "store/SelectNotesPrompt.h"
 #include "store/TNDatabase.h"

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/CancelProbe.h"
 #include "store/DesignTitleCache.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/DocumentNodePages.h"
 #include "store/FormulaText.h"
 #include "store/TNDatabase.h"

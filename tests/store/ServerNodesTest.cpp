@@ -14,7 +14,7 @@
 #include "store/api/Session.h"
 #include "tree/DumpToFile.h"
 #include "tree/NodeDocument.h"
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 
