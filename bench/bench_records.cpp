@@ -7,8 +7,8 @@
 
 #include "output/DumpWriter.h"
 #include "records/CdRecord.h"
-#include "records/RecordEncoder.h"
 #include "records/RecordStream.h"
+#include "support/RecordEncoder.h"
 #include "tree/NoteNode.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/HeadlessPlatform.h"
 #include "tree/NoteNode.h"
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "items/ItemNode.h"
 #include "items/ItemNodeFactory.h"
 #include "items/ValueDecoders.h"
+#include "output/CompiledFormula.h"
+#include "output/DocumentNodeOptions.h"
 #include "output/DumpWriter.h"
-#include "store/CompiledFormula.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/api/Memory.h"
 #include "tree/NodeDocument.h"
 

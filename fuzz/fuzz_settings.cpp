@@ -11,9 +11,9 @@
 
 #include "app/DelvexDoc.h"
 #include "app/FontText.h"
-#include "app/IniSettings.h"
-#include "app/MemorySettings.h"
 #include "common/IniDocument.h"
+#include "common/IniSettings.h"
+#include "common/MemorySettings.h"
 #include "output/InfoPaneOptions.h"
 #include "store/NoteSelectorMru.h"
 #include "store/RecentPeeked.h"

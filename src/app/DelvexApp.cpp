@@ -3,14 +3,15 @@
 #include "app/CommandLinePath.h"
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
-#include "app/Hooks.h"
-#include "app/ProgramSettings.h"
-#include "app/Settings.h"
-#include "store/CancelProbe.h"
-#include "store/MessageBox.h"
+#include "app/StandardHooks.h"
+#include "common/Hooks.h"
+#include "common/ProgramSettings.h"
+#include "common/Settings.h"
+#include "output/MessageBox.h"
+#include "output/StatusMessage.h"
 #include "store/RecentPeeked.h"
-#include "store/StatusMessage.h"
 #include "tree/Cancel.h"
+#include "tree/CancelProbe.h"
 
 namespace {
 constexpr const char* kVersion = "Version 1.3";

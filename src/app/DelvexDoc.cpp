@@ -3,18 +3,18 @@
 #include <cstring>
 
 #include "app/FrontEnd.h"
-#include "app/ProgramSettings.h"
-#include "app/Settings.h"
-#include "store/DocumentNodeOptions.h"
+#include "common/ProgramSettings.h"
+#include "common/Settings.h"
+#include "output/DocumentNodeOptions.h"
+#include "output/StatusMessage.h"
 #include "store/RecentPeekedNodes.h"
-#include "store/StatusMessage.h"
 #include "store/TNDatabase.h"
-#include "store/TNError.h"
 #include "store/TNServer.h"
 #include "store/api/Paths.h"
 #include "tree/DumpToFile.h"
 #include "tree/PlaceholderNode.h"
-#include "ui/core/TreeListCore.h"
+#include "tree/TNError.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 constexpr const char* kSection = "Delvex";

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // dump tool, tests), which need the control only to own and expand nodes.
 #pragma once
 
-#include "ui/core/TreeListPlatform.h"
+#include "treelist/TreeListPlatform.h"
 
 class CHeadlessPlatform : public treelist::Platform {
 public:

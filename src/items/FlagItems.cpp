@@ -2,7 +2,7 @@
 
 #include "items/ItemTables.h"
 #include "output/FieldWriter.h"
-#include "tree/TreeListNode.h"
+#include "treelist/TreeListNode.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "common/ByteReader.h"
 #include "items/ItemNode.h"
 #include "items/LockedValue.h"
-#include "store/DocumentNodeOptions.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/api/Items.h"
 #include "tree/NodeDocument.h"
-#include "ui/core/ImageCache.h"
+#include "treelist/ImageCache.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "items/ValueDecoders.h"
 #include "output/FieldWriter.h"
 #include "output/SymbolTables.h"
+#include "output/UpdateHints.h"
 #include "store/api/Notes.h"
 #include "tree/NodeTypes.h"
 
@@ -16,7 +17,7 @@ constexpr std::uint16_t kTypeObject = 3;
 constexpr std::uint16_t kTypeViewFormat = 5;
 
 // Options-changed bits that can change an item's label.
-constexpr std::uint32_t kLabelOptionBits = 0x04 | 0x80;
+constexpr std::uint32_t kLabelOptionBits = hint::kNoteLabels | hint::kRelabelNotes;
 
 } // namespace
 

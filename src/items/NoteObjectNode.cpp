@@ -1,5 +1,5 @@
 #include "items/NoteObjectNode.h"
-#include "store/NoteTables.h"
+#include "output/NoteTables.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "store/api/Memory.h"
 #include "store/api/Objects.h"
 #include "tree/NodeTypes.h"
-#include "ui/core/ImageCache.h"
+#include "treelist/ImageCache.h"
 
 namespace {
 constexpr NodeTypeId kObjectsType = 41;

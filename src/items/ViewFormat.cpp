@@ -24,6 +24,7 @@
 #include "items/ViewFormatTables.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
+#include "output/SymbolTables.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ bool WriteColumn(CFieldWriter& w, unsigned number, ByteReader r, ByteReader& tex
     w.NumberFormatField("number-format", r.bytes(4), 4);
     w.TimeFormatField("time-format", r.bytes(4), 4);
     w.SymbolField("format-data-type", r.u16le(), viewtab::kFormatDataTypes);
-    w.SymbolField("list-sep", r.u16le(), viewtab::kListSeparators);
+    w.SymbolField("list-sep", r.u16le(), symtab::kListSeparators);
     w.EndField();
     return whole;
 }

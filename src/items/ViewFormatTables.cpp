@@ -72,20 +72,6 @@ const SymbolEntry kFormatDataTypes[] = {
     kSymbolEnd,
 };
 
-const SymbolEntry kListSeparators[] = {
-    {F, 0x1, "Space"},
-    {F, 0x2, "Comma"},
-    {F, 0x4, "Semicolon"},
-    {F, 0x8, "Newline"},
-    {F, 0x10, "Blankline"},
-    {0xF000, 0x1000, "DisplaySpace"},
-    {0xF000, 0x2000, "DisplayComma"},
-    {0xF000, 0x3000, "DisplaySemicolon"},
-    {0xF000, 0x4000, "DisplayNewline"},
-    {0xF000, 0x5000, "DisplayBlankline"},
-    kSymbolEnd,
-};
-
 const SymbolEntry kTableSignatures[] = {{E, 0x2BAD, "ValidViewFormatSig"}, kSymbolEnd};
 
 const SymbolEntry kSpacings[] = {

@@ -10,7 +10,6 @@ extern const SymbolEntry kColumnSignatures[];
 extern const SymbolEntry kColumnFlags1[];
 extern const SymbolEntry kColumnFlags2[];
 extern const SymbolEntry kFormatDataTypes[];
-extern const SymbolEntry kListSeparators[];
 extern const SymbolEntry kTableSignatures[];
 extern const SymbolEntry kSpacings[];
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "output/FieldWriter.h"
-#include "store/StatusMessage.h"
+#include "output/StatusMessage.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "output/InfoPaneOptions.h"
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 namespace {
 

@@ -32,6 +32,15 @@ constexpr StringRow kStrings[] = {
     {outstr::kDateOfRevision, "(date of revision)"},
     {outstr::kDateOfDbCreation, "(date of db creation)"},
     {outstr::kDateOfModification, "(date of modification)"},
+    {outstr::kFieldEditable, "Editable"},
+    {outstr::kFieldComputed, "Computed"},
+    {outstr::kFieldComputedForDisplay, "Computed for Display"},
+    {outstr::kFieldComputedWhenComposed, "Computed when Composed"},
+    {outstr::kKeywordUnknown, "I don't know how to interpret this data: send Rowan this database!"},
+    {outstr::kActionsInChildren, "Actions are displayed in children"},
+    {outstr::kLengthTooShort, "*** Length is too short (should be at least %d)"},
+    {outstr::kPastStreamEnd, "*** Length is too short: the stream ends after %zu of its bytes"},
+    {outstr::kGenericRecordLabel, "Record type %d"},
 };
 
 } // namespace

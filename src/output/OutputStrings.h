@@ -1,5 +1,6 @@
-// The program's own strings used by field output: measure units, date captions and the sample
-// texts from which the info pane measures its columns. Some are printf formats.
+// The program's own strings used by field output: measure units, date captions, the comments and
+// labels of records, and the sample texts from which the info pane measures its columns. Some
+// are printf formats. Output texts that are not field labels live here and nowhere else.
 #pragma once
 
 namespace outstr {
@@ -32,6 +33,18 @@ constexpr unsigned kDateOfCreation = 512;
 constexpr unsigned kDateOfRevision = 514;
 constexpr unsigned kDateOfDbCreation = 515;
 constexpr unsigned kDateOfModification = 516;
+
+// Comments and labels of records.
+constexpr unsigned kFieldEditable = 519;
+constexpr unsigned kFieldComputed = 520;
+constexpr unsigned kFieldComputedForDisplay = 521;
+constexpr unsigned kFieldComputedWhenComposed = 522;
+constexpr unsigned kKeywordUnknown = 523;
+constexpr unsigned kActionsInChildren = 524;
+constexpr unsigned kLengthTooShort = 1024; // %d: the least length
+// A record whose stored length runs past the bytes of its stream: the walk ends there.
+constexpr unsigned kPastStreamEnd = 1025;      // %zu: the bytes there
+constexpr unsigned kGenericRecordLabel = 1026; // %d: the record type
 } // namespace outstr
 
 // The string with that id, or null when there is none.

@@ -333,4 +333,19 @@ const SymbolEntry kTimeStructures[] = {
     {E, 0, "Date"}, {E, 1, "Time"}, {E, 2, "DateTime"}, {E, 3, "CDateTime"}, kSymbolEnd,
 };
 
+// How a list is separated when stored and when shown; view columns and fields share it.
+const SymbolEntry kListSeparators[] = {
+    {F, 0x1, "Space"},
+    {F, 0x2, "Comma"},
+    {F, 0x4, "Semicolon"},
+    {F, 0x8, "Newline"},
+    {F, 0x10, "Blankline"},
+    {0xF000, 0x1000, "DisplaySpace"},
+    {0xF000, 0x2000, "DisplayComma"},
+    {0xF000, 0x3000, "DisplaySemicolon"},
+    {0xF000, 0x4000, "DisplayNewline"},
+    {0xF000, 0x5000, "DisplayBlankline"},
+    kSymbolEnd,
+};
+
 } // namespace symtab

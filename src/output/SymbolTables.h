@@ -15,6 +15,7 @@ extern const SymbolEntry kDateStyles[];       // "time-date"
 extern const SymbolEntry kTimeStyles[];       // "time-time"
 extern const SymbolEntry kZoneStyles[];       // "time-zone"
 extern const SymbolEntry kTimeStructures[];   // "time-structure"
+extern const SymbolEntry kListSeparators[];   // list separators of columns and fields
 
 constexpr unsigned kColorCount = 240;
 } // namespace symtab

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "output/FieldWriter.h"
+#include "output/OutputStrings.h"
 #include "output/StringWriter.h"
+#include "output/UpdateHints.h"
 #include "records/RecordStream.h"
-#include "records/RecordStrings.h"
 #include "store/api/Conversions.h"
 #include "tree/NodeDocument.h"
 
@@ -23,7 +24,7 @@ std::uint32_t TNCdRecord::GetHelpContext() const {
 }
 
 void TNCdRecord::OnOptionsChanged(std::uint32_t flags) {
-    if (flags & 0x2) { // the symbols switch names generic records
+    if (flags & hint::kSymbolNames) { // the symbols switch names generic records
         MakeLabel();
         Redraw(true);
     }
@@ -42,9 +43,9 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
     writer.NumberField("length", span_.length);
     const bool belowFixed = fixedSize_ && span_.length < fixedSize_ && !span_.HeaderCut();
     if (belowFixed)
-        writer.Comment(recstr::kLengthTooShort, int(fixedSize_));
+        writer.CommentId(outstr::kLengthTooShort, int(fixedSize_));
     if (span_.cutShort)
-        writer.Comment(recstr::kPastStreamEnd, span_.available);
+        writer.CommentId(outstr::kPastStreamEnd, span_.available);
     if (span_.HeaderCut()) {
         // Without its length nothing after the signature word can be read.
         const std::size_t known = Size() < 2 ? 0 : 2;
@@ -81,7 +82,7 @@ void TNCdRecord::MakeLabel() {
     SetImageIndex(imageIndex_);
     CStringWriter out(DocumentOptions());
     out.Begin();
-    out.Symbol(span_.signature, family_->signatures, recstr::kGenericLabel);
+    out.Symbol(span_.signature, family_->signatures, OutputString(outstr::kGenericRecordLabel));
     out.End();
     SetLabel(out.Result());
 }

@@ -13,8 +13,8 @@
 #include "records/FieldRecords.h"
 
 #include "output/FieldWriter.h"
+#include "output/OutputStrings.h"
 #include "output/SymbolTables.h"
-#include "records/RecordStrings.h"
 #include "records/RichTextTables.h"
 
 namespace {
@@ -25,7 +25,7 @@ constexpr std::uint16_t kKeywordsBit = 0x200;
 constexpr std::uint16_t kKeywordStyleMask = 0xC000;
 
 constexpr FixedField kFieldTail[] = {
-    {"list-delimiters", 8, 2, FieldKind::Symbol, kListDelimiters},
+    {"list-delimiters", 8, 2, FieldKind::Symbol, symtab::kListSeparators},
     {"number-format", 10, 4, FieldKind::NumberFormat},
     {"time-format", 14, 4, FieldKind::TimeFormat},
     {"font-id", 18, 4, FieldKind::Font},
@@ -48,12 +48,13 @@ constexpr FixedField kKeyword[] = {
 };
 } // namespace
 
-const char* FieldComputeComment(std::uint16_t flags) {
+unsigned FieldComputeComment(std::uint16_t flags) {
     if (flags & kEditableBit)
-        return recstr::kEditable;
+        return outstr::kFieldEditable;
     if (flags & kComputedBit)
-        return (flags & kStoreDefaultBit) ? recstr::kComputed : recstr::kComputedForDisplay;
-    return recstr::kComputedWhenComposed;
+        return (flags & kStoreDefaultBit) ? outstr::kFieldComputed
+                                          : outstr::kFieldComputedForDisplay;
+    return outstr::kFieldComputedWhenComposed;
 }
 
 std::size_t TNCdField::NameOffset() const {
@@ -78,7 +79,7 @@ std::uint32_t TNCdField::WriteBody(CFieldWriter& writer) {
     writer.SymbolField("type", At(6).u16le(), symtab::kItemTypes);
     CursorText(writer, "description", At(32).u16le());
     writer.SymbolField("flags", flags & ~0xC000u, kFieldFlags);
-    writer.Comment("%s", FieldComputeComment(flags));
+    writer.CommentId(FieldComputeComment(flags));
     if (flags & kKeywordsBit)
         writer.SymbolField("keyword-flags", flags & kKeywordStyleMask, kKeywordStyles);
     WriteFixed(writer, kFieldTail);
@@ -134,6 +135,6 @@ void TNCdKeyword::MakeLabel() {
 
 std::uint32_t TNCdKeyword::WriteBody(CFieldWriter& writer) {
     if (WriteFixed(writer, kKeyword))
-        writer.Comment("%s", recstr::kKeywordUnknown);
+        writer.CommentId(outstr::kKeywordUnknown);
     return 12;
 }

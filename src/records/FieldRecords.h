@@ -40,5 +40,5 @@ protected:
     std::uint32_t WriteBody(CFieldWriter& writer) override;
 };
 
-// The comment that says when a field's value is computed, from its flags.
-const char* FieldComputeComment(std::uint16_t flags);
+// The string id of the comment that says when a field's value is computed, from its flags.
+unsigned FieldComputeComment(std::uint16_t flags);

@@ -1,9 +1,9 @@
 #include "records/RecordStream.h"
 
 #include "records/RecordFactory.h"
-#include "store/CancelProbe.h"
-#include "store/TNError.h"
+#include "tree/CancelProbe.h"
 #include "tree/NodeDocument.h"
+#include "tree/TNError.h"
 
 namespace {
 

@@ -9,7 +9,6 @@ extern const SymbolEntry kParagraphFlags[];
 extern const SymbolEntry kStyleFlags[];
 extern const SymbolEntry kFieldFlags[];
 extern const SymbolEntry kKeywordStyles[];
-extern const SymbolEntry kListDelimiters[];
 extern const SymbolEntry kExtFieldFlags[];
 extern const SymbolEntry kExtFieldFlags2[];
 extern const SymbolEntry kEntryHelpers[];

@@ -2,7 +2,7 @@
 // handle back, so that no child outlives what it borrows.
 #pragma once
 
-#include "tree/TreeListNode.h"
+#include "treelist/TreeListNode.h"
 
 inline void DestroyChildren(CTreeListNode& node) {
     // A child unlinks itself from its parent (and its control) when destroyed.

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "store/CompiledFormula.h"
-#include "store/DocumentNodeOptions.h"
+#include "output/CompiledFormula.h"
+#include "output/DocumentNodeOptions.h"
 
 class CDocumentNodePages {
 public:

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "store/NodeImageIndex.h"
+#include "tree/NodeImageIndex.h"
 #include "tree/NodeTypes.h"
 
 struct NoteKind {

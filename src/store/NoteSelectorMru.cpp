@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/ProgramSettings.h"
-#include "app/Settings.h"
+#include "common/ProgramSettings.h"
+#include "common/Settings.h"
 
 namespace {
 

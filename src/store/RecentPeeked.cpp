@@ -5,10 +5,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/Hooks.h"
-#include "app/ProgramSettings.h"
-#include "app/Settings.h"
 #include "common/Ascii.h"
+#include "common/Hooks.h"
+#include "common/ProgramSettings.h"
+#include "common/Settings.h"
 #include "store/TNDatabase.h"
 #include "tree/CommandIds.h"
 #include "tree/NodeDocument.h"

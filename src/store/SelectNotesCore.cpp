@@ -1,6 +1,6 @@
 #include "store/SelectNotesCore.h"
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "store/NoteSelectorMru.h"
 #include "store/api/Conversions.h"
 

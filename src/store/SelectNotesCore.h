@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "store/CompiledFormula.h"
+#include "output/CompiledFormula.h"
 #include "store/NoteSelector.h"
 #include "store/api/Time.h"
 

@@ -1,14 +1,14 @@
 #include "store/TNAcl.h"
 
 #include "output/FieldWriter.h"
-#include "store/CancelProbe.h"
+#include "output/StatusMessage.h"
 #include "store/ChildRelease.h"
-#include "store/NodeImageIndex.h"
-#include "store/StatusMessage.h"
 #include "store/TNAclEntry.h"
 #include "store/TNAclInfo.h"
 #include "store/TNAclRole.h"
-#include "store/TNError.h"
+#include "tree/CancelProbe.h"
+#include "tree/NodeImageIndex.h"
+#include "tree/TNError.h"
 
 namespace {
 constexpr unsigned kPrivilegeCount = 5; // bits 0..4; roles follow

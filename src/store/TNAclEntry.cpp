@@ -4,10 +4,10 @@
 
 #include "output/FieldWriter.h"
 #include "store/AclTables.h"
-#include "store/NodeImageIndex.h"
 #include "store/TNAcl.h"
 #include "store/api/Conversions.h"
 #include "store/api/Paths.h"
+#include "tree/NodeImageIndex.h"
 
 namespace {
 constexpr const char* kDefaultEntry = "-Default-";

@@ -4,9 +4,9 @@
 
 #include "output/FieldWriter.h"
 #include "store/AclTables.h"
-#include "store/NodeImageIndex.h"
 #include "store/TNAcl.h"
 #include "store/api/Acl.h"
+#include "tree/NodeImageIndex.h"
 
 TNAclInfo::TNAclInfo(store::MemHandle acl) : acl_(acl) {
     SetTypeId(nodetype::kAclInfo);

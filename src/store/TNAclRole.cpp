@@ -1,8 +1,8 @@
 #include "store/TNAclRole.h"
 
 #include "output/FieldWriter.h"
-#include "store/NodeImageIndex.h"
 #include "store/TNAcl.h"
+#include "tree/NodeImageIndex.h"
 
 namespace {
 

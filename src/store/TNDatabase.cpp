@@ -5,16 +5,16 @@
 #include "common/ByteReader.h"
 #include "output/FieldWriter.h"
 #include "store/ChildRelease.h"
-#include "store/NodeImageIndex.h"
 #include "store/RecentPeekedNodes.h"
 #include "store/SelectNotesPrompt.h"
 #include "store/TNAcl.h"
 #include "store/TNDatabaseDocSet.h"
 #include "store/TNDatabaseInfo.h"
-#include "store/TNError.h"
 #include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
 #include "store/api/Database.h"
+#include "tree/NodeImageIndex.h"
+#include "tree/TNError.h"
 
 const SummaryRename TNDatabase::kSummaryRenames[] = {
     {"$TITLE", "filename"}, {"$Path", "path"},  {"$Type", "type"},  {"$Modified", "modified"},

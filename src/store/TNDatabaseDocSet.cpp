@@ -1,11 +1,12 @@
 #include "store/TNDatabaseDocSet.h"
 
+#include "output/DocumentNodeOptions.h"
 #include "output/FieldWriter.h"
-#include "store/CancelProbe.h"
-#include "store/DocumentNodeOptions.h"
-#include "store/NodeImageIndex.h"
 #include "store/TNDatabase.h"
 #include "store/api/Memory.h"
+#include "tree/CancelProbe.h"
+#include "tree/NodeDocument.h"
+#include "tree/NodeImageIndex.h"
 
 namespace {
 

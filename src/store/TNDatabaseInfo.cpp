@@ -3,9 +3,9 @@
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "store/DatabaseTables.h"
-#include "store/NodeImageIndex.h"
 #include "store/TNDatabase.h"
 #include "store/api/Database.h"
+#include "tree/NodeImageIndex.h"
 
 TNDatabaseInfo::TNDatabaseInfo(store::DbHandle db) : db_(db) {
     SetTypeId(nodetype::kDatabaseInfo);

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "output/DocumentNodeOptions.h"
 #include "output/FieldWriter.h"
-#include "store/DocumentNodeOptions.h"
-#include "store/NodeImageIndex.h"
-#include "store/NoteTables.h"
+#include "output/NoteTables.h"
+#include "output/UpdateHints.h"
 #include "store/TNDocument.h"
+#include "tree/NodeDocument.h"
+#include "tree/NodeImageIndex.h"
 
 namespace {
 
@@ -60,7 +62,7 @@ void TNDeletionStub::MakeLabel() {
 }
 
 void TNDeletionStub::OnOptionsChanged(std::uint32_t flags) {
-    if ((flags & (0x04 | 0x80)) != 0) {
+    if ((flags & (hint::kNoteLabels | hint::kRelabelNotes)) != 0) {
         MakeLabel();
         Redraw();
     }

@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "store/CancelProbe.h"
 #include "store/TNDatabase.h"
 #include "store/TNDeletionStub.h"
 #include "store/TNDocument.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Memory.h"
+#include "tree/CancelProbe.h"
+#include "tree/TNError.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "store/CompiledFormula.h"
+#include "output/CompiledFormula.h"
 #include "store/api/Search.h"
 #include "store/api/Time.h"
 #include "tree/NoteNode.h"

@@ -5,24 +5,26 @@
 #include <vector>
 
 #include "items/ItemNodeFactory.h"
+#include "output/DocumentNodeOptions.h"
 #include "output/FieldWriter.h"
-#include "store/CancelProbe.h"
+#include "output/NoteTables.h"
+#include "output/StatusMessage.h"
+#include "output/UpdateHints.h"
 #include "store/ChildRelease.h"
 #include "store/DesignTitleCache.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/FormulaText.h"
 #include "store/ItemScan.h"
-#include "store/NodeImageIndex.h"
 #include "store/NoteKinds.h"
-#include "store/NoteTables.h"
-#include "store/StatusMessage.h"
 #include "store/TNDatabase.h"
 #include "store/TNDocumentInfo.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "store/api/Notes.h"
+#include "tree/CancelProbe.h"
+#include "tree/NodeDocument.h"
+#include "tree/NodeImageIndex.h"
+#include "tree/TNError.h"
 
 namespace {
 
@@ -302,7 +304,7 @@ bool TNDocument::CollapseChildren() {
 }
 
 void TNDocument::OnOptionsChanged(std::uint32_t flags) {
-    if ((flags & (0x04 | 0x80)) != 0) {
+    if ((flags & (hint::kNoteLabels | hint::kRelabelNotes)) != 0) {
         MakeLabel(nullptr);
         Redraw();
     }

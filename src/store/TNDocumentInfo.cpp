@@ -2,11 +2,11 @@
 
 #include "common/ByteReader.h"
 #include "output/FieldWriter.h"
-#include "store/NodeImageIndex.h"
-#include "store/NoteTables.h"
+#include "output/NoteTables.h"
 #include "store/TNDocument.h"
 #include "store/api/Memory.h"
 #include "store/api/Notes.h"
+#include "tree/NodeImageIndex.h"
 
 namespace {
 

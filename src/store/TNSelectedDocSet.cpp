@@ -1,15 +1,15 @@
 #include "store/TNSelectedDocSet.h"
 
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "output/FieldWriter.h"
-#include "store/NodeImageIndex.h"
+#include "output/NoteTables.h"
 #include "store/NoteSelectorMru.h"
-#include "store/NoteTables.h"
 #include "store/SelectNotesCore.h"
 #include "store/SelectNotesPrompt.h"
 #include "store/TNDatabase.h"
 #include "store/api/Conversions.h"
-#include "ui/core/TreeListCore.h"
+#include "tree/NodeImageIndex.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "common/ByteReader.h"
 #include "output/FieldWriter.h"
-#include "store/TNError.h"
 #include "store/api/Memory.h"
 #include "store/api/Paths.h"
 #include "store/api/Servers.h"
+#include "tree/TNError.h"
 
 namespace {
 constexpr std::size_t kDisplayNameSize = 257;

@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/CancelProbe.h"
-#include "store/NodeImageIndex.h"
 #include "store/RecentPeeked.h"
 #include "store/TNDatabase.h"
 #include "store/TNDirectory.h"
-#include "store/TNError.h"
 #include "store/api/Database.h"
 #include "store/api/Paths.h"
 #include "store/api/Session.h"
+#include "tree/CancelProbe.h"
+#include "tree/NodeImageIndex.h"
+#include "tree/TNError.h"
 
 namespace {
 constexpr NodeTypeId kServerInfoType = 7;

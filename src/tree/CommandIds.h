@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "output/UpdateHints.h"
+
 namespace cmd {
 constexpr std::uint32_t kDumpToFile = 32769;
 constexpr std::uint32_t kExpand = 32774;
@@ -21,11 +23,3 @@ namespace menu {
 constexpr std::uint32_t kNodePopup = 139;
 constexpr std::uint32_t kPlaceholderPopup = 141;
 } // namespace menu
-
-namespace hint {
-constexpr std::uint32_t kNone = 0;
-constexpr std::uint32_t kCurrentNode = 0x40;
-constexpr std::uint32_t kRecentDatabases = 0x200;
-constexpr std::uint32_t kRecentServers = 0x400;
-constexpr std::uint32_t kRecentNotes = 0x800;
-} // namespace hint

@@ -7,7 +7,7 @@
 #include "tree/DocNode.h"
 #include "tree/NodeDocument.h"
 #include "tree/WaitCursor.h"
-#include "ui/core/TreeWalker.h"
+#include "treelist/TreeWalker.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Hooks.h"
-#include "app/ProgramSettings.h"
+#include "common/Hooks.h"
+#include "common/ProgramSettings.h"
 #include "tree/ExpansionSets.h"
 
 namespace expansion {

@@ -3,8 +3,8 @@
 #include "tree/NodeDocument.h"
 #include "tree/NoteNode.h"
 #include "tree/PlaceholderNode.h"
-#include "ui/core/TreeListCore.h"
-#include "ui/core/TreeWalker.h"
+#include "treelist/TreeListCore.h"
+#include "treelist/TreeWalker.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // under a wait cursor and keeps the selection.
 #pragma once
 
-#include "tree/CommandTarget.h"
 #include "tree/NodeTypes.h"
+#include "treelist/CommandTarget.h"
 
 class CNodeDocument;
 class CNoteNode;

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "tree/CommandTarget.h"
 #include "tree/NodeTypes.h"
+#include "treelist/CommandTarget.h"
 
 class CMenuStringSource {
 public:

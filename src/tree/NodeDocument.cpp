@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "store/DocumentNodeOptions.h"
+#include "output/DocumentNodeOptions.h"
 #include "tree/CommandIds.h"
 #include "tree/DocNode.h"
 #include "tree/HiddenTypes.h"
@@ -132,4 +132,9 @@ constexpr CommandEntry kDocumentCommands[] = {
 const CommandMap& CNodeDocument::GetCommandMap() const {
     static const CommandMap map{&CCommandTarget::GetCommandMap(), kDocumentCommands};
     return map;
+}
+
+const CDocumentNodeOptions& DocumentNodeOptionsOf(const CNodeDocument* document) {
+    static const CDocumentNodeOptions defaults;
+    return document ? document->DocumentOptions() : defaults;
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "output/InfoPaneOptions.h"
-#include "tree/CommandTarget.h"
 #include "tree/TypeSet.h"
+#include "treelist/CommandTarget.h"
 
 class CDocNode;
 class CDocumentNodeOptions;
@@ -110,3 +110,6 @@ public:
 private:
     CNodeDocument& doc_;
 };
+
+// The options of the document, or the defaults for a node that has none.
+const CDocumentNodeOptions& DocumentNodeOptionsOf(const CNodeDocument* document);

@@ -9,7 +9,7 @@
 #include "tree/MenuTexts.h"
 #include "tree/NodeDocument.h"
 #include "tree/PlaceholderNode.h"
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 CTypeSet& AlreadyPlaced() {

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 constexpr std::size_t kLabelBuffer = 512;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "tree/NodeTypes.h"
-#include "tree/TreeListNode.h"
 #include "tree/TypeSet.h"
+#include "treelist/TreeListNode.h"
 
 class CTypedNode : public CTreeListNode {
 public:

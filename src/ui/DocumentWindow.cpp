@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "tree/NoteNode.h"
 #include "tree/TypeSet.h"
@@ -21,7 +21,6 @@ namespace {
 constexpr std::uint32_t kSetFont = 32768;
 constexpr std::uint32_t kSaveOptions = 32796;
 constexpr std::uint32_t kCopy = 57634;
-constexpr std::uint32_t kOptionsChanged = 0x01;
 } // namespace
 
 QFont TreeFontFromSettings() {
@@ -94,7 +93,7 @@ void DocumentWindow::OnSelection(CTreeListNode* node) {
 
 void DocumentWindow::OnUpdate(std::uint32_t hint) {
     // Anything besides the options and the current node concerns the rows' labels and children.
-    if (hint & ~std::uint32_t(kOptionsChanged | hint::kCurrentNode)) {
+    if (hint & ~std::uint32_t(hint::kDisplayOptions | hint::kCurrentNode)) {
         CTreeListCore& core = tree_->Core();
         std::vector<CDocNode*> nodes;
         for (int r = 0; r < core.RowCount(); ++r) {

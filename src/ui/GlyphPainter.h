@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QRect>
 
-#include "ui/core/ImageCache.h"
+#include "treelist/ImageCache.h"
 
 class QPainter;
 

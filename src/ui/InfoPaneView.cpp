@@ -7,8 +7,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "output/InfoPaneWriter.h"
+#include "output/UpdateHints.h"
 #include "tree/DocNode.h"
 #include "tree/NodeDocument.h"
 
@@ -45,9 +46,9 @@ void InfoPaneView::SetFontDescription(const FontDesc& desc) {
 }
 
 void InfoPaneView::OnUpdate(std::uint32_t hint) {
-    if (hint & (0x01 | 0x02 | 0x40)) {
+    if (hint & (hint::kDisplayOptions | hint::kSymbolNames | hint::kCurrentNode)) {
         // A new node starts at the top left.
-        if (hint & 0x40) {
+        if (hint & hint::kCurrentNode) {
             horizontalScrollBar()->setValue(0);
             verticalScrollBar()->setValue(0);
         }

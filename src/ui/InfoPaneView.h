@@ -22,7 +22,7 @@ public:
     void SetFontDescription(const FontDesc& desc);
     const FontDesc& FontDescription() const { return fontDesc_; }
     const InfoPaneMetrics& Metrics() const { return metrics_; }
-    // Repaints when the hint names the display options (0x01, 0x02) or the current node (0x40).
+    // Repaints when the hint names the display options or the symbols switch, or the current node.
     void OnUpdate(std::uint32_t hint);
     // What the pane shows, as plain text: one line per drawn line, runs in their columns.
     QString PlainText() const;

@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"

@@ -8,9 +8,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "output/MessageBox.h"
+#include "output/NoteTables.h"
 #include "store/DocumentNodePages.h"
-#include "store/MessageBox.h"
-#include "store/NoteTables.h"
 #include "ui/TreeListWidget.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/DelvexDoc.h"
+#include "output/UpdateHints.h"
 #include "store/DocumentNodePages.h"
 #include "ui/Dialogs.h"
 #include "ui/NotePages.h"
@@ -14,7 +15,6 @@ namespace {
 // The tab the sheet was last closed on, for as long as the program runs.
 int lastTab = 0;
 // The info pane's switches changed: it repaints.
-constexpr std::uint32_t kInfoPaneChanged = 0x01;
 } // namespace
 
 OptionsSheet::OptionsSheet(CDelvexDoc& document, QWidget* parent)
@@ -68,7 +68,8 @@ void OptionsSheet::done(int result) {
 }
 
 std::uint32_t OptionsSheet::Apply() {
-    std::uint32_t hints = info_->ReadBack(document_.InfoOptions()) ? kInfoPaneChanged : 0;
+    std::uint32_t hints =
+        info_->ReadBack(document_.InfoOptions()) ? hint::kDisplayOptions : hint::kNone;
     notes_->Store();
     items_->Store();
     hints |= pages_->ApplyTo(document_.DocumentOptions());

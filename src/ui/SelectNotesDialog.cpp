@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "store/NodeImageIndex.h"
+#include "output/StatusMessage.h"
 #include "store/SelectNotesCore.h"
-#include "store/StatusMessage.h"
 #include "store/api/Conversions.h"
+#include "tree/NodeImageIndex.h"
 #include "ui/GlyphPainter.h"
 
 namespace {

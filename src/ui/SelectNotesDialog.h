@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "store/MessageBox.h"
+#include "output/MessageBox.h"
 #include "store/SelectNotesPrompt.h"
 
 class CSelectNotesCore;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 class CWaitCursor;
 

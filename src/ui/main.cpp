@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "app/DelvexApp.h"
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"

@@ -4,13 +4,13 @@
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
 #include "app/HeadlessPlatform.h"
-#include "app/MemorySettings.h"
-#include "store/DocumentNodeOptions.h"
+#include "common/MemorySettings.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/TNDatabase.h"
-#include "store/TNError.h"
 #include "store/TNServer.h"
 #include "tree/PlaceholderNode.h"
-#include "ui/core/TreeListCore.h"
+#include "tree/TNError.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 

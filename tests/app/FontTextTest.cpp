@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FontText.h"
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Hooks.h"
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/Hooks.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/IniSettings.h"
-#include "app/MemorySettings.h"
-#include "app/SettingsLocation.h"
+#include "common/IniSettings.h"
+#include "common/MemorySettings.h"
+#include "common/SettingsLocation.h"
 
 namespace fs = std::filesystem;
 

@@ -11,9 +11,9 @@
 
 #include "items/ItemNode.h"
 #include "items/ItemNodeFactory.h"
+#include "output/CompiledFormula.h"
+#include "output/DocumentNodeOptions.h"
 #include "output/WriterTestSupport.h"
-#include "store/CompiledFormula.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/api/Memory.h"
 #include "support/ItemValueEncoder.h"
 #include "tree/NodeDocument.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WriterTestSupport.h"
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
 #include "store/api/Time.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "output/DumpWriter.h"
+#include "output/StatusMessage.h"
 #include "output/StringWriter.h"
-#include "store/StatusMessage.h"
 #include "store/api/Conversions.h"
 
 using Describe = std::function<void(CFieldWriter&)>;

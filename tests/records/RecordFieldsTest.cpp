@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "RecordTestSupport.h"
+#include "output/OutputStrings.h"
 #include "records/FieldRecords.h"
 #include "records/TextRecords.h"
-#include "store/CancelProbe.h"
+#include "tree/CancelProbe.h"
 #include "tree/NodeDocument.h"
 #include "tree/NodeTypes.h"
 
@@ -115,7 +116,7 @@ TEST(FieldRecord, ComputeComment) {
         {0x0000, "Computed when Composed"}, {0x010A, "Editable"}, {0x0002, "Editable"},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(FieldComputeComment(c.flags), c.comment) << c.flags;
+        EXPECT_STREQ(OutputString(FieldComputeComment(c.flags)), c.comment) << c.flags;
 }
 
 TEST(RecordFrame, ShortRecordsSayTheirLeastLength) {

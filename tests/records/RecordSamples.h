@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordEncoder.h"
+#include "support/RecordEncoder.h"
 
 struct SampleStream {
     std::string item; // the item's name in the sample database

@@ -8,9 +8,9 @@
 
 #include "output/DumpWriter.h"
 #include "records/CdRecord.h"
-#include "records/RecordEncoder.h"
 #include "records/RecordStream.h"
 #include "support/NodeDump.h"
+#include "support/RecordEncoder.h"
 #include "tree/NoteNode.h"
 
 // The record nodes of a stream, under a parent of their own.

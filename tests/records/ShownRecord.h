@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordEncoder.h"
+#include "support/RecordEncoder.h"
 
 struct ShownRecord {
     static constexpr const char* kShort = "*** Length is too short";

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "RecordTestSupport.h"
-#include "records/RecordEncoder.h"
 #include "records/RecordWalker.h"
-#include "store/CancelProbe.h"
-#include "store/TNError.h"
+#include "support/RecordEncoder.h"
+#include "tree/CancelProbe.h"
+#include "tree/TNError.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "store/CancelProbe.h"
 #include "store/TNAcl.h"
 #include "store/TNAclEntry.h"
 #include "store/TNAclInfo.h"
 #include "store/TNAclRole.h"
 #include "store/TNDatabase.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "support/FakeTree.h"
+#include "tree/CancelProbe.h"
+#include "tree/TNError.h"
 
 using storetest::Describe;
 namespace vb = vlt::builder;

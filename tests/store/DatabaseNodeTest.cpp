@@ -7,10 +7,10 @@
 #include "StoreTestSupport.h"
 #include "store/TNDatabase.h"
 #include "store/TNDatabaseInfo.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Database.h"
 #include "support/FakeTree.h"
+#include "tree/TNError.h"
 
 using storetest::Describe;
 

@@ -7,21 +7,21 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
-#include "store/CancelProbe.h"
-#include "store/DocumentNodeOptions.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/SelectNotesCore.h"
 #include "store/SelectNotesPrompt.h"
 #include "store/TNDatabase.h"
 #include "store/TNDatabaseDocSet.h"
 #include "store/TNDocument.h"
-#include "store/TNError.h"
 #include "store/TNSelectedDocSet.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
 #include "store/api/Session.h"
 #include "support/FakeTree.h"
+#include "tree/CancelProbe.h"
+#include "tree/TNError.h"
 #include "vlt/builder/Values.h"
 
 using storetest::Describe;

@@ -7,23 +7,23 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
-#include "store/CancelProbe.h"
+#include "common/MemorySettings.h"
+#include "output/DocumentNodeOptions.h"
 #include "store/DesignTitleCache.h"
-#include "store/DocumentNodeOptions.h"
 #include "store/DocumentNodePages.h"
 #include "store/FormulaText.h"
 #include "store/TNDatabase.h"
 #include "store/TNDeletionStub.h"
 #include "store/TNDocument.h"
 #include "store/TNDocumentInfo.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Database.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "store/api/Notes.h"
 #include "support/FakeTree.h"
+#include "tree/CancelProbe.h"
+#include "tree/TNError.h"
 #include "vlt/builder/Values.h"
 
 using storetest::Describe;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 #include "output/DumpWriter.h"
 #include "store/RecentPeeked.h"
 #include "store/RecentPeekedNodes.h"

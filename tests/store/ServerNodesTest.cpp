@@ -9,16 +9,16 @@
 
 #include "app/HeadlessPlatform.h"
 #include "output/DumpWriter.h"
-#include "store/CancelProbe.h"
 #include "store/TNDirectory.h"
-#include "store/TNError.h"
 #include "store/TNServer.h"
 #include "store/TNServerInfo.h"
 #include "store/api/Session.h"
 #include "support/BoundedChild.h"
+#include "tree/CancelProbe.h"
 #include "tree/DumpToFile.h"
 #include "tree/NodeDocument.h"
-#include "ui/core/TreeListCore.h"
+#include "tree/TNError.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 

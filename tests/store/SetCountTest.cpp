@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 #include "store/TNDatabase.h"
 #include "store/TNDatabaseDocSet.h"
 #include "store/TNDeletionStub.h"
 #include "store/TNDocument.h"
-#include "store/TNError.h"
 #include "store/api/Conversions.h"
 #include "store/api/Items.h"
 #include "support/FakeTree.h"
+#include "tree/TNError.h"
 #include "vlt/builder/Values.h"
 
 namespace fs = std::filesystem;

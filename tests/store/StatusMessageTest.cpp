@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "store/StatusMessage.h"
+#include "output/StatusMessage.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "output/DumpWriter.h"
-#include "store/MessageBox.h"
+#include "output/MessageBox.h"
 #include "support/NodeDump.h"
 #include "tree/DocNode.h"
 #include "vlt/builder/Writer.h"

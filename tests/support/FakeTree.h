@@ -11,7 +11,7 @@
 #include "tree/CommandIds.h"
 #include "tree/NodeDocument.h"
 #include "tree/NoteNode.h"
-#include "ui/core/TreeListCore.h"
+#include "treelist/TreeListCore.h"
 
 namespace fake {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
 #include "tree/ExpansionSets.h"
 #include "tree/ExpansionSettings.h"
 

@@ -4,8 +4,8 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "ui/HelpViewer.h"
 #include "ui/InfoPaneView.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "store/DocumentNodeOptions.h"
-#include "store/MessageBox.h"
+#include "output/DocumentNodeOptions.h"
+#include "output/MessageBox.h"
 #include "store/TNDocument.h"
 #include "ui/NotePages.h"
 #include "ui/OptionsSheet.h"

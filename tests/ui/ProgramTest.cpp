@@ -1,5 +1,5 @@
 // The main window, its commands and settings, the dump, the option page, fonts and cancelling.
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
 #include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramSettings.h"
+#include "common/ProgramSettings.h"
 #include "tree/Cancel.h"
 #include "tree/CommandIds.h"
 #include "tree/DumpToFile.h"

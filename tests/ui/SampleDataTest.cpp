@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FrontEnd.h"
-#include "app/MemorySettings.h"
+#include "common/MemorySettings.h"
 #include "store/RecentPeeked.h"
 #include "store/TNDatabase.h"
 #include "ui/InfoPaneView.h"

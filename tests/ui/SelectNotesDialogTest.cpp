@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/MemorySettings.h"
-#include "store/CompiledFormula.h"
+#include "common/MemorySettings.h"
+#include "output/CompiledFormula.h"
+#include "output/StatusMessage.h"
 #include "store/NoteSelectorMru.h"
 #include "store/SelectNotesCore.h"
-#include "store/StatusMessage.h"
 #include "tree/DocNode.h"
 #include "ui/QtFrontEnd.h"
 #include "ui/SelectNotesDialog.h"

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "app/MemorySettings.h"
-#include "app/ProgramSettings.h"
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 #include "ui/CancelWatch.h"
 
 int main(int argc, char** argv) {

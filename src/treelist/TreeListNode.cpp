@@ -1,0 +1,294 @@
+#include "treelist/TreeListNode.h"
+
+#include <cassert>
+
+#include "treelist/TreeListCore.h"
+
+namespace {
+// Below this many children a linear scan is as quick as keeping an index.
+constexpr std::size_t kIndexThreshold = 16;
+
+char Fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(Fold(a[i]));
+        const auto cb = static_cast<unsigned char>(Fold(b[i]));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+CTreeListNode::CTreeListNode(CTreeListNode* parent)
+    : parent_(nullptr), level_(parent ? parent->level_ + 1 : 0) {}
+
+CTreeListNode::~CTreeListNode() {
+    // Normally a node is unlinked before it is destroyed; a linked one is unlinked here so that
+    // its parent keeps no dangling link.
+    if (parent_) {
+        if (tree_) {
+            tree_->NodeDetaching(*this);
+        }
+        Unlink();
+    }
+    index_.reset();
+    CTreeListNode* child = firstChild_;
+    firstChild_ = lastChild_ = nullptr;
+    while (child) {
+        CTreeListNode* next = child->next_;
+        child->parent_ = nullptr;
+        child->indexed_ = false;
+        delete child;
+        child = next;
+    }
+}
+
+int CTreeListNode::GetRowIndex() const {
+    return tree_ ? tree_->RowOf(*this) : -1;
+}
+
+void CTreeListNode::Redraw(bool /*erase*/) {
+    flags_ &= ~nodeflag::kKnownEmpty;
+    if (tree_) {
+        tree_->RedrawNode(*this, true);
+    }
+}
+
+bool CTreeListNode::IsDescendantOf(const CTreeListNode* node) const {
+    for (const CTreeListNode* p = this; p; p = p->parent_) {
+        if (p == node) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CTreeListNode::Link(CTreeListNode* child, CTreeListNode* before) {
+    assert(child && !child->parent_ && (!before || before->parent_ == this));
+    child->parent_ = this;
+    child->next_ = before;
+    child->prev_ = before ? before->prev_ : lastChild_;
+    if (child->prev_) {
+        child->prev_->next_ = child;
+    } else {
+        firstChild_ = child;
+    }
+    if (before) {
+        before->prev_ = child;
+    } else {
+        lastChild_ = child;
+    }
+    ++childCount_;
+    if (index_) {
+        child->indexPos_ = index_->emplace_hint(before ? before->indexPos_ : index_->end(), child);
+        child->indexed_ = true;
+    }
+}
+
+void CTreeListNode::Unlink() {
+    CTreeListNode* p = parent_;
+    if (!p) {
+        return;
+    }
+    if (p->index_ && indexed_) {
+        p->index_->erase(indexPos_);
+    }
+    indexed_ = false;
+    p->indexRefused_ = false; // a removal may have restored the order
+    (prev_ ? prev_->next_ : p->firstChild_) = next_;
+    (next_ ? next_->prev_ : p->lastChild_) = prev_;
+    --p->childCount_;
+    parent_ = next_ = prev_ = nullptr;
+}
+
+// The first child E with Compare(child, E) < 0, so that equal children keep insertion order.
+CTreeListNode* CTreeListNode::SortedSuccessor(const CTreeListNode& child) {
+    if (!index_ && !indexRefused_ && childCount_ >= kIndexThreshold) {
+        BuildIndex();
+    }
+    if (index_) {
+        if (child.Compare(*lastChild_) >= 0) {
+            return nullptr; // the common case of children arriving in order
+        }
+        const auto at = index_->upper_bound(const_cast<CTreeListNode*>(&child));
+        return at == index_->end() ? nullptr : *at;
+    }
+    for (CTreeListNode* e = firstChild_; e; e = e->next_) {
+        if (child.Compare(*e) < 0) {
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+bool CTreeListNode::BuildIndex() {
+    for (CTreeListNode* a = firstChild_; a && a->next_; a = a->next_) {
+        if (a->next_->Compare(*a) < 0) {
+            indexRefused_ = true; // searching an unsorted list by halves would misplace children
+            return false;
+        }
+    }
+    index_ = std::make_unique<ChildIndex>();
+    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+        c->indexPos_ = index_->emplace_hint(index_->end(), c);
+        c->indexed_ = true;
+    }
+    return true;
+}
+
+void CTreeListNode::DropIndex() {
+    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+        c->indexed_ = false;
+    }
+    index_.reset();
+    indexRefused_ = false;
+}
+
+void CTreeListNode::OrderKeyChanged() {
+    if (parent_) {
+        parent_->DropIndex();
+    }
+}
+
+void CTreeListNode::Adopt(CTreeListNode* child) {
+    CTreeListNode* n = child;
+    while (n) {
+        n->tree_ = tree_;
+        n->level_ = n->parent_->level_ + 1;
+        if (n->firstChild_) {
+            n = n->firstChild_;
+            continue;
+        }
+        while (n != child && !n->next_) {
+            n = n->parent_;
+        }
+        n = (n == child) ? nullptr : n->next_;
+    }
+}
+
+bool CTreeListNode::AddChild(CTreeListNode* child) {
+    if (!child || child->parent_ || IsDescendantOf(child)) {
+        assert(!"AddChild of a linked node or of an ancestor");
+        return false;
+    }
+    CTreeListNode* before = (firstChild_ && IsSorted()) ? SortedSuccessor(*child) : nullptr;
+    Link(child, before);
+    Adopt(child);
+    if (!tree_) {
+        return false;
+    }
+    tree_->NodeAttached(*child);
+    return true;
+}
+
+bool CTreeListNode::InsertAfter(CTreeListNode* node) {
+    if (!parent_ || !node || node->parent_ || IsDescendantOf(node)) {
+        return false;
+    }
+    CTreeListNode* p = parent_;
+    p->DropIndex(); // the caller chooses the place, which need not agree with the order
+    p->Link(node, next_);
+    p->Adopt(node);
+    if (!tree_) {
+        return false;
+    }
+    tree_->NodeAttached(*node);
+    return true;
+}
+
+bool CTreeListNode::InsertBefore(CTreeListNode* node) {
+    if (!parent_ || !node || node->parent_ || IsDescendantOf(node)) {
+        return false;
+    }
+    CTreeListNode* p = parent_;
+    p->DropIndex();
+    p->Link(node, this);
+    p->Adopt(node);
+    if (!tree_) {
+        return false;
+    }
+    tree_->NodeAttached(*node);
+    return true;
+}
+
+bool CTreeListNode::DeleteNode() {
+    if (!tree_ || !parent_) {
+        return false; // in no control, or the control's own root
+    }
+    return DeleteRowAndSubtree();
+}
+
+bool CTreeListNode::DeleteRowAndSubtree() {
+    CTreeListCore* tree = tree_;
+    tree->SuspendRedraw(); // the control repaints and re-measures once the node is gone
+    tree->NodeDetaching(*this);
+    Unlink();
+    tree_ = nullptr;
+    delete this;
+    tree->ResumeRedraw();
+    return true;
+}
+
+bool CTreeListNode::CollapseChildren() {
+    while (firstChild_) {
+        if (!firstChild_->CTreeListNode::DeleteNode()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CTreeListNode::ExpandAll() {
+    if (!tree_) {
+        return false;
+    }
+    CTreeListCore* tree = tree_;
+    if (!HasChildren()) {
+        tree->Expand(this);
+    }
+    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+        tree->ExpandAll(c);
+    }
+    return true;
+}
+
+void CTreeListNode::SetChecked(bool checked) {
+    flags_ = checked ? (flags_ | nodeflag::kChecked) : (flags_ & ~nodeflag::kChecked);
+    Redraw();
+}
+
+void CTreeListNode::SetCheckEnabled(bool enabled) {
+    flags_ = enabled ? (flags_ | nodeflag::kCheckEnabled) : (flags_ & ~nodeflag::kCheckEnabled);
+    Redraw();
+}
+
+void CTreeListNode::SetHasCheckBox(bool has) {
+    flags_ = has ? (flags_ | nodeflag::kHasCheckBox) : (flags_ & ~nodeflag::kHasCheckBox);
+}
+
+void CTreeListNode::SetSorted(bool sorted) {
+    flags_ = sorted ? (flags_ | nodeflag::kSorted) : (flags_ & ~nodeflag::kSorted);
+    if (!sorted) {
+        DropIndex();
+    }
+}
+
+void CTreeListNode::SetKnownEmpty(bool empty) {
+    flags_ = empty ? (flags_ | nodeflag::kKnownEmpty) : (flags_ & ~nodeflag::kKnownEmpty);
+}
+
+int CTreeListNode::Compare(const CTreeListNode& /*other*/) const {
+    return 0;
+}
+
+bool CTreeListNode::MatchesPrefix(std::string_view prefix) const {
+    const std::string_view label = GetLabel();
+    return prefix.size() <= label.size() &&
+           CompareNoCase(label.substr(0, prefix.size()), prefix) == 0;
+}

@@ -1,0 +1,159 @@
+// The base of every row of the tree list control: tree links, level, flags and popup menu.
+//
+// Invariants:
+// - A node owns its children; destroying a node destroys its subtree.
+// - Children form a list with first and last links. Besides the next link each child keeps a
+//   previous link, so unlinking and GetPrevSibling take constant time.
+// - Every node attached to a control (tree set) has exactly one row there; the rows are the
+//   depth-first order of the control's tree.
+// - A sorted parent with many children keeps them also in an ordered index, so that inserting
+//   n children costs O(n log n). The index always holds exactly the children, in list order; it
+//   is dropped whenever that order may no longer agree with Compare (a relabelled child, an
+//   InsertAfter), and rebuilt only after checking that the list is still sorted.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "treelist/CommandTarget.h"
+#include "treelist/ImageCache.h"
+
+class CTreeListCore;
+class CTreeListNode;
+
+namespace nodeflag {
+constexpr std::uint16_t kHasCheckBox = 0x0004;
+constexpr std::uint16_t kChecked = 0x0008;
+constexpr std::uint16_t kCheckEnabled = 0x0010;
+constexpr std::uint16_t kSorted = 0x2000;
+constexpr std::uint16_t kKnownEmpty = 0x4000;
+constexpr std::uint16_t kInitial = 0x0014;
+} // namespace nodeflag
+
+struct ChildOrder {
+    bool operator()(const CTreeListNode* a, const CTreeListNode* b) const;
+};
+
+class CTreeListNode : public CCommandTarget {
+public:
+    // The level is the parent's level + 1, or 0 without a parent.
+    explicit CTreeListNode(CTreeListNode* parent = nullptr);
+    ~CTreeListNode() override;
+    CTreeListNode(const CTreeListNode&) = delete;
+    CTreeListNode& operator=(const CTreeListNode&) = delete;
+
+    CTreeListNode* GetParent() const { return parent_; }
+    CTreeListNode* GetNextSibling() const { return next_; }
+    CTreeListNode* GetFirstChild() const { return firstChild_; }
+    CTreeListNode* GetPrevSibling() const { return prev_; }
+    CTreeListNode* GetLastChild() const { return lastChild_; }
+    int GetLevel() const { return level_; }
+    int GetRowIndex() const; // -1 when the node has no row
+    CTreeListCore* GetTree() const { return tree_; }
+    bool HasChildren() const { return firstChild_ != nullptr; }
+    std::size_t ChildCount() const { return childCount_; }
+
+    // Clears the known-empty flag, re-measures and repaints the row.
+    virtual void Redraw(bool erase = true);
+    virtual bool IsExpandable() const { return false; }
+    virtual std::string_view GetLabel() const { return "  "; }
+
+    // Attaches the child (taking ownership) in sorted or appended position and gives it a row.
+    // Returns false when this node is in no control: the child stays linked without a row.
+    virtual bool AddChild(CTreeListNode* child);
+    // Makes node this node's next sibling (taking ownership). False without a parent.
+    virtual bool InsertAfter(CTreeListNode* node);
+    // Makes node this node's previous sibling (taking ownership). False without a parent.
+    bool InsertBefore(CTreeListNode* node);
+    // True when node is this node or one of its ancestors.
+    bool IsDescendantOf(const CTreeListNode* node) const;
+    // Removes and destroys this node and its subtree. False (and nothing done) when the node is
+    // in no control. After true, `this` is gone.
+    virtual bool DeleteNode();
+
+    void SetChecked(bool checked);
+    bool IsChecked() const { return (flags_ & nodeflag::kChecked) != 0; }
+    void SetCheckEnabled(bool enabled);
+    bool IsCheckEnabled() const { return (flags_ & nodeflag::kCheckEnabled) != 0; }
+    void SetHasCheckBox(bool has);
+    bool HasCheckBox() const { return (flags_ & nodeflag::kHasCheckBox) != 0; }
+    void SetSorted(bool sorted);
+    bool IsSorted() const { return (flags_ & nodeflag::kSorted) != 0; }
+    bool IsKnownEmpty() const { return (flags_ & nodeflag::kKnownEmpty) != 0; }
+    void SetKnownEmpty(bool empty);
+    std::uint16_t Flags() const { return flags_; }
+    // An expand box is drawn for a node that may have children and is not known to be empty.
+    bool ShowsExpandBox() const { return IsExpandable() && !IsKnownEmpty(); }
+
+    void SetMenuId(std::uint32_t id) { menuId_ = id; }
+    std::uint32_t GetMenuId() const { return menuId_; }
+    void SetTextColour(std::uint32_t colour) { textColour_ = colour; }
+    std::uint32_t GetTextColour() const { return textColour_; }
+    static constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
+
+    // This node as a typed node, or null (cheaper than a dynamic cast in sorting).
+    virtual const class CTypedNode* AsTyped() const { return nullptr; }
+    virtual std::uint32_t GetHelpContext() const { return 0; }
+    // Order among sorted siblings: negative when this node goes before other.
+    virtual int Compare(const CTreeListNode& other) const;
+    // True when the label starts with prefix, ignoring letter case.
+    virtual bool MatchesPrefix(std::string_view prefix) const;
+    virtual std::optional<NodeImage> GetImage() const { return std::nullopt; }
+    virtual bool CreateChildren() { return false; }
+    virtual bool ExpandAll();
+    // Deletes every child, first to last; false at the first that cannot be deleted.
+    virtual bool CollapseChildren();
+    virtual void OnSelect(bool /*selected*/) {}
+    virtual void OnCheckChanged(bool /*checked*/) {}
+
+    // Kept by the control for its horizontal extent: this row's right edge and the widest
+    // right edge in the subtree (-1 for none).
+    int RowRight() const { return rowRight_; }
+    int WidestInSubtree() const { return widest_; }
+
+protected:
+    // Tells the parent that this node's place in a sorted order may have changed.
+    void OrderKeyChanged();
+
+private:
+    friend class CTreeListCore;
+    using ChildIndex = std::multiset<CTreeListNode*, ChildOrder>;
+
+    void Link(CTreeListNode* child, CTreeListNode* before);
+    void Unlink();
+    CTreeListNode* SortedSuccessor(const CTreeListNode& child);
+    bool BuildIndex();
+    void DropIndex();
+    void Adopt(CTreeListNode* child); // parent, tree and levels of the child's subtree
+    bool DeleteRowAndSubtree();
+
+    CTreeListCore* tree_ = nullptr;
+    CTreeListNode* parent_ = nullptr;
+    CTreeListNode* next_ = nullptr;
+    CTreeListNode* prev_ = nullptr;
+    CTreeListNode* firstChild_ = nullptr;
+    CTreeListNode* lastChild_ = nullptr;
+    std::size_t childCount_ = 0;
+    int level_ = 0;
+    int row_ = -1; // valid while the control's rows are up to date
+    int rowRight_ = -1;
+    int widest_ = 0;
+    std::uint16_t flags_ = nodeflag::kInitial;
+    std::uint32_t menuId_ = 0;
+    std::uint32_t textColour_ = kDefaultColour;
+
+    std::unique_ptr<ChildIndex> index_; // on a sorted parent with many children
+    bool indexRefused_ = false;         // the list was found unsorted; retried after a change
+    ChildIndex::iterator indexPos_{};   // this child's place in its parent's index
+    bool indexed_ = false;
+};
+
+inline bool ChildOrder::operator()(const CTreeListNode* a, const CTreeListNode* b) const {
+    return a->Compare(*b) < 0;
+}
+
+// ASCII letter case folding for label comparisons.
+int CompareNoCase(std::string_view a, std::string_view b);
