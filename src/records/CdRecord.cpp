@@ -51,7 +51,7 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
         const std::size_t known = Size() < 2 ? 0 : 2;
         if (known < Size()) {
             writer.EndLine();
-            writer.HexDumpField("remaining-data", At(known), Size() - known);
+            writer.HexDumpField("remaining-data", At(known).Rest(), Size() - known);
         }
         return;
     }

@@ -217,14 +217,14 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     view->addAction(MakeAction(kSaveOptions, QStringLiteral("Save Options as &Default")));
 
-    QMenu* data = menuBar()->addMenu(QStringLiteral("&Data"));
-    data->addAction(MakeAction(cmd::kExpand, QStringLiteral("&Expand\tNum +")));
-    data->addAction(MakeAction(cmd::kCollapse, QStringLiteral("&Collapse\tNum -")));
-    data->addAction(MakeAction(cmd::kExpandLots, QStringLiteral("Expand &Lots\tNum *")));
-    data->addSeparator();
-    data->addAction(MakeAction(kSelectNotes, QStringLiteral("&Select Notes...")));
-    data->addSeparator();
-    data->addAction(MakeAction(cmd::kDumpToFile, QStringLiteral("&Dump to File...")));
+    QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("&Data"));
+    dataMenu->addAction(MakeAction(cmd::kExpand, QStringLiteral("&Expand\tNum +")));
+    dataMenu->addAction(MakeAction(cmd::kCollapse, QStringLiteral("&Collapse\tNum -")));
+    dataMenu->addAction(MakeAction(cmd::kExpandLots, QStringLiteral("Expand &Lots\tNum *")));
+    dataMenu->addSeparator();
+    dataMenu->addAction(MakeAction(kSelectNotes, QStringLiteral("&Select Notes...")));
+    dataMenu->addSeparator();
+    dataMenu->addAction(MakeAction(cmd::kDumpToFile, QStringLiteral("&Dump to File...")));
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows);
@@ -233,7 +233,7 @@ void MainWindow::BuildMenus() {
     window->addAction(QStringLiteral("Tile &Top-Bottom"), this,
                       [this] { TileWindows(*area_, Qt::Vertical); });
     window->addAction(QStringLiteral("&Arrange Icons"), this, [this] { ArrangeIcons(*area_); });
-    documentMenus_ = {edit, view, data, window};
+    documentMenus_ = {edit, view, dataMenu, window};
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(kHelpContents, QStringLiteral("&Contents\tF1")));
@@ -260,7 +260,7 @@ void MainWindow::BuildMenus() {
         MakeAction(cmd::kHidePlaceholders, QStringLiteral("&Hide All: Placeholders")));
     popups_[menu::kPlaceholderPopup] = placeholder;
 
-    for (QMenu* m : {file, edit, view, data, window, help, node, placeholder}) {
+    for (QMenu* m : {file, edit, view, dataMenu, window, help, node, placeholder}) {
         connect(m, &QMenu::aboutToShow, this, [this, m] { UpdateActions(m); });
         connect(m, &QMenu::hovered, this, [this](QAction* a) { SetMessageText(a->statusTip()); });
         connect(m, &QMenu::aboutToHide, this, [this] { SetMessageText(QStringLiteral(" ")); });
