@@ -37,8 +37,9 @@ void ReadDocument(std::string_view text) {
             Check(doc.Get(section, key).has_value());
     (void)doc.Problems();
 
-    // What is written out reads back the same. (Line ends are not compared: a file written with
-    // CR LF is written back with LF.)
+    // What is written out reads back the same. (Text with a carriage return is compared after
+    // parsing only: each line keeps its own CR LF or LF, but a CR that ends no line is trimmed
+    // from the value it ends.)
     const std::string written = doc.Serialize();
     if (text.find('\r') == std::string_view::npos)
         Check(written == text);
