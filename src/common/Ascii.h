@@ -2,6 +2,7 @@
 // files and stored data hold are ASCII, whatever language the user runs in.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 inline char LowerAscii(char c) {
@@ -18,3 +19,8 @@ inline int HexDigitValue(char c) {
     c = LowerAscii(c);
     return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
 }
+
+// The text with backslashes and quotes escaped, \n \r \t named and every other control byte
+// (below 0x20, and 0x7F) as \xHH: printable whatever it holds, and read back by the settings
+// file's quoted values.
+std::string EscapeText(std::string_view text);

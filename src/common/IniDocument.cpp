@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/Ascii.h"
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -226,36 +228,7 @@ std::string CIniDocument::EncodeValue(std::string_view value) {
                         std::none_of(value.begin(), value.end(), IsControl));
     if (plain)
         return std::string(value);
-    std::string out = "\"";
-    for (char c : value) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (IsControl(c)) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(static_cast<unsigned char>(c)));
-                out += hex;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
+    return '"' + EscapeText(value) + '"';
 }
 
 std::string CIniDocument::DecodeValue(std::string_view stored) {

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "common/Ascii.h"
 #include "common/PlainFile.h"
 #include "vlt/Schema.h"
 #include "vlt/Sql.h"
@@ -30,39 +31,6 @@ std::string UriOf(const std::string& file) {
     // immutable: the file never changes under us (the builder replaces files by renaming), so
     // SQLite needs no locks and will not create journal or WAL files beside it.
     return uri + "?mode=ro&immutable=1";
-}
-
-// A stored text as a message shows it: control characters (a NUL would end the message),
-// quotes and backslashes escaped.
-std::string Quoted(std::string_view text) {
-    std::string out;
-    for (unsigned char c : text) {
-        switch (c) {
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '"':
-        case '\\':
-            out += '\\';
-            out += static_cast<char>(c);
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                char buf[5];
-                std::snprintf(buf, sizeof buf, "\\x%02X", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -167,11 +135,12 @@ store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out
             return fail(StatusOfSqlite(rc), std::string("damaged database: ") + sqlite3_errstr(rc));
         if (format != schema::kFormatName)
             return fail(store::kNotADatabase,
-                        "not a database of this store (format \"" + Quoted(format) + "\")");
+                        "not a database of this store (format \"" + EscapeText(format) + "\")");
         if (version != std::to_string(schema::kSchemaVersion))
-            return fail(store::kUnsupportedVersion,
-                        "schema version \"" + Quoted(version) + "\" is not supported (expected " +
-                            std::to_string(schema::kSchemaVersion) + ")");
+            return fail(store::kUnsupportedVersion, "schema version \"" + EscapeText(version) +
+                                                        "\" is not supported (expected " +
+                                                        std::to_string(schema::kSchemaVersion) +
+                                                        ")");
     }
     {
         Stmt q(db->conn_, "SELECT id, class, replica_id, replica_flags, cutoff_interval, "
