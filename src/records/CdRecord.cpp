@@ -11,12 +11,12 @@
 #include "tree/NodeDocument.h"
 
 TNCdRecord::TNCdRecord(const RecordSpan& span, CNodeDocument* document, const RecordFamily& family,
-                       std::uint32_t fixedSize, std::uint16_t imageIndex)
-    : CNoteNode(document), span_(span), family_(&family), fixedSize_(fixedSize),
-      imageIndex_(imageIndex) {
+                       const RecordKind* kind)
+    : CNoteNode(document), span_(span), family_(&family), kind_(kind),
+      fixedSize_(kind ? kind->fixedSize : 0), imageIndex_(kind ? kind->image : 0) {
     SetTypeId(nodetype::kCdRecords);
     SetSorted(false); // embedded records keep their stream order
-    SetImageIndex(imageIndex);
+    SetImageIndex(imageIndex_);
 }
 
 std::uint32_t TNCdRecord::GetHelpContext() const {
@@ -79,6 +79,10 @@ void TNCdRecord::AddChildren() {
 }
 
 void TNCdRecord::MakeLabel() {
+    if (kind_) {
+        MakeKindLabel();
+        return;
+    }
     SetImageIndex(imageIndex_);
     CStringWriter out(DocumentOptions());
     out.Begin();
@@ -87,8 +91,37 @@ void TNCdRecord::MakeLabel() {
     SetLabel(out.Result());
 }
 
-std::uint32_t TNCdRecord::WriteBody(CFieldWriter&) {
-    return span_.headerSize;
+void TNCdRecord::MakeKindLabel() {
+    switch (kind_->labelRule) {
+    case LabelRule::Fixed:
+        SetLabel(kind_->label);
+        break;
+    case LabelRule::Number:
+        SetLabelFormat(kind_->label, At(kind_->labelAt).u16le());
+        break;
+    case LabelRule::ObjectName: {
+        const std::size_t at = std::min<std::size_t>(fixedSize_, Size());
+        const std::size_t n = std::min<std::size_t>(At(kind_->labelAt).u16le(), Size() - at);
+        if (n == 0)
+            SetLabel(kind_->label);
+        else
+            SetLabelFormat("%s  -  %.*s", kind_->label, int(n), At(at).text(n).data());
+        break;
+    }
+    case LabelRule::Custom:
+        kind_->makeLabel(*this);
+        break;
+    }
+}
+
+std::uint32_t TNCdRecord::WriteBody(CFieldWriter& writer) {
+    if (!kind_)
+        return span_.headerSize;
+    if (!WriteFixed(writer, kind_->fields))
+        return 0;
+    if (kind_->body)
+        return kind_->body(*this, writer);
+    return std::uint32_t(std::max<std::size_t>(cursor_, span_.headerSize));
 }
 
 std::size_t TNCdRecord::ZLength(std::size_t offset, std::size_t room) const {
@@ -109,21 +142,50 @@ bool TNCdRecord::StopAt(std::size_t offset) {
 }
 
 bool TNCdRecord::WriteFixed(CFieldWriter& writer, std::span<const FixedField> rows) {
-    std::size_t written = 0; // the end of the rows written so far, 0 before the first
+    return WriteFixedAt(writer, rows, 0);
+}
+
+bool TNCdRecord::WriteFixedAt(CFieldWriter& writer, std::span<const FixedField> rows,
+                              std::size_t base) {
+    std::size_t written = 0;
+    return WriteRows(writer, rows, base, written);
+}
+
+// `written`: the end of the rows written so far, 0 before the first.
+bool TNCdRecord::WriteRows(CFieldWriter& writer, std::span<const FixedField> rows, std::size_t base,
+                           std::size_t& written) {
     for (const FixedField& row : rows) {
-        // A text needs only its first byte: it may end early with its terminator.
-        const std::size_t need = row.kind == FieldKind::ZText ? 1 : row.width;
-        if (!Has(row.offset, need)) {
+        const std::size_t at = base + row.offset;
+        if (row.kind == FieldKind::Group) {
+            writer.BeginField(row.label);
+            const bool whole = WriteRows(writer, row.rows, at, written);
+            writer.EndField();
+            if (!whole)
+                return false;
+            continue;
+        }
+        // A text needs only its first byte: it may end early with its terminator. A cursor
+        // row needs its count; the part itself is written as far as the record goes.
+        const std::size_t need = row.kind == FieldKind::ZText ? 1
+                                 : row.kind == FieldKind::NumberList
+                                     ? std::size_t(row.width) * row.count
+                                     : row.width;
+        if (!Has(at, need)) {
             // Bytes between the last row written and this one (a length that a later part
             // uses, an unused byte) are not explained either.
-            return StopAt(written ? std::min<std::size_t>(written, row.offset) : row.offset);
+            return StopAt(written ? std::min(written, at) : at);
         }
-        WriteFixedField(writer, row);
-        written = std::max<std::size_t>(written, row.offset + row.width);
-        if (row.kind == FieldKind::ZText && !Has(row.offset, row.width)) {
+        if (row.IsCursor()) {
+            WriteCursorRow(writer, row);
+            written = std::max(written, cursor_);
+            continue;
+        }
+        WriteRow(writer, row, base);
+        written = std::max(written, at + (row.kind == FieldKind::ZText ? row.width : need));
+        if (row.kind == FieldKind::ZText && !Has(at, row.width)) {
             // The record ends inside the text's room: the text is cut unless its terminator
             // is there, and the bytes after the terminator are not explained.
-            const std::size_t end = row.offset + ZLength(row.offset, row.width);
+            const std::size_t end = at + ZLength(at, row.width);
             if (end == Size())
                 writer.ShortComment();
             return StopAt(end < Size() ? end + 1 : end);
@@ -132,17 +194,51 @@ bool TNCdRecord::WriteFixed(CFieldWriter& writer, std::span<const FixedField> ro
     return true;
 }
 
+void TNCdRecord::WriteCursorRow(CFieldWriter& writer, const FixedField& row) {
+    ByteReader count = At(row.offset);
+    const std::uint32_t n = row.width == 0   ? kRest
+                            : row.width == 1 ? count.u8()
+                            : row.width == 2 ? count.u16le()
+                                             : count.u32le();
+    if (row.skipEmpty && (n == 0 || (n == kRest && Cursor() >= span_.length)))
+        return;
+    switch (row.kind) {
+    case FieldKind::CursorText:
+        CursorText(writer, row.label, n);
+        break;
+    case FieldKind::CursorFormula:
+        CursorFormula(writer, row.label, n);
+        break;
+    case FieldKind::CursorHexDump:
+        CursorHexDump(writer, row.label, n);
+        break;
+    default:
+        CursorTextOrFormula(writer, row.label, n, (At(row.flagsAt).u32le() & row.flag) != 0);
+        break;
+    }
+}
+
 void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
-    ByteReader field = At(row.offset);
+    WriteRow(writer, row, 0);
+}
+
+void TNCdRecord::WriteRow(CFieldWriter& writer, const FixedField& row, std::size_t base) {
+    const std::size_t at = base + row.offset;
+    ByteReader field = At(at);
     const std::uint8_t* bytes = field.Rest();
-    std::uint32_t value = row.width == 1   ? field.u8()
-                          : row.width == 2 ? field.u16le()
-                                           : field.u32le();
-    value = (value & row.mask) >> row.shift;
+    std::uint32_t stored = row.width == 1   ? field.u8()
+                           : row.width == 2 ? field.u16le()
+                                            : field.u32le();
+    const std::uint32_t value = (stored & row.mask) >> row.shift;
     const char* text = reinterpret_cast<const char*>(bytes);
     switch (row.kind) {
     case FieldKind::Number:
         writer.NumberField(row.label, value);
+        break;
+    case FieldKind::Signed:
+        writer.NumberField(row.label, row.width == 1   ? double(std::int8_t(value))
+                                      : row.width == 2 ? double(std::int16_t(value))
+                                                       : double(std::int32_t(value)));
         break;
     case FieldKind::Symbol:
         writer.SymbolField(row.label, value, row.table);
@@ -159,11 +255,14 @@ void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
     case FieldKind::Hex4:
         writer.Hex4Field(row.label, std::uint16_t(value));
         break;
+    case FieldKind::Bool:
+        writer.BoolField(row.label, int(value));
+        break;
     case FieldKind::Spare:
         writer.SpareField(row.label, bytes, row.width);
         break;
     case FieldKind::ZText:
-        writer.TextField(row.label, text, std::ptrdiff_t(ZLength(row.offset, row.width)));
+        writer.TextField(row.label, text, std::ptrdiff_t(ZLength(at, row.width)));
         break;
     case FieldKind::NumberFormat:
         writer.NumberFormatField(row.label, bytes, row.width);
@@ -173,6 +272,39 @@ void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
         break;
     case FieldKind::NoteLink:
         writer.NoteLinkField(row.label, bytes, row.width);
+        break;
+    case FieldKind::Time: {
+        ByteReader in = At(at);
+        store::TimeDate time;
+        time.w[0] = in.u32le();
+        time.w[1] = in.u32le();
+        writer.TimeField(row.label, time);
+        break;
+    }
+    case FieldKind::Float: {
+        ByteReader in = At(at);
+        const std::uint64_t low = in.u32le();
+        const std::uint64_t bits = low | (std::uint64_t(in.u32le()) << 32);
+        double number = 0;
+        std::memcpy(&number, &bits, sizeof number);
+        writer.NumberField(row.label, number);
+        break;
+    }
+    case FieldKind::NumberList: {
+        writer.BeginField(row.label);
+        ByteReader in = At(at);
+        for (std::size_t i = 0; i < row.count; ++i) {
+            writer.Number(row.width == 1 ? in.u8() : row.width == 2 ? in.u16le() : in.u32le());
+            writer.Space();
+        }
+        writer.EndField();
+        break;
+    }
+    case FieldKind::Group: // written by WriteRows
+    case FieldKind::CursorText:
+    case FieldKind::CursorFormula:
+    case FieldKind::CursorHexDump:
+    case FieldKind::CursorTextOrFormula:
         break;
     }
 }

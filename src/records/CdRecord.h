@@ -12,6 +12,7 @@
 #include "common/ByteReader.h"
 #include "records/RecordFamily.h"
 #include "records/RecordFields.h"
+#include "records/RecordKind.h"
 #include "records/RecordWalker.h"
 #include "tree/NoteNode.h"
 
@@ -29,15 +30,15 @@ public:
     // A cursor count meaning the rest of the record.
     static constexpr std::uint32_t kRest = 0xFFFFFFFFu;
 
-    // fixedSize: the bytes of the record's fixed part, header included (also its least length);
-    // 0 for records without one (generic records), whose body starts at their end.
+    // A record of a kind, or (kind null) the generic record of its family, whose body starts at
+    // its end.
     TNCdRecord(const RecordSpan& span, CNodeDocument* document,
-               const RecordFamily& family = recordfamily::kPlain, std::uint32_t fixedSize = 0,
-               std::uint16_t imageIndex = 0);
+               const RecordFamily& family = recordfamily::kPlain, const RecordKind* kind = nullptr);
 
     std::uint16_t Signature() const { return span_.signature; }
     std::uint32_t Length() const { return span_.length; }
     const RecordSpan& Span() const { return span_; }
+    const RecordKind* Kind() const { return kind_; }
 
     bool IsExpandable() const override { return subStream_ != nullptr; }
     std::uint32_t GetHelpContext() const override;
@@ -47,14 +48,10 @@ public:
     void WriteEnd(CFieldWriter& writer) override;
     void AddChildren() override;
 
-    // Sets the label (and the class's image); the generic label names the signature.
+    // Sets the label (and the kind's image); the generic label names the signature.
     virtual void MakeLabel();
 
-protected:
-    // Writes the record's own fields; returns the bytes covered from the record's first byte,
-    // or kNoRemainder. The base covers the header only.
-    virtual std::uint32_t WriteBody(CFieldWriter& writer);
-
+    // ---- What body writers and label makers use.
     // ---- Bounded access to the record's bytes
     std::size_t Size() const { return span_.Size(); }
     // The record's bytes, and a reader from an offset of them (reads 0 past the record).
@@ -69,6 +66,8 @@ protected:
     // Writes the rows in order. At the first row whose bytes are not all there it stops, and
     // the bytes from that row on are shown as remaining data whatever WriteBody returns.
     bool WriteFixed(CFieldWriter& writer, std::span<const FixedField> rows);
+    // The same with the rows' offsets counted from `base` (an entry of an array).
+    bool WriteFixedAt(CFieldWriter& writer, std::span<const FixedField> rows, std::size_t base);
     void WriteFixedField(CFieldWriter& writer, const FixedField& row);
     // Marks the body as stopped at offset (see WriteFixed); returns false.
     bool StopAt(std::size_t offset);
@@ -92,12 +91,23 @@ protected:
     // The display switches of the owning document (null without one), for label texts.
     CInfoPaneOptions* DocumentOptions() const;
 
+protected:
+    // Writes the record's own fields; returns the bytes covered from the record's first byte,
+    // or kNoRemainder. Without a kind: the header only.
+    virtual std::uint32_t WriteBody(CFieldWriter& writer);
+
 private:
     enum class CursorWrite { Text, Formula, HexDump };
     void CursorOp(CFieldWriter& writer, const char* label, std::uint32_t n, CursorWrite how);
+    void WriteCursorRow(CFieldWriter& writer, const FixedField& row);
+    void WriteRow(CFieldWriter& writer, const FixedField& row, std::size_t base);
+    bool WriteRows(CFieldWriter& writer, std::span<const FixedField> rows, std::size_t base,
+                   std::size_t& written);
+    void MakeKindLabel();
 
     RecordSpan span_;
     const RecordFamily* family_;
+    const RecordKind* kind_;
     std::uint32_t fixedSize_;
     std::uint16_t imageIndex_;
     std::size_t cursor_ = 0;

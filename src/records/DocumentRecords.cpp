@@ -4,53 +4,34 @@
 //   10 inherited field name length   12 paper colour (extended, u8)   14 spare (10)   24 name
 // Link Export2 (word form): 4 note link (40)   44 display comment to the end
 // Link2 (word form): 4 link id   6 display comment to the end
-#include "records/DocumentRecords.h"
-
-#include "output/FieldWriter.h"
+#include "records/CdRecord.h"
+#include "records/RecordKinds.h"
 #include "records/RichTextTables.h"
 
 namespace {
+using namespace field;
+constexpr RecordScope kBase = RecordScope::RichTextBase;
+
 constexpr FixedField kDocument[] = {
-    {"paper-color", 2, 2, FieldKind::Color},
-    {"form-flags", 4, 2, FieldKind::Symbol, kFormFlags},
-    {"note-privileges", 6, 2, FieldKind::Hex4},
-    {"form-flags2", 8, 2, FieldKind::Symbol, kFormFlags2},
-    {"paper-color-ext", 12, 1, FieldKind::Color},
-    {"spare", 14, 10, FieldKind::Spare},
+    Of("paper-color", 2, 2, FieldKind::Color),
+    Sym("form-flags", 4, 2, kFormFlags),
+    Of("note-privileges", 6, 2, FieldKind::Hex4),
+    Sym("form-flags2", 8, 2, kFormFlags2),
+    Of("paper-color-ext", 12, 1, FieldKind::Color),
+    Spare("spare", 14, 10),
+    Text("inher-field-name", 10, 2),
 };
-constexpr FixedField kLinkExport2[] = {{"notelink", 4, 40, FieldKind::NoteLink}};
-constexpr FixedField kLink2[] = {{"link-id", 4, 2, FieldKind::Number}};
+constexpr FixedField kLinkExport2[] = {Of("notelink", 4, 40, FieldKind::NoteLink),
+                                       Text("display-comment")};
+constexpr FixedField kLink2[] = {Num("link-id", 4, 2), Text("display-comment")};
+
+constexpr RecordKind kKinds[] = {
+    kind::Fixed(kBase, 0x86, "Document", 22, 24, kDocument),
+    kind::Fixed(kBase, 0xFF92, "Link Export2", 13, 44, kLinkExport2),
+    kind::Fixed(kBase, 0xFF91, "Link2", 13, 6, kLink2),
+};
 } // namespace
 
-void TNCdDocument::MakeLabel() {
-    SetLabel("Document");
-}
-
-std::uint32_t TNCdDocument::WriteBody(CFieldWriter& writer) {
-    if (!WriteFixed(writer, kDocument))
-        return 0;
-    CursorText(writer, "inher-field-name", At(10).u16le());
-    return std::uint32_t(Cursor());
-}
-
-void TNCdLinkExport2::MakeLabel() {
-    SetLabel("Link Export2");
-}
-
-std::uint32_t TNCdLinkExport2::WriteBody(CFieldWriter& writer) {
-    if (!WriteFixed(writer, kLinkExport2))
-        return 0;
-    CursorText(writer, "display-comment", kRest);
-    return std::uint32_t(Cursor());
-}
-
-void TNCdLink2::MakeLabel() {
-    SetLabel("Link2");
-}
-
-std::uint32_t TNCdLink2::WriteBody(CFieldWriter& writer) {
-    if (!WriteFixed(writer, kLink2))
-        return 0;
-    CursorText(writer, "display-comment", kRest);
-    return std::uint32_t(Cursor());
+std::span<const RecordKind> DocumentRecordKinds() {
+    return kKinds;
 }

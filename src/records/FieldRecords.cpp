@@ -15,9 +15,16 @@
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "output/SymbolTables.h"
+#include "records/CdRecord.h"
+#include "records/RecordKinds.h"
 #include "records/RichTextTables.h"
 
 namespace {
+using namespace field;
+constexpr RecordScope kBase = RecordScope::RichTextBase;
+constexpr RecordScope kRich = RecordScope::RichText;
+constexpr std::uint16_t kOlderForm = 0xFF84; // lacks the text value length at 34
+
 constexpr std::uint16_t kEditableBit = 0x2;
 constexpr std::uint16_t kStoreDefaultBit = 0x8;
 constexpr std::uint16_t kComputedBit = 0x100;
@@ -25,26 +32,107 @@ constexpr std::uint16_t kKeywordsBit = 0x200;
 constexpr std::uint16_t kKeywordStyleMask = 0xC000;
 
 constexpr FixedField kFieldTail[] = {
-    {"list-delimiters", 8, 2, FieldKind::Symbol, symtab::kListSeparators},
-    {"number-format", 10, 4, FieldKind::NumberFormat},
-    {"time-format", 14, 4, FieldKind::TimeFormat},
-    {"font-id", 18, 4, FieldKind::Font},
+    Sym("list-delimiters", 8, 2, symtab::kListSeparators),
+    Of("number-format", 10, 4, FieldKind::NumberFormat),
+    Of("time-format", 14, 4, FieldKind::TimeFormat),
+    Of("font-id", 18, 4, FieldKind::Font),
 };
-constexpr FixedField kUnused = {"unused-1", 26, 2, FieldKind::Spare};
+constexpr FixedField kUnused[] = {Spare("unused-1", 26, 2)};
 
 constexpr FixedField kExtField[] = {
     {"flags1", 4, 4, FieldKind::Symbol, kExtFieldFlags, ~0x0E000000u},
     {"keyword-cols", 4, 4, FieldKind::Number, nullptr, 0x0E000000u, 25},
-    {"flags2", 8, 4, FieldKind::Symbol, kExtFieldFlags2},
-    {"entry-helper", 12, 2, FieldKind::Symbol, kEntryHelpers},
-    {"entry-column-number", 18, 2, FieldKind::Number},
+    Sym("flags2", 8, 4, kExtFieldFlags2),
+    Sym("entry-helper", 12, 2, kEntryHelpers),
+    Num("entry-column-number", 18, 2),
+    Text("entry-db-name", 14, 2),
+    Text("entry-view-name", 16, 2),
 };
 
 constexpr FixedField kKeyword[] = {
-    {"font-id", 4, 4, FieldKind::Font},
-    {"keywords", 8, 2, FieldKind::Number},
+    Of("font-id", 4, 4, FieldKind::Font),
+    Num("keywords", 8, 2),
     {"flags", 10, 2, FieldKind::Symbol, kKeywordFlags, 0xFFF1},
     {"cols", 10, 2, FieldKind::Number, nullptr, 0x000E, 1},
+};
+
+// The start of the variable part.
+std::size_t VariableStart(const TNCdRecord& r) {
+    return r.Signature() == kOlderForm ? 34 : 36;
+}
+
+std::size_t NameOffset(const TNCdRecord& r) {
+    return VariableStart(r) + std::size_t(r.At(22).u16le()) + r.At(24).u16le() + r.At(28).u16le();
+}
+
+void FieldLabel(TNCdRecord& r) {
+    // The name as stored, cut at the record's end.
+    const std::size_t at = NameOffset(r);
+    const std::size_t n =
+        at < r.Size() ? std::min<std::size_t>(r.At(30).u16le(), r.Size() - at) : 0;
+    r.SetLabelText(r.At(std::min(at, r.Size())).text(n).data(), int(n));
+}
+
+// The value list (or value formula) after the description.
+std::uint32_t WriteValues(TNCdRecord& r, CFieldWriter& writer, std::size_t at) {
+    if (!r.Has(at, 2))
+        return r.StopAt(at);
+    const std::size_t count = r.At(at).u16le();
+    if (count == 0) {
+        r.SetCursor(at + 2);
+        r.CursorFormula(writer, "value-formula", TNCdRecord::kRest);
+        return std::uint32_t(r.Cursor());
+    }
+    // The lengths must all be there before any is believed.
+    if (!r.Has(at + 2, 2 * count))
+        return r.StopAt(at);
+    writer.BeginField("value-list");
+    r.SetCursor(at + 2 + 2 * count);
+    for (std::size_t i = 0; i < count; ++i)
+        r.CursorText(writer, "value", r.At(at + 2 + 2 * i).u16le());
+    writer.EndField();
+    return std::uint32_t(r.Cursor());
+}
+
+// The fields are written in an order of their own, not in the order they are stored.
+std::uint32_t FieldBody(TNCdRecord& r, CFieldWriter& writer) {
+    const std::size_t fixed = VariableStart(r);
+    if (!r.Has(0, fixed))
+        return r.StopAt(4); // the variable part's lengths are not all there
+    const std::uint16_t flags = r.At(4).u16le();
+
+    r.SetCursor(NameOffset(r));
+    r.CursorText(writer, "name", r.At(30).u16le());
+    writer.SymbolField("type", r.At(6).u16le(), symtab::kItemTypes);
+    r.CursorText(writer, "description", r.At(32).u16le());
+    writer.SymbolField("flags", flags & ~0xC000u, kFieldFlags);
+    writer.CommentId(FieldComputeComment(flags));
+    if (flags & kKeywordsBit)
+        writer.SymbolField("keyword-flags", flags & kKeywordStyleMask, kKeywordStyles);
+    r.WriteFixed(writer, kFieldTail);
+
+    r.SetCursor(fixed);
+    r.CursorFormula(writer, "default-value", r.At(22).u16le());
+    r.CursorFormula(writer, "input-translation", r.At(24).u16le());
+    r.WriteFixed(writer, kUnused);
+    r.CursorFormula(writer, "input-validity-check", r.At(28).u16le());
+
+    const std::size_t end = NameOffset(r) + r.At(30).u16le() + r.At(32).u16le();
+    if (r.Signature() == kOlderForm || r.At(34).u16le() == 0)
+        return std::uint32_t(end);
+    return WriteValues(r, writer, end);
+}
+
+std::uint32_t KeywordBody(TNCdRecord&, CFieldWriter& writer) {
+    writer.CommentId(outstr::kKeywordUnknown);
+    return 12;
+}
+
+constexpr RecordKind kKinds[] = {
+    kind::Custom(kBase, 0xFF8A, FieldLabel, 5, 36, {}, FieldBody),
+    kind::Custom(kBase, kOlderForm, FieldLabel, 5, 34, {}, FieldBody),
+    kind::Fixed(kRich, 0xFFB0, "ExtField", 27, 20, kExtField),
+    kind::Fixed(kBase, 0xFF8F, "Keyword", 0, 12, kKeyword, KeywordBody),
 };
 } // namespace
 
@@ -57,84 +145,6 @@ unsigned FieldComputeComment(std::uint16_t flags) {
     return outstr::kFieldComputedWhenComposed;
 }
 
-std::size_t TNCdField::NameOffset() const {
-    return VariableStart() + std::size_t(At(22).u16le()) + At(24).u16le() + At(28).u16le();
-}
-
-void TNCdField::MakeLabel() {
-    // The name as stored, cut at the record's end.
-    const std::size_t at = NameOffset();
-    const std::size_t n = at < Size() ? std::min<std::size_t>(At(30).u16le(), Size() - at) : 0;
-    SetLabelText(At(std::min(at, Size())).text(n).data(), int(n));
-}
-
-std::uint32_t TNCdField::WriteBody(CFieldWriter& writer) {
-    const std::size_t fixed = VariableStart();
-    if (!Has(0, fixed))
-        return StopAt(4); // the variable part's lengths are not all there
-    const std::uint16_t flags = At(4).u16le();
-
-    SetCursor(NameOffset());
-    CursorText(writer, "name", At(30).u16le());
-    writer.SymbolField("type", At(6).u16le(), symtab::kItemTypes);
-    CursorText(writer, "description", At(32).u16le());
-    writer.SymbolField("flags", flags & ~0xC000u, kFieldFlags);
-    writer.CommentId(FieldComputeComment(flags));
-    if (flags & kKeywordsBit)
-        writer.SymbolField("keyword-flags", flags & kKeywordStyleMask, kKeywordStyles);
-    WriteFixed(writer, kFieldTail);
-
-    SetCursor(fixed);
-    CursorFormula(writer, "default-value", At(22).u16le());
-    CursorFormula(writer, "input-translation", At(24).u16le());
-    WriteFixedField(writer, kUnused);
-    CursorFormula(writer, "input-validity-check", At(28).u16le());
-
-    const std::size_t end = NameOffset() + At(30).u16le() + At(32).u16le();
-    if (Older() || At(34).u16le() == 0)
-        return std::uint32_t(end);
-    return WriteValues(writer, end);
-}
-
-// The value list (or value formula) after the description.
-std::uint32_t TNCdField::WriteValues(CFieldWriter& writer, std::size_t at) {
-    if (!Has(at, 2))
-        return StopAt(at);
-    const std::size_t count = At(at).u16le();
-    if (count == 0) {
-        SetCursor(at + 2);
-        CursorFormula(writer, "value-formula", kRest);
-        return std::uint32_t(Cursor());
-    }
-    // The lengths must all be there before any is believed.
-    if (!Has(at + 2, 2 * count))
-        return StopAt(at);
-    writer.BeginField("value-list");
-    SetCursor(at + 2 + 2 * count);
-    for (std::size_t i = 0; i < count; ++i)
-        CursorText(writer, "value", At(at + 2 + 2 * i).u16le());
-    writer.EndField();
-    return std::uint32_t(Cursor());
-}
-
-void TNCdExtField::MakeLabel() {
-    SetLabel("ExtField");
-}
-
-std::uint32_t TNCdExtField::WriteBody(CFieldWriter& writer) {
-    if (!WriteFixed(writer, kExtField))
-        return 0;
-    CursorText(writer, "entry-db-name", At(14).u16le());
-    CursorText(writer, "entry-view-name", At(16).u16le());
-    return std::uint32_t(Cursor());
-}
-
-void TNCdKeyword::MakeLabel() {
-    SetLabel("Keyword");
-}
-
-std::uint32_t TNCdKeyword::WriteBody(CFieldWriter& writer) {
-    if (WriteFixed(writer, kKeyword))
-        writer.CommentId(outstr::kKeywordUnknown);
-    return 12;
+std::span<const RecordKind> FieldRecordKinds() {
+    return kKinds;
 }

@@ -1,55 +1,77 @@
 #include "records/RecordFactory.h"
 
-#include "records/DocumentRecords.h"
-#include "records/FieldRecords.h"
-#include "records/ParagraphRecords.h"
-#include "records/TextRecords.h"
+#include <algorithm>
+#include <vector>
+
+#include "records/RecordKinds.h"
 
 namespace {
 
-// Signatures of every rich-text kind with a class of their own. Signatures named in the
-// signature tables but missing here are shown as generic records.
-constexpr RecordClassRow kBaseClasses[] = {
-    {0x81, NewRecord<TNCdParagraph>},       {0x83, NewRecord<TNCdPabReference>},
-    {0x86, NewRecord<TNCdDocument>},        {0xA6, NewRecord<TNCdStyleName>},
-    {0xFF82, NewRecord<TNCdPabDefinition>}, {0xFF84, NewRecord<TNCdField>},
-    {0xFF85, NewRecord<TNCdText>},          {0xFF8A, NewRecord<TNCdField>},
-    {0xFF8B, NewRecord<TNCdFontTable>},     {0xFF8E, NewRecord<TNCdHeader>},
-    {0xFF8F, NewRecord<TNCdKeyword>},       {0xFF91, NewRecord<TNCdLink2>},
-    {0xFF92, NewRecord<TNCdLinkExport2>},   {0xFFC3, NewRecord<TNCdTextEffect>},
+// Every kind, sorted by scope and signature for the lookup.
+struct KindIndex {
+    std::vector<const RecordKind*> all;
+    std::vector<const RecordKind*> sorted;
+
+    KindIndex() {
+        for (auto table : {ParagraphRecordKinds(), TextRecordKinds(), DocumentRecordKinds(),
+                           FieldRecordKinds(), QueryRecordKinds(), ActionRecordKinds(),
+                           NavigatorRecordKinds(), DatasetRecordKinds()})
+            for (const RecordKind& k : table)
+                all.push_back(&k);
+        sorted = all;
+        std::sort(sorted.begin(), sorted.end(), Less);
+    }
+    static bool Less(const RecordKind* a, const RecordKind* b) {
+        return std::pair(a->scope, a->signature) < std::pair(b->scope, b->signature);
+    }
 };
 
-// Kind 1 only: navigator drawings give these signatures other meanings.
-constexpr RecordClassRow kRichTextClasses[] = {
-    {0xBC, NewRecord<TNCdPabFormulaRef>},
-    {0xFFB0, NewRecord<TNCdExtField>},
-    {0xFFBB, NewRecord<TNCdPabHide>},
-};
-
-TNCdRecord* Find(std::span<const RecordClassRow> rows, const RecordSpan& record,
-                 CNodeDocument* document) {
-    for (const RecordClassRow& row : rows)
-        if (row.signature == record.signature)
-            return row.make(record, document);
-    return nullptr;
+const KindIndex& Index() {
+    static const KindIndex index;
+    return index;
 }
 
 } // namespace
 
-std::span<const RecordClassRow> BaseRecordClasses() {
-    return kBaseClasses;
+std::span<const RecordKind* const> AllRecordKinds() {
+    return Index().all;
 }
 
-std::span<const RecordClassRow> RichTextRecordClasses() {
-    return kRichTextClasses;
+const RecordKind* FindRecordKind(RecordScope scope, std::uint16_t signature) {
+    const auto& sorted = Index().sorted;
+    const RecordKind key{scope, signature, nullptr, 0, 0};
+    const auto it = std::lower_bound(sorted.begin(), sorted.end(), &key, KindIndex::Less);
+    if (it == sorted.end() || (*it)->scope != scope || (*it)->signature != signature)
+        return nullptr;
+    return *it;
 }
 
-TNCdRecord* CTableRecordFactory::Create(const RecordSpan& record, CNodeDocument* document) const {
-    TNCdRecord* node = Find(first_, record, document);
+const RecordFamily& FamilyOfScope(RecordScope scope) {
+    switch (scope) {
+    case RecordScope::RichTextBase:
+    case RecordScope::RichText:
+        return recordfamily::kRichText;
+    case RecordScope::Navigator:
+        return recordfamily::kLayout;
+    case RecordScope::Query:
+        return recordfamily::kQuery;
+    case RecordScope::Action:
+        return recordfamily::kAction;
+    case RecordScope::Dataset:
+        return recordfamily::kDataset;
+    }
+    return recordfamily::kPlain;
+}
+
+TNCdRecord* CKindRecordFactory::Create(const RecordSpan& record, CNodeDocument* document) const {
+    TNCdRecord* node = nullptr;
+    for (RecordScope scope : scopes_)
+        if (const RecordKind* kind = FindRecordKind(scope, record.signature)) {
+            node = new TNCdRecord(record, document, FamilyOfScope(scope), kind);
+            break;
+        }
     if (!node)
-        node = Find(second_, record, document);
-    if (!node)
-        node = new TNCdRecord(record, document, family_);
+        node = new TNCdRecord(record, document, generic_);
     node->MakeLabel();
     return node;
 }

@@ -30,21 +30,24 @@ store::Status AddOne(const RecordSpan& record, void* context) {
 } // namespace
 
 std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
-    const std::span<const RecordClassRow> none;
+    using S = RecordScope;
+    static constexpr S kRichText[] = {S::RichTextBase, S::RichText};
+    static constexpr S kLayout[] = {S::RichTextBase, S::Navigator};
+    static constexpr S kQuery[] = {S::Query};
+    static constexpr S kAction[] = {S::Action};
+    static constexpr S kDataset[] = {S::Dataset};
     switch (itemType) {
     case kStreamKindComposite:
-        return std::make_unique<CTableRecordFactory>(BaseRecordClasses(), RichTextRecordClasses(),
-                                                     recordfamily::kRichText);
+        return std::make_unique<CKindRecordFactory>(kRichText, recordfamily::kRichText);
     case kStreamKindLayout:
-        return std::make_unique<CTableRecordFactory>(BaseRecordClasses(), none,
-                                                     recordfamily::kLayout);
+        return std::make_unique<CKindRecordFactory>(kLayout, recordfamily::kLayout);
     case kStreamKindQuery:
-        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kQuery);
+        return std::make_unique<CKindRecordFactory>(kQuery, recordfamily::kQuery);
     case kStreamKindAction:
-        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kAction);
+        return std::make_unique<CKindRecordFactory>(kAction, recordfamily::kAction);
     case kStreamKindDataset:
-        // Signatures without a class get the plain record, not the dataset family's.
-        return std::make_unique<CTableRecordFactory>(none, none, recordfamily::kPlain);
+        // Signatures without a kind get the plain record, not the dataset family's.
+        return std::make_unique<CKindRecordFactory>(kDataset, recordfamily::kPlain);
     default:
         return nullptr;
     }

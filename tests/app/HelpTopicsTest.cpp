@@ -12,6 +12,7 @@
 #include "app/HelpTopics.h"
 #include "records/CdRecord.h"
 #include "records/RecordFactory.h"
+#include "records/RecordKind.h"
 #include "records/RecordStream.h"
 #include "records/SignatureTables.h"
 #include "tree/NodeTypes.h"
@@ -122,9 +123,7 @@ TEST(HelpTopicsTest, RecordContextsOpenTheirFamilyPageAtTheRecord) {
             std::vector<std::uint8_t> bytes;
             auto node = MakeRecord(f.kind, sig, bytes);
             ASSERT_TRUE(node);
-            const bool shared =
-                std::any_of(BaseRecordClasses().begin(), BaseRecordClasses().end(),
-                            [sig](const RecordClassRow& r) { return r.signature == sig; });
+            const bool shared = FindRecordKind(RecordScope::RichTextBase, sig) != nullptr;
             const std::uint32_t base = shared ? help::kRichTextBase : f.base;
             EXPECT_EQ(node->GetHelpContext(), base + sig);
             const HelpTopic topic = help::TopicForContext(node->GetHelpContext());

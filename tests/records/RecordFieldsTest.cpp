@@ -3,7 +3,7 @@
 #include "RecordTestSupport.h"
 #include "output/OutputStrings.h"
 #include "records/FieldRecords.h"
-#include "records/TextRecords.h"
+#include "records/TextExcerpt.h"
 #include "tree/CancelProbe.h"
 #include "tree/NodeDocument.h"
 #include "tree/NodeTypes.h"

@@ -1,0 +1,5 @@
+#include "records/RecordKinds.h"
+
+std::span<const RecordKind> ActionRecordKinds() {
+    return {};
+}
