@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "EveryCut.h"
 #include "RecordSamples.h"
 #include "RecordTestSupport.h"
 #include "ShownRecord.h"
@@ -31,63 +32,10 @@ void DumpAll(const RecordBytes& stream, std::uint16_t kind) {
     }
 }
 
-// The one record of a stream of exactly `n` bytes of it (on the heap, so that a sanitizer
-// catches any read past them), as its dump shows it.
-ShownRecord DumpPrefix(const std::uint8_t* record, std::size_t n, std::uint16_t kind) {
-    RecordBytes one = {std::uint8_t(kind), 0};
-    one.insert(one.end(), record, record + n);
-    auto heap = std::make_unique<std::uint8_t[]>(one.size());
-    std::copy(one.begin(), one.end(), heap.get());
-    WalkedStream w = Walk(heap.get(), one.size(), kind);
-    const auto records = w.Records();
-    EXPECT_EQ(records.size(), n == 0 ? 0u : 1u);
-    return records.empty() ? ShownRecord("") : ShownRecord(Dump(*records[0]));
-}
-
 TEST(RecordPrefixes, EveryPrefixOfEveryRecordInEveryKind) {
     for (const SampleStream& s : SampleStreams()) {
         const RecordBytes& stream = s.records.Stream();
-        const WalkedStream walked = Walk(stream);
-        const auto records = walked.Records();
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const std::uint8_t* record = records[i]->Span().record;
-            const std::size_t size = records[i]->Length();
-            const std::size_t header = records[i]->Span().headerSize;
-            for (std::uint16_t kind : {1, 19, 15, 16, 18}) {
-                const ShownRecord whole = DumpPrefix(record, size, kind);
-                ASSERT_FALSE(whole.saysShort) << whole.text;
-                ShownRecord before("");
-                for (std::size_t n = 1; n < size; ++n) {
-                    const ShownRecord cut = DumpPrefix(record, n, kind);
-                    const std::string where = s.item + " record " + std::to_string(i) + " kind " +
-                                              std::to_string(kind) + " cut to " +
-                                              std::to_string(n) + ":\n" + cut.text;
-                    ASSERT_TRUE(cut.saysShort) << where;
-                    // Remaining data is the tail of what is there.
-                    ASSERT_LE(cut.remaining.size(), n) << where;
-                    ASSERT_TRUE(std::equal(cut.remaining.begin(), cut.remaining.end(),
-                                           record + (n - cut.remaining.size())))
-                        << where;
-                    // A field that the whole record shows otherwise was cut, and says so
-                    // (once the header is there: a cut header makes another record).
-                    for (std::size_t f = 0; f < cut.fields.size() && n >= header; ++f) {
-                        ASSERT_TRUE(whole.HasField(cut.fields[f]) || cut.SaysShortAt(f))
-                            << where << "\nfield: " << cut.fields[f];
-                    }
-                    // A byte that changes no field is not lost: it is one more byte of
-                    // remaining data, unless it completes the room of a text, which then
-                    // explains the bytes after the text too. Cut values take every byte
-                    // (and one cut a byte before may be completed by this one).
-                    if (n > 1 && cut.fields == before.fields && cut.valuesSayShort == 0 &&
-                        before.valuesSayShort == 0) {
-                        const bool roomDone = cut.remaining.empty() && !before.remaining.empty();
-                        ASSERT_TRUE(roomDone || cut.remaining.size() == before.remaining.size() + 1)
-                            << where << "\nremaining data before: " << before.remaining.size();
-                    }
-                    before = cut;
-                }
-            }
-        }
+        ExpectEveryCutSaysShort(s.item, stream, 1, {1, 19, 15, 16, 18});
         // Every prefix of the whole stream.
         for (std::size_t n = 0; n <= stream.size(); ++n)
             DumpAll(RecordBytes(stream.begin(), stream.begin() + long(n)), 1);
