@@ -40,3 +40,22 @@ std::string EscapeText(std::string_view text) {
     }
     return out;
 }
+
+bool ParseHex(std::string_view text, std::vector<std::uint8_t>* bytes) {
+    bytes->clear();
+    int high = -1;
+    for (char c : text) {
+        if (c == ' ' || c == '\n' || c == '\t')
+            continue;
+        const int d = HexDigitValue(c);
+        if (d < 0)
+            return false;
+        if (high < 0) {
+            high = d;
+        } else {
+            bytes->push_back(static_cast<std::uint8_t>(high * 16 + d));
+            high = -1;
+        }
+    }
+    return high < 0;
+}

@@ -2,8 +2,10 @@
 // files and stored data hold are ASCII, whatever language the user runs in.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
@@ -24,3 +26,7 @@ inline int HexDigitValue(char c) {
 // (below 0x20, and 0x7F) as \xHH: printable whatever it holds, and read back by the settings
 // file's quoted values.
 std::string EscapeText(std::string_view text);
+
+// Hex digits of either case, blanks allowed anywhere ("01 00 ab"). False for an odd count of
+// digits or any other character.
+bool ParseHex(std::string_view text, std::vector<std::uint8_t>* bytes);

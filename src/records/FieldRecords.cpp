@@ -16,6 +16,7 @@
 #include "output/OutputStrings.h"
 #include "output/SymbolTables.h"
 #include "records/CdRecord.h"
+#include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
 #include "records/RichTextTables.h"
 
@@ -128,9 +129,80 @@ std::uint32_t KeywordBody(TNCdRecord&, CFieldWriter& writer) {
     return 12;
 }
 
+// The variable parts in the order they are stored, with the lengths that count them.
+constexpr FixedField kFieldParts[] = {
+    Formula("default-value", 22, 2),
+    Formula("input-translation", 24, 2),
+    Formula("input-validity-check", 28, 2),
+    Text("name", 30, 2),
+    Text("description", 32, 2),
+};
+
+bool ComposeFieldValues(RecordComposer& c, const std::string& path) {
+    const ValueTree* list = nullptr;
+    if (!c.TakeList("value-list", path, &list))
+        return false;
+    const ValueTree* formula = c.Take("value-formula");
+    if (!list && !formula)
+        return true;
+    if ((list && formula) || c.Signature() == kOlderForm)
+        return c.Fail(path, list && formula ? "a value list or a value formula, not both"
+                                            : "the older form of the record holds no values");
+    const std::size_t start = c.Cursor();
+    std::vector<std::uint8_t> part;
+    if (formula) {
+        c.Append(std::vector<std::uint8_t>(2, 0)); // a count of 0: a formula follows
+        if (!c.Formula(*formula, path + ".value-formula", &part))
+            return false;
+        c.Append(part);
+    } else {
+        const std::size_t count = list->list.size();
+        if (count == 0 || count > 0xFFFF)
+            return c.Fail(path + ".value-list", "from 1 to 65535 values are expected");
+        std::vector<std::string> texts(count);
+        c.Append(std::vector<std::uint8_t>(2 + 2 * count, 0));
+        c.Put(start, 2, std::uint32_t(count));
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string where = path + ".value-list[" + std::to_string(i) + "]";
+            if (!c.Text(list->list[i], where, &texts[i]))
+                return false;
+            if (texts[i].size() > 0xFFFF)
+                return c.Fail(where, "the value is longer than its length can say");
+            c.Put(start + 2 + 2 * i, 2, std::uint32_t(texts[i].size()));
+            c.Append(texts[i]);
+        }
+    }
+    // Only whether it is 0 is read: the count of bytes the values take.
+    const std::size_t size = c.Cursor() - start;
+    if (size > 0xFFFF)
+        return c.Fail(path, "the values are longer than their length can say");
+    c.Put(34, 2, std::uint32_t(size));
+    return true;
+}
+
+bool ComposeField(RecordComposer& c, const std::string& path) {
+    std::uint32_t type = 0, flags = 0, keywordStyle = 0;
+    if (const ValueTree* v = c.Take("type");
+        v && !c.Symbol(*v, path + ".type", symtab::kItemTypes, &type))
+        return false;
+    if (const ValueTree* v = c.Take("flags");
+        v && !c.Symbol(*v, path + ".flags", kFieldFlags, &flags))
+        return false;
+    if (const ValueTree* v = c.Take("keyword-flags");
+        v && !c.Symbol(*v, path + ".keyword-flags", kKeywordStyles, &keywordStyle))
+        return false;
+    if (type > 0xFFFF || ((flags | keywordStyle) > 0xFFFF))
+        return c.Fail(path, "the type and the flags are 16-bit values");
+    c.Put(4, 2, flags | keywordStyle);
+    c.Put(6, 2, type);
+    return c.Rows(kFieldTail, 0, nullptr, path) && c.Rows(kUnused, 0, nullptr, path) &&
+           c.Rows(kFieldParts, 0, nullptr, path) && ComposeFieldValues(c, path);
+}
+
 constexpr RecordKind kKinds[] = {
-    kind::Custom(kBase, 0xFF8A, FieldLabel, 5, 36, {}, FieldBody),
-    kind::Custom(kBase, kOlderForm, FieldLabel, 5, 34, {}, FieldBody),
+    kind::ComposedBy(kind::Custom(kBase, 0xFF8A, FieldLabel, 5, 36, {}, FieldBody), ComposeField),
+    kind::ComposedBy(kind::Custom(kBase, kOlderForm, FieldLabel, 5, 34, {}, FieldBody),
+                     ComposeField),
     kind::Fixed(kRich, 0xFFB0, "ExtField", 27, 20, kExtField),
     kind::Fixed(kBase, 0xFF8F, "Keyword", 0, 12, kKeyword, KeywordBody),
 };

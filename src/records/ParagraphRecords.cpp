@@ -7,6 +7,7 @@
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "records/CdRecord.h"
+#include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
 #include "records/RichTextTables.h"
 
@@ -76,10 +77,44 @@ std::uint32_t PabDefinitionBody(TNCdRecord& r, CFieldWriter& writer) {
     return 70;
 }
 
+bool ComposePabDefinition(RecordComposer& c, const std::string& path) {
+    const ValueTree *tabs = nullptr, *types = nullptr;
+    if (!c.TakeList("tabs", path, &tabs) || !c.TakeList("tab-types", path, &types))
+        return false;
+    const std::size_t count = tabs ? tabs->list.size() : 0;
+    if (count > kMaxTabs)
+        return c.Fail(path + ".tabs", "at most 20 tabs are stored");
+    c.Put(20, 2, std::uint32_t(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        double position = 0;
+        const std::string where = path + ".tabs[" + std::to_string(i) + "]";
+        if (!c.Number(tabs->list[i], where, &position))
+            return false;
+        if (position < -32768 || position > 32767)
+            return c.Fail(where, "a tab position from -32768 to 32767 is expected");
+        c.Put(22 + 2 * i, 2, std::uint32_t(std::int32_t(position)));
+    }
+    if (types && types->list.size() > std::min<std::size_t>(count, 16))
+        return c.Fail(path + ".tab-types", "one type for each of the first 16 tabs at most");
+    std::uint32_t packed = 0;
+    for (std::size_t i = 0; types && i < types->list.size(); ++i) {
+        std::uint32_t type = 0;
+        const std::string where = path + ".tab-types[" + std::to_string(i) + "]";
+        if (!c.Symbol(types->list[i], where, kTabTypes, &type))
+            return false;
+        if (type > 3)
+            return c.Fail(where, "a tab type from 0 to 3 is expected");
+        packed |= type << (2 * i);
+    }
+    c.Put(64, 4, packed);
+    return c.Rows(kPabFlags, 0, nullptr, path) && c.Rows(kPabSpare, 0, nullptr, path);
+}
+
 constexpr RecordKind kKinds[] = {
     kind::Fixed(kBase, 0x81, "Paragraph", 1, 2),
-    kind::Numbered(kBase, 0xFF82, "Pab Definition %d", 4, 2, 70, kPabDefinitionHead,
-                   PabDefinitionBody),
+    kind::ComposedBy(kind::Numbered(kBase, 0xFF82, "Pab Definition %d", 4, 2, 70,
+                                    kPabDefinitionHead, PabDefinitionBody),
+                     ComposePabDefinition),
     kind::Numbered(kBase, 0x83, "Pab Reference %d", 2, 3, 4, kPabReference),
     kind::Numbered(kRich, 0xBC, "Pab Formula Ref %d", 2, 38, 6, kPabFormulaRef),
     kind::Numbered(kRich, 0xFFBB, "Pab Hide %d", 4, 38, 14, kPabHide),

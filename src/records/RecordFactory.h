@@ -20,5 +20,13 @@ private:
     const RecordFamily& generic_;
 };
 
+// The scopes a stream kind's signatures are looked up in, in order, and the family of the
+// signatures none of them has; no scopes for a kind that holds no records.
+struct StreamRecords {
+    std::span<const RecordScope> scopes;
+    const RecordFamily* generic = &recordfamily::kPlain;
+};
+StreamRecords RecordsOfStream(std::uint16_t itemType);
+
 // The family whose names, images and help the records of a scope have.
 const RecordFamily& FamilyOfScope(RecordScope scope);

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "records/RecordFields.h"
 
 class CFieldWriter;
+class RecordComposer;
 class TNCdRecord;
 
 // The streams a kind is found in; each scope belongs to one family of record nodes.
@@ -34,6 +36,9 @@ enum class LabelRule : std::uint8_t {
 // only when every row's bytes were there.
 using BodyWriter = std::uint32_t (*)(TNCdRecord& record, CFieldWriter& writer);
 using LabelMaker = void (*)(TNCdRecord& record);
+// The builder's side of a body writer: composes from the record's values what the body writer
+// reads, after the rows. On failure it says where (below `path`) through the composer.
+using BodyComposer = bool (*)(RecordComposer& composer, const std::string& path);
 
 struct RecordKind {
     RecordScope scope;
@@ -46,6 +51,7 @@ struct RecordKind {
     LabelRule labelRule = LabelRule::Fixed;
     std::uint16_t labelAt = 0;
     LabelMaker makeLabel = nullptr;
+    BodyComposer compose = nullptr; // null: the rows are all a description can give
 };
 
 // Row makers for the usual label rules.
@@ -70,6 +76,11 @@ constexpr RecordKind Custom(RecordScope scope, std::uint16_t signature, LabelMak
                             std::uint16_t image, std::uint32_t fixedSize,
                             std::span<const FixedField> fields = {}, BodyWriter body = nullptr) {
     return {scope, signature, "", image, fixedSize, fields, body, LabelRule::Custom, 0, makeLabel};
+}
+// The kind with the composer of its body.
+constexpr RecordKind ComposedBy(RecordKind kind, BodyComposer compose) {
+    kind.compose = compose;
+    return kind;
 }
 } // namespace kind
 

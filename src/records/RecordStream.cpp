@@ -29,7 +29,7 @@ store::Status AddOne(const RecordSpan& record, void* context) {
 
 } // namespace
 
-std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
+StreamRecords RecordsOfStream(std::uint16_t itemType) {
     using S = RecordScope;
     static constexpr S kRichText[] = {S::RichTextBase, S::RichText};
     static constexpr S kLayout[] = {S::RichTextBase, S::Navigator};
@@ -38,19 +38,26 @@ std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
     static constexpr S kDataset[] = {S::Dataset};
     switch (itemType) {
     case kStreamKindComposite:
-        return std::make_unique<CKindRecordFactory>(kRichText, recordfamily::kRichText);
+        return {kRichText, &recordfamily::kRichText};
     case kStreamKindLayout:
-        return std::make_unique<CKindRecordFactory>(kLayout, recordfamily::kLayout);
+        return {kLayout, &recordfamily::kLayout};
     case kStreamKindQuery:
-        return std::make_unique<CKindRecordFactory>(kQuery, recordfamily::kQuery);
+        return {kQuery, &recordfamily::kQuery};
     case kStreamKindAction:
-        return std::make_unique<CKindRecordFactory>(kAction, recordfamily::kAction);
+        return {kAction, &recordfamily::kAction};
     case kStreamKindDataset:
         // Signatures without a kind get the plain record, not the dataset family's.
-        return std::make_unique<CKindRecordFactory>(kDataset, recordfamily::kPlain);
+        return {kDataset, &recordfamily::kPlain};
     default:
-        return nullptr;
+        return {};
     }
+}
+
+std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
+    const StreamRecords records = RecordsOfStream(itemType);
+    if (records.scopes.empty())
+        return nullptr;
+    return std::make_unique<CKindRecordFactory>(records.scopes, *records.generic);
 }
 
 store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,

@@ -11,6 +11,7 @@
 
 #include "output/FieldWriter.h"
 #include "records/CdRecord.h"
+#include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
 #include "records/RichTextTables.h"
 #include "records/TextExcerpt.h"
@@ -75,12 +76,44 @@ std::uint32_t FontTableBody(TNCdRecord& r, CFieldWriter& writer) {
     return std::uint32_t(at);
 }
 
+bool ComposeStyleName(RecordComposer& c, const std::string& path) {
+    if (!c.Values().Find("font-id"))
+        return true;
+    c.Put(2, 4, c.Stored(2, 4) | kStyleHasFont);
+    return c.Rows(kStyleFont, 0, nullptr, path);
+}
+
+bool ComposeFontTable(RecordComposer& c, const std::string& path) {
+    const ValueTree* fonts = nullptr;
+    if (!c.TakeList("font", path, &fonts))
+        return false;
+    const std::size_t count = fonts ? fonts->list.size() : 0;
+    if (count > 0xFFFF)
+        return c.Fail(path + ".font", "more fonts than the count can say");
+    if (!c.Values().Find("fonts")) // a count given stands, to describe a damaged table
+        c.Put(4, 2, std::uint32_t(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        const ValueTree& font = fonts->list[i];
+        const std::string where = path + ".font[" + std::to_string(i) + "]";
+        if (!font.Is(ValueTree::Type::Members))
+            return c.Fail(where, "the fields of a font are expected");
+        const std::size_t at = 6 + kFontEntrySize * i;
+        c.Put(at + kFontEntrySize - 1, 1, 0);
+        if (!c.Rows(kFontEntry, at, &font, where) || !c.AllTaken(font, where))
+            return false;
+    }
+    return true;
+}
+
 constexpr RecordKind kKinds[] = {
     kind::Custom(kBase, 0xFF85, TextLabel, 4, 8, kText),
     kind::Fixed(kBase, 0xFFC3, "Text Effect", 48, 8, kTextEffect),
     kind::Fixed(kBase, 0xFF8E, "Header", 12, 43, kHeader),
-    kind::Custom(kBase, 0xA6, StyleNameLabel, 26, 44, kStyleName, StyleNameBody),
-    kind::Fixed(kBase, 0xFF8B, "Font Table", 23, 6, kFontTableCount, FontTableBody),
+    kind::ComposedBy(kind::Custom(kBase, 0xA6, StyleNameLabel, 26, 44, kStyleName, StyleNameBody),
+                     ComposeStyleName),
+    kind::ComposedBy(
+        kind::Fixed(kBase, 0xFF8B, "Font Table", 23, 6, kFontTableCount, FontTableBody),
+        ComposeFontTable),
 };
 } // namespace
 

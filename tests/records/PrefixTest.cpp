@@ -13,16 +13,6 @@
 
 namespace {
 
-std::string Hex(const RecordBytes& bytes, std::size_t from) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
 void DumpAll(const RecordBytes& stream, std::uint16_t kind) {
     WalkedStream w = Walk(stream, kind);
     for (TNCdRecord* r : w.Records()) {
@@ -39,22 +29,6 @@ TEST(RecordPrefixes, EveryPrefixOfEveryRecordInEveryKind) {
         // Every prefix of the whole stream.
         for (std::size_t n = 0; n <= stream.size(); ++n)
             DumpAll(RecordBytes(stream.begin(), stream.begin() + long(n)), 1);
-    }
-}
-
-TEST(RecordPrefixes, SampleDatabaseHoldsTheSampleStreams) {
-    std::ifstream in(std::string(DELVEX_SAMPLES_SOURCE_DIR) + "/data/richtext.vlt.json");
-    ASSERT_TRUE(in) << "richtext.vlt.json";
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string json = text.str();
-    for (const SampleStream& s : SampleStreams()) {
-        const std::string key = "\"name\": \"" + s.item + "\", \"type\": 1, \"raw\": \"";
-        const std::size_t at = json.find(key);
-        ASSERT_NE(at, std::string::npos) << s.item;
-        const std::size_t from = at + key.size();
-        EXPECT_EQ(json.substr(from, json.find('"', from) - from), Hex(s.records.Stream(), 2))
-            << s.item;
     }
 }
 

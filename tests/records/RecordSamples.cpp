@@ -19,7 +19,7 @@ RecordBody Field(bool older) {
     b.u32(0x0A000001).u16(std::uint16_t(dv.size())).u16(std::uint16_t(it.size())).u16(0);
     b.u16(std::uint16_t(iv.size())).u16(6).u16(9);
     if (!older)
-        b.u16(1);
+        b.u16(15); // the bytes of the value list: its count, 2 lengths and 9 bytes of text
     b.bytes(dv).bytes(it).bytes(iv).text("Status").text("The state");
     if (!older)
         b.u16(2).u16(5).u16(4).text("Draft").text("Done");

@@ -1,5 +1,6 @@
-// Rich-text streams holding every paragraph, text, field and document record at least once:
-// the same bytes as the items of samples/data/richtext.vlt.json.
+// Rich-text streams holding every paragraph, text, field and document record at least once,
+// made by hand field by field: what the readable items of samples/data/richtext.vlt.json must
+// be made into.
 #pragma once
 
 #include <string>

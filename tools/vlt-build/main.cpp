@@ -1,9 +1,11 @@
-// vlt-build: writes a .vlt database file from its JSON description.
+// vlt-build: writes a .vlt database file from its JSON description. Record streams given as
+// lists of records are encoded by the record tables the viewer decodes them with.
 //   vlt-build -o OUT DESC.json
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "records/RecordStreamComposer.h"
 #include "vlt/builder/JsonDescription.h"
 #include "vlt/builder/Writer.h"
 
@@ -23,7 +25,7 @@ int main(int argc, char** argv) {
     }
     vlt::builder::DatabaseDesc desc;
     std::string error;
-    if (!vlt::builder::LoadDescription(in, &desc, &error) ||
+    if (!vlt::builder::LoadDescription(in, &desc, &error, &ComposeRecordStream) ||
         !vlt::builder::WriteDatabase(desc, out, &error)) {
         std::fprintf(stderr, "vlt-build: %s\n", error.c_str());
         return 1;

@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "common/Ascii.h"
 #include "common/PlainFile.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
@@ -182,7 +183,8 @@ struct Pending {
 
 class DescriptionReader {
 public:
-    DescriptionReader(Reader& r, DatabaseDesc& desc) : r_(r), desc_(desc) {}
+    DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records)
+        : r_(r), desc_(desc), records_(records) {}
 
     bool Read(const json& root) {
         if (!root.is_object())
@@ -332,9 +334,9 @@ private:
     }
 
     bool Value(const json& j, const std::string& at, Bytes* value, const NoteDesc& n) {
-        static const char* kinds[] = {"text",         "textlist", "number",     "numbers",
-                                      "numberranges", "time",     "times",      "timeranges",
-                                      "formula",      "noterefs", "attachment", "raw"};
+        static const char* kinds[] = {
+            "text",       "textlist", "number",   "numbers",    "numberranges", "time",   "times",
+            "timeranges", "formula",  "noterefs", "attachment", "raw",          "records"};
         int found = 0;
         for (const char* k : kinds)
             found += j.contains(k) ? 1 : 0;
@@ -345,7 +347,7 @@ private:
         if (found != 1)
             return r_.fail(at, "give exactly one value: text, textlist, number, numbers/"
                                "numberranges, time, times/timeranges, formula, noterefs, "
-                               "attachment or raw with type");
+                               "attachment, raw with type or records with type");
         auto number = [&](const json& v, const std::string& w, double* d) {
             if (!v.is_number())
                 return r_.fail(w, "a number is expected");
@@ -422,10 +424,64 @@ private:
             if (!ParseHex(hex, &data))
                 return r_.fail(at + ".raw", "not an even number of hex digits");
             *value = RawValue(type, data);
+        } else if (j.contains("records")) {
+            return Records(j, at, value);
         } else {
             // Note references and attachments name other notes and objects: filled in at the end.
             pending_.push_back({desc_.notes.size(), n.items.size(), j, at});
             *value = RawValue(0, {});
+        }
+        return true;
+    }
+
+    // A record stream as a list of records, encoded by the program's record tables.
+    bool Records(const json& j, const std::string& at, Bytes* value) {
+        std::uint16_t type = 0;
+        if (!j.contains("type"))
+            return r_.fail(at, "\"records\" needs a \"type\"");
+        if (!r_.Get(j, "type", at, &type))
+            return false;
+        if (!records_)
+            return r_.fail(at + ".records", "this program cannot encode record lists (give the "
+                                            "stream as \"raw\" hex with its type)");
+        if (!j["records"].is_array())
+            return r_.fail(at + ".records", "a list is expected");
+        ValueTree list;
+        if (!ToTree(j["records"], at + ".records", &list))
+            return false;
+        Bytes data;
+        std::string where, what;
+        if (!records_(type, list, &data, &where, &what))
+            return r_.fail(at + ".records" + where, what);
+        *value = RawValue(type, data);
+        return true;
+    }
+
+    bool ToTree(const json& j, const std::string& at, ValueTree* out) {
+        if (j.is_boolean()) {
+            out->type = ValueTree::Type::Bool;
+            out->number = j.get<bool>() ? 1 : 0;
+        } else if (j.is_number()) {
+            out->type = ValueTree::Type::Number;
+            out->number = j.get<double>();
+        } else if (j.is_string()) {
+            out->type = ValueTree::Type::Text;
+            out->text = j.get<std::string>();
+        } else if (j.is_array()) {
+            out->type = ValueTree::Type::List;
+            out->list.resize(j.size());
+            for (std::size_t i = 0; i < j.size(); ++i)
+                if (!ToTree(j[i], at + "[" + std::to_string(i) + "]", &out->list[i]))
+                    return false;
+        } else if (j.is_object()) {
+            out->type = ValueTree::Type::Members;
+            for (auto it = j.begin(); it != j.end(); ++it) {
+                out->members.emplace_back(it.key(), ValueTree());
+                if (!ToTree(it.value(), at + "." + it.key(), &out->members.back().second))
+                    return false;
+            }
+        } else {
+            return r_.fail(at, "a number, text, list or object is expected");
         }
         return true;
     }
@@ -646,6 +702,7 @@ private:
 
     Reader& r_;
     DatabaseDesc& desc_;
+    RecordStreamEncoder records_;
     std::vector<Pending> pending_;
 };
 
@@ -682,7 +739,7 @@ std::size_t LineTooDeep(std::string_view text) {
 } // namespace
 
 bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
-                      std::string* error) {
+                      std::string* error, RecordStreamEncoder records) {
     if (const std::size_t line = LineTooDeep(text); line != 0) {
         *error = fileName + ":" + std::to_string(line) + ": values nested deeper than " +
                  std::to_string(kMaxNesting) + " levels";
@@ -712,7 +769,7 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     const JsonLocator locator(text);
     Reader reader(fileName, locator);
     *desc = DatabaseDesc();
-    DescriptionReader r(reader, *desc);
+    DescriptionReader r(reader, *desc, records);
     bool ok;
     try {
         ok = r.Read(root);
@@ -727,13 +784,14 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     return true;
 }
 
-bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error) {
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
+                     RecordStreamEncoder records) {
     std::string text;
     if (const int err = ReadPlainFile(path, &text, kMaxDescriptionBytes); err != 0) {
         *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    return ParseDescription(text, path, desc, error);
+    return ParseDescription(text, path, desc, error, records);
 }
 
 } // namespace vlt::builder

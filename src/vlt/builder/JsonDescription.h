@@ -12,7 +12,8 @@
 //                             "times": [TIME] and/or "timeranges": [[TIME,TIME]] |
 //                             "formula": SOURCE | "noterefs": [NOTE-ID] |
 //                             "attachment": { "object": ID, "file": S } |
-//                             "raw": HEX with "type": NUM } ] } ],
+//                             "raw": HEX with "type": NUM |
+//                             "records": [RECORD] with "type": NUM } ] } ],
 //   "objects": [ { "id": NUM, "note": NOTE-ID, "class": NUM, "privileges": NUM,
 //                  "text": S or "hex": HEX } ],
 //   "acl": { "flags": NUM, "admin-server": S, "history": [S],
@@ -28,13 +29,16 @@
 #include <string>
 
 #include "vlt/builder/Description.h"
+#include "vlt/builder/RecordStreams.h"
 
 namespace vlt::builder {
 
 // On failure *error names the file, the line when known (syntax errors) or the place in the
-// description, and the problem.
+// description, and the problem. `records` encodes "records" lists (RECORD: an object of a
+// record's field values by the names its dump shows); without it they are refused.
 bool ParseDescription(const std::string& json, const std::string& fileName, DatabaseDesc* desc,
-                      std::string* error);
-bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error);
+                      std::string* error, RecordStreamEncoder records = nullptr);
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
+                     RecordStreamEncoder records = nullptr);
 
 } // namespace vlt::builder

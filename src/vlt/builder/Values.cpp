@@ -148,29 +148,4 @@ bool ParseTime(std::string_view s, store::TimeDate* time) {
     return store::AssembleTime(p, time) == store::kNoError;
 }
 
-bool ParseHex(std::string_view text, Bytes* bytes) {
-    bytes->clear();
-    int high = -1;
-    for (char c : text) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else if (c == ' ' || c == '\n' || c == '\t')
-            continue;
-        else
-            return false;
-        if (high < 0) {
-            high = d;
-        } else {
-            bytes->push_back(static_cast<std::uint8_t>(high * 16 + d));
-            high = -1;
-        }
-    }
-    return high < 0;
-}
-
 } // namespace vlt::builder

@@ -29,7 +29,4 @@ Bytes RawValue(std::uint16_t type, const Bytes& data);
 // else, or a date or time out of range.
 bool ParseTime(std::string_view text, store::TimeDate* time);
 
-// Hex digits, blanks between bytes allowed ("01 00 ab"). False for an odd count or a non-digit.
-bool ParseHex(std::string_view text, Bytes* bytes);
-
 } // namespace vlt::builder
