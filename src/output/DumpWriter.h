@@ -42,9 +42,12 @@ protected:
     void OnBreakLine() override;
     void OnNextValueLine() override;
     void OnBeginComment() override;
+    bool WriteHexLines(const std::uint8_t* bytes, std::size_t length, bool comments) override;
 
 private:
     void Fail(const char* what, int error);
+    // Writes text past the buffer, straight to the file or stream.
+    void WriteOut(std::string_view text);
 
     std::string name_;
     std::FILE* file_ = nullptr;

@@ -155,6 +155,13 @@ protected:
     virtual void OnEndComment() {}
     virtual void OnBeginHexDump() {}
     virtual void OnEndHexDump() {}
+    // Writes whole hex dump lines of `bytes` at once, exactly as HexDump would write them line
+    // by line (comments included when `comments`), each ending with NewLine; false when the
+    // writer has no such shortcut. Called only with nothing pending.
+    virtual bool WriteHexLines(const std::uint8_t* /*bytes*/, std::size_t /*length*/,
+                               bool /*comments*/) {
+        return false;
+    }
     // Around the text of an error (outside comments), so a display can mark it.
     virtual void OnBeginError() {}
     virtual void OnEndError() {}

@@ -18,6 +18,11 @@ void CFieldWriter::HexDump(const void* bytes, std::size_t length) {
     static const char kHex[] = "0123456789ABCDEF";
     const auto* p = static_cast<const std::uint8_t*>(bytes);
     OnBeginHexDump();
+    if (pending_.empty() && comments_.empty() && commentDepth_ == 0 &&
+        WriteHexLines(p, length, options_->ShowComments == 1)) {
+        OnEndHexDump();
+        return;
+    }
     char hex[kBytesPerLine * 3];
     char chars[32 + kBytesPerLine];
     for (std::size_t offset = 0; offset < length; offset += kBytesPerLine) {

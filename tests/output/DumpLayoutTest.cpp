@@ -113,6 +113,45 @@ TEST(DumpLayout, HexDumpLinesCoverExactlyTheBytes) {
     }
 }
 
+// Every line of a long dump, made here byte by byte: row numbers past three digits, every byte
+// value, a last row cut short, with comments and without, nested two fields deep.
+TEST(DumpLayout, LongHexDumpsKeepTheLineFormatToTheEnd) {
+    std::vector<std::uint8_t> bytes(0x1000 * 16 + 5);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 37 + i / 256);
+    for (const int comments : {1, 0}) {
+        CInfoPaneOptions options;
+        options.ShowComments = comments;
+        const std::string out = DumpOf(
+            [&](CFieldWriter& w) {
+                w.BeginField("item");
+                w.HexDumpField("data", bytes.data(), bytes.size());
+                w.EndField();
+            },
+            &options);
+        std::string expected = "\n(item \n    (data \n";
+        for (std::size_t row = 0; row * 16 < bytes.size(); ++row) {
+            std::string hex, shown;
+            for (std::size_t i = 0; i < 16; ++i) {
+                const std::size_t at = row * 16 + i;
+                char cell[4] = "   ";
+                if (at < bytes.size())
+                    std::snprintf(cell, sizeof cell, "%02X%c", bytes[at], i == 7 ? '.' : ' ');
+                hex += cell;
+                const int b = at < bytes.size() ? bytes[at] : ' ';
+                shown += (b >= 32 && b <= 126) ? char(b) : '.';
+            }
+            char number[32];
+            std::snprintf(number, sizeof number, "%03zx ", row);
+            expected +=
+                "        " + hex + (comments ? "    ; " + std::string(number) + shown : "") + "\n";
+        }
+        expected += "        ))\n";
+        ASSERT_EQ(out.size(), expected.size()) << comments;
+        EXPECT_TRUE(out == expected) << comments;
+    }
+}
+
 TEST(DumpLayout, HexDumpOfNothingWritesNoLine) {
     const std::string out =
         DumpOf([](CFieldWriter& w) { w.HexDumpField("remaining-data", "", 0); });
