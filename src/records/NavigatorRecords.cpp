@@ -20,6 +20,7 @@
 // Action2 (word form): 4 highlight touch, 6 highlight current, 8 outline colour, 10 fill colour,
 //   12 click action, 14 action string length, 16 outline width, 18 outline style,
 //   20 note link (40), 60 extra data length, 62 design type, 64 spare (8), 72 action string
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -47,8 +48,7 @@ constexpr SymbolEntry kClickActions[] = {
     {E, 6, "RunFormula"},  {E, 8, "GotoURL"},    kSymbolEnd,
 };
 
-// Rows of several tables joined into one, so that both headers share the rows they have in
-// common.
+// Rows of several tables joined into one: what records share is written once.
 template <std::size_t... N>
 constexpr std::array<FixedField, (N + ...)> Join(const FixedField (&... parts)[N]) {
     std::array<FixedField, (N + ...)> rows{};
