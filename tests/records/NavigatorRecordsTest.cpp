@@ -2,6 +2,8 @@
 // (kind 18), and the walk over the point records whose stored length is not their length.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -577,6 +579,35 @@ TEST(NavigatorRecords, EveryCutOfEveryRecordSaysShort) {
     ExpectEveryCutSaysShort("drawing", drawing.Stream(), 19, {19, 1, 18});
     const RecordEncoder dataset = RecordEncoder(18).Add(0xFF57, Dataset());
     ExpectEveryCutSaysShort("dataset", dataset.Stream(), 18, {18, 19});
+}
+
+TEST(NavigatorRecords, DamagedStreamsDecodeWithinTheirBytes) {
+    // Counts and lengths changed at random: every record shows only its own bytes, and only
+    // the last one may be cut, which it then says.
+    std::mt19937 random(20261208);
+    const RecordBytes streams[] = {EveryDrawing().Stream(),
+                                   RecordEncoder(18).Add(0xFF57, Dataset()).Stream()};
+    for (int round = 0; round < 2000; ++round) {
+        RecordBytes bytes = streams[round % 2];
+        for (int i = 0, n = 1 + int(random() % 6); i < n; ++i)
+            bytes[2 + random() % (bytes.size() - 2)] = std::uint8_t(random());
+        bytes.resize(2 + random() % (bytes.size() - 1));
+        auto heap = std::make_unique<std::uint8_t[]>(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), heap.get());
+        const WalkedStream w = Walk(heap.get(), bytes.size(), round % 2 ? 18 : 19);
+        const auto records = w.Records();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const RecordSpan& span = records[i]->Span();
+            const ShownRecord shown(Dump(*records[i]));
+            const std::string where = "round " + std::to_string(round) + ":\n" + shown.text;
+            ASSERT_LE(span.record + span.Size(), heap.get() + bytes.size()) << where;
+            ASSERT_TRUE(!span.cutShort || (i + 1 == records.size() && shown.saysShort)) << where;
+            ASSERT_LE(shown.remaining.size(), span.Size()) << where;
+            ASSERT_TRUE(std::equal(shown.remaining.begin(), shown.remaining.end(),
+                                   span.record + span.Size() - shown.remaining.size()))
+                << where;
+        }
+    }
 }
 
 } // namespace
