@@ -5,8 +5,9 @@
 namespace {
 
 // How far the walk steps over a record: its length, except for three navigator drawing
-// records whose point lists make them longer than a byte-form length can say. Zero when the
-// bytes that give the step are not in the stream.
+// records whose point lists make them longer than a byte-form length can say. Counts past the
+// stream's end read as 0, so a cut record still steps at least over its fixed part and is
+// reported cut, rather than stepping into its own bytes.
 std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
     if (kind != kStreamKindLayout)
         return r.length;
@@ -30,7 +31,7 @@ std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
     const std::size_t b = in.u16le();
     in.skip(countAt - 24);
     const std::size_t points = in.u16le();
-    return in.Short() ? 0 : a + b + 8 * points + fixed;
+    return a + b + 8 * points + fixed;
 }
 
 } // namespace

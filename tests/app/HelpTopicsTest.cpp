@@ -133,17 +133,21 @@ TEST(HelpTopicsTest, RecordContextsOpenTheirFamilyPageAtTheRecord) {
             EXPECT_TRUE(HasAnchor(html, help::RecordAnchor(sig)));
         }
     }
-    // Query and action records are not named: any signature opens the family page; dataset
-    // records get the plain class, whose help is that of the CD Records type.
+    // Query and action records are not named: any signature opens the family page. The
+    // dataset record opens its page; other dataset signatures get the plain class, whose help
+    // is that of the CD Records type.
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(help::TopicForContext(MakeRecord(kStreamKindQuery, 0xFF00, bytes)->GetHelpContext()),
               (HelpTopic{"query.html", "sig-FF00"}));
     EXPECT_EQ(help::TopicForContext(MakeRecord(kStreamKindAction, 0x12, bytes)->GetHelpContext()),
               (HelpTopic{"action.html", "sig-0012"}));
     EXPECT_EQ(
-        help::TopicForContext(MakeRecord(kStreamKindDataset, 0xFF57, bytes)->GetHelpContext()).page,
-        "cd-records.html");
+        help::TopicForContext(MakeRecord(kStreamKindDataset, 0xFF57, bytes)->GetHelpContext()),
+        (HelpTopic{"navigator-dataset.html", "sig-FF57"}));
     EXPECT_TRUE(HasAnchor(ReadPage("navigator-dataset.html"), "sig-FF57"));
+    EXPECT_EQ(
+        help::TopicForContext(MakeRecord(kStreamKindDataset, 0xFF58, bytes)->GetHelpContext()).page,
+        "cd-records.html");
 }
 
 TEST(HelpTopicsTest, ItemContextsOpenTheItemsPageAndStrayNumbersTheContents) {

@@ -36,7 +36,11 @@ inline void ExpectEveryCutSaysShort(const std::string& name, const RecordBytes& 
         const std::size_t header = records[i]->Span().headerSize;
         for (std::uint16_t kind : kinds) {
             const ShownRecord whole = DumpPrefix(record, size, kind);
-            ASSERT_FALSE(whole.saysShort) << whole.text;
+            // Walked as another kind the record may be another, longer one (0xFFBB is 14
+            // bytes of Pab Hide in rich text, a text box of at least 80 in a navigator).
+            if (kind == streamKind) {
+                ASSERT_FALSE(whole.saysShort) << whole.text;
+            }
             ShownRecord before("");
             for (std::size_t n = 1; n < size; ++n) {
                 const ShownRecord cut = DumpPrefix(record, n, kind);

@@ -177,9 +177,10 @@ TEST(RecordFactory, KindsChooseClassesFamiliesAndHelp) {
         EXPECT_EQ(w.Records().at(0)->GetLabel(), "Pab Hide 4");
     }
     {
-        // In a navigator drawing stream 0xFFBB is a text box: generic for now, but named.
+        // In a navigator drawing stream 0xFFBB is a text box (its name length, the u16 at 22,
+        // lies past these bytes).
         WalkedStream w = Walk(hide, 19);
-        EXPECT_EQ(w.Records().at(0)->GetLabel(), "VmTextBox");
+        EXPECT_EQ(w.Records().at(0)->GetLabel(), "Text Box");
         EXPECT_EQ(w.Records().at(0)->GetHelpContext(), 0xC0000u + 0xFFBB);
     }
     {
@@ -189,8 +190,12 @@ TEST(RecordFactory, KindsChooseClassesFamiliesAndHelp) {
         EXPECT_EQ(w.Records().at(0)->GetHelpContext(), 0xB0000u + 0x81);
     }
     {
-        WalkedStream w = Walk(RecordEncoder(18).Word(0xFF57, RecordBody()).Stream(), 18);
-        EXPECT_EQ(w.Records().at(0)->GetHelpContext(), TypeHelpContext(40));
+        // The dataset record has the dataset family's help; other signatures the plain
+        // record's, that of the CD Records type.
+        WalkedStream w = Walk(
+            RecordEncoder(18).Word(0xFF57, RecordBody()).Word(0xFF58, RecordBody()).Stream(), 18);
+        EXPECT_EQ(w.Records().at(0)->GetHelpContext(), 0xF0000u + 0xFF57);
+        EXPECT_EQ(w.Records().at(1)->GetHelpContext(), TypeHelpContext(40));
     }
     EXPECT_EQ(MakeRecordFactory(2), nullptr);
 }

@@ -49,6 +49,9 @@ struct ShownRecord {
                         fields.back() += " " + body.substr(from);
                     if (comment.find(kShort) != std::string::npos)
                         shortFields.push_back(fields.size() - 1);
+                } else if (!fields.empty() && comment.find(kShort) != std::string::npos) {
+                    // A line of closing parentheses: its comment is of the field it closes.
+                    shortFields.push_back(fields.size() - 1);
                 }
             }
             for (std::size_t at = comment.find(kShort); at != std::string::npos;
