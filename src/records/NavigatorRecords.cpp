@@ -26,6 +26,7 @@
 
 #include "output/FieldWriter.h"
 #include "records/CdRecord.h"
+#include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
 
 namespace {
@@ -183,6 +184,37 @@ template <std::uint16_t CountAt> std::uint32_t PointsBody(TNCdRecord& r, CFieldW
     return std::uint32_t(r.Cursor());
 }
 
+// "points": [[x, y], ...] after the texts; the count is theirs unless "n-pts" says otherwise.
+template <std::uint16_t CountAt> bool ComposePoints(RecordComposer& c, const std::string& path) {
+    const ValueTree* points = nullptr;
+    if (!c.TakeList("points", path, &points) || !points)
+        return true;
+    if (points->list.size() > 0xFFFF)
+        return c.Fail(path + ".points", "more points than the count can say");
+    if (!c.Values().Find("n-pts"))
+        c.Put(CountAt, 2, std::uint32_t(points->list.size()));
+    for (std::size_t i = 0; i < points->list.size(); ++i) {
+        const ValueTree& point = points->list[i];
+        const std::string where = path + ".points[" + std::to_string(i) + "]";
+        if (!point.Is(ValueTree::Type::List) || point.list.size() != 2)
+            return c.Fail(where, "a point [x, y] is expected");
+        for (const ValueTree& v : point.list) {
+            double d = 0;
+            if (!c.Number(v, where, &d))
+                return false;
+            // Shown unsigned; a negative coordinate is stored as its 32-bit form.
+            if (d != double(std::int64_t(d)) || d < -2147483648.0 || d > 4294967295.0)
+                return c.Fail(where, "a whole 32-bit coordinate is expected");
+            std::uint32_t stored = std::uint32_t(std::int64_t(d));
+            std::vector<std::uint8_t> bytes(4);
+            for (std::size_t b = 0; b < 4; ++b)
+                bytes[b] = std::uint8_t(stored >> (8 * b));
+            c.Append(bytes);
+        }
+    }
+    return true;
+}
+
 constexpr RecordKind kKinds[] = {
     kind::Fixed(kNav, 0xAF, "VM Header", 28, 6, kVmHeader),
     kind::Named(kNav, 0xB0, "Bitmap", kSmallAt + kNameLength, 19, 74, kBitmap),
@@ -193,12 +225,15 @@ constexpr RecordKind kKinds[] = {
     kind::Named(kNav, 0xB9, "Button", kSmallAt + kNameLength, 6, 78, kShape),
     kind::Fixed(kNav, 0xFFBA, "Action2", 35, 72, kAction2),
     kind::Named(kNav, 0xFFBB, "Text Box", kBigAt + kNameLength, 29, 80, kTextBox),
-    kind::Named(kNav, 0xFFBC, "Polygon", kBigAt + kNameLength, 31, 82, kPolygon,
-                PointsBody<kPolygonPoints>),
-    kind::Named(kNav, 0xFFBD, "Polyline", kBigAt + kNameLength, 32, 76, kPolyline,
-                PointsBody<kPolylinePoints>),
-    kind::Named(kNav, 0xFFBE, "PolyRegion", kBigAt + kNameLength, 34, 82, kPolygon,
-                PointsBody<kPolygonPoints>),
+    kind::ComposedBy(kind::Named(kNav, 0xFFBC, "Polygon", kBigAt + kNameLength, 31, 82, kPolygon,
+                                 PointsBody<kPolygonPoints>),
+                     ComposePoints<kPolygonPoints>),
+    kind::ComposedBy(kind::Named(kNav, 0xFFBD, "Polyline", kBigAt + kNameLength, 32, 76, kPolyline,
+                                 PointsBody<kPolylinePoints>),
+                     ComposePoints<kPolylinePoints>),
+    kind::ComposedBy(kind::Named(kNav, 0xFFBE, "PolyRegion", kBigAt + kNameLength, 34, 82, kPolygon,
+                                 PointsBody<kPolygonPoints>),
+                     ComposePoints<kPolygonPoints>),
 };
 } // namespace
 
