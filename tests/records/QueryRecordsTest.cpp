@@ -257,6 +257,22 @@ TEST(QueryRecords, FamilyNamesImagesAndHelp) {
     EXPECT_TRUE(Has(Dump(*last), "(remaining-data")) << Dump(*last);
 }
 
+TEST(QueryRecords, ShorterThanTheFixedPartSaysItsLeastLength) {
+    const struct {
+        std::uint16_t signature;
+        std::uint32_t fixed;
+    } kinds[] = {{0x81, 6},    {0xFF82, 48}, {0xFF83, 48}, {0xFF84, 48}, {0xFF85, 48},
+                 {0xFF86, 10}, {0xFF87, 12}, {0xFF88, 10}, {0xFF89, 8},  {0xFF8A, 12}};
+    for (const auto& k : kinds) {
+        const std::size_t header = k.signature > 0xFF ? 4 : 2;
+        const std::string shorter =
+            DumpQuery(k.signature, RecordBody().zeros(k.fixed - 1 - header));
+        EXPECT_TRUE(Has(shorter, "should be at least " + std::to_string(k.fixed) + ")")) << shorter;
+        const std::string whole = DumpQuery(k.signature, RecordBody().zeros(k.fixed - header));
+        EXPECT_FALSE(Has(whole, "should be at least")) << whole;
+    }
+}
+
 TEST(QueryRecords, EveryCutSaysShort) {
     RecordEncoder e(kQuery);
     e.Add(0x81, RecordBody().u32(1));
