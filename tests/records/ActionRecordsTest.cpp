@@ -132,11 +132,13 @@ TEST(ActionRecords, MailTextsAreFormulasByTheirFlags) {
     ExpectInOrder(all.dump, {"(flags ToFormula CcFormula BccFormula SubjectFormula)", "(to {",
                              "(cc {", "(bcc {", "(subject {", "(body \"Text\")"});
 
-    const Shown news = ShowAction(0xFF8F, Newsletter(0x10 | 0x2));
+    CInfoPaneOptions spare;
+    spare.ShowSpareBytes = 1;
+    const Shown news = ShowAction(0xFF8F, Newsletter(0x10 | 0x2), &spare);
     EXPECT_EQ(news.label, "Newsletter");
     ExpectInOrder(news.dump, {"(record-type Newsletter)", "(flags Gather CcFormula)", "(gather 25)",
-                              "(view-name \"Daily\")", "(to \"Jo\")", "(cc {", "(bcc \"\")",
-                              "(subject \"New\")", "(body \"Body\")"});
+                              "(spare", "B1 B2", "(view-name \"Daily\")", "(to \"Jo\")", "(cc {",
+                              "(bcc \"\")", "(subject \"New\")", "(body \"Body\")"});
     EXPECT_FALSE(Has(news.dump, "remaining-data")) << news.dump;
 }
 
