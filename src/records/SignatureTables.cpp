@@ -97,3 +97,39 @@ const SymbolEntry kDatasetSignatures[] = {
     {E, 0xFF57, "ViewMapDataset"},
     kSymbolEnd,
 };
+
+const SymbolEntry kQuerySignatures[] = {
+    {E, 0x81, "Header"},
+    {E, 0xFF82, "TextTerm"},
+    {E, 0xFF83, "ByField"},
+    {E, 0xFF84, "ByDate"},
+    {E, 0xFF85, "ByAuthor"},
+    {E, 0xFF86, "ByFormula"},
+    {E, 0xFF87, "ByForm"},
+    {E, 0xFF88, "ByFolder"},
+    {E, 0xFF89, "UsesForm"},
+    {E, 0xFF8A, "Topic"},
+    kSymbolEnd,
+};
+
+const SymbolEntry kActionSignatures[] = {
+    {E, 0x81, "Header"},
+    {E, 0xFF82, "ModifyField"},
+    {E, 0xFF83, "Reply"},
+    {E, 0xFF84, "Formula"},
+    {E, 0xFF85, "KelmarScript"},
+    {E, 0xFF86, "SendMail"},
+    {E, 0xFF87, "DbCopy"},
+    {E, 0x88, "Delete"},
+    {E, 0xFF89, "ByForm"},
+    {E, 0x8A, "MarkRead"},
+    {E, 0x8B, "MarkUnread"},
+    {E, 0xFF8C, "MoveToFolder"},
+    {E, 0xFF8D, "CopyToFolder"},
+    {E, 0xFF8E, "RemoveFromFolder"},
+    {E, 0xFF8F, "Newsletter"},
+    {E, 0xFF90, "RunAgent"},
+    {E, 0x91, "SendDocument"},
+    {E, 0xFF92, "FormulaOnly"},
+    kSymbolEnd,
+};

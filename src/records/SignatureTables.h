@@ -7,3 +7,5 @@ extern const SymbolEntry kRichTextSignatures[]; // the later records, then the b
 extern const SymbolEntry kBaseSignatures[];     // records every rich-text kind knows
 extern const SymbolEntry kLayoutSignatures[];   // navigator drawing records, then the base
 extern const SymbolEntry kDatasetSignatures[];
+extern const SymbolEntry kQuerySignatures[];
+extern const SymbolEntry kActionSignatures[];

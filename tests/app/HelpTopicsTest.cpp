@@ -112,6 +112,8 @@ TEST(HelpTopicsTest, RecordContextsOpenTheirFamilyPageAtTheRecord) {
         {kStreamKindComposite, kRichTextSignatures, help::kRichTextBase, "rich-text.html"},
         {kStreamKindLayout, kLayoutSignatures, help::kNavigatorDrawingBase,
          "navigator-drawing.html"},
+        {kStreamKindQuery, kQuerySignatures, help::kQueryBase, "query.html"},
+        {kStreamKindAction, kActionSignatures, help::kActionBase, "action.html"},
     };
     for (const Family& f : families) {
         const std::string html = ReadPage(f.page);
@@ -123,7 +125,9 @@ TEST(HelpTopicsTest, RecordContextsOpenTheirFamilyPageAtTheRecord) {
             std::vector<std::uint8_t> bytes;
             auto node = MakeRecord(f.kind, sig, bytes);
             ASSERT_TRUE(node);
-            const bool shared = FindRecordKind(RecordScope::RichTextBase, sig) != nullptr;
+            const bool richText = f.kind == kStreamKindComposite || f.kind == kStreamKindLayout;
+            const bool shared =
+                richText && FindRecordKind(RecordScope::RichTextBase, sig) != nullptr;
             const std::uint32_t base = shared ? help::kRichTextBase : f.base;
             EXPECT_EQ(node->GetHelpContext(), base + sig);
             const HelpTopic topic = help::TopicForContext(node->GetHelpContext());
@@ -133,9 +137,9 @@ TEST(HelpTopicsTest, RecordContextsOpenTheirFamilyPageAtTheRecord) {
             EXPECT_TRUE(HasAnchor(html, help::RecordAnchor(sig)));
         }
     }
-    // Query and action records are not named: any signature opens the family page. The
-    // dataset record opens its page; other dataset signatures get the plain class, whose help
-    // is that of the CD Records type.
+    // A signature that no table names still opens its family page. The dataset record opens
+    // its page; other dataset signatures get the plain class, whose help is that of the CD
+    // Records type.
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(help::TopicForContext(MakeRecord(kStreamKindQuery, 0xFF00, bytes)->GetHelpContext()),
               (HelpTopic{"query.html", "sig-FF00"}));

@@ -25,7 +25,9 @@ void DumpAll(const RecordBytes& stream, std::uint16_t kind) {
 TEST(RecordPrefixes, EveryPrefixOfEveryRecordInEveryKind) {
     for (const SampleStream& s : SampleStreams()) {
         const RecordBytes& stream = s.records.Stream();
-        ExpectEveryCutSaysShort(s.item, stream, 1, {1, 19, 15, 16, 18});
+        // Query and action records give the same bytes other meanings, whose lengths may
+        // claim more than a rich-text record holds: their own samples are cut in their tests.
+        ExpectEveryCutSaysShort(s.item, stream, 1, {1, 19, 18});
         // Every prefix of the whole stream.
         for (std::size_t n = 0; n <= stream.size(); ++n)
             DumpAll(RecordBytes(stream.begin(), stream.begin() + long(n)), 1);

@@ -1,0 +1,125 @@
+#include "records/QueryActionTables.h"
+
+#include <algorithm>
+
+#include "output/FieldWriter.h"
+#include "output/SymbolTables.h"
+#include "records/CdRecord.h"
+
+namespace {
+constexpr std::uint32_t E = kSymbolEnumerated;
+constexpr std::uint32_t F = kSymbolFlag;
+
+// An assist field: its size (the next one starts there), operator, name length, value length,
+// value data type, 2 spare bytes; then the name and the value.
+constexpr std::size_t kAssistHead = 12;
+} // namespace
+
+const SymbolEntry kNoFlags[] = {kSymbolEnd};
+
+const SymbolEntry kQueryHeaderFlags[] = {{F, 0x1, "IncludeDescendants"}, kSymbolEnd};
+
+const SymbolEntry kTextTermFlags[] = {
+    {F, 0x1, "Raw"},   {F, 0x2, "Verity"},     {F, 0x4, "And"}, {F, 0x8, "Accrue"},
+    {F, 0x10, "Near"}, {F, 0x20, "PlainText"}, kSymbolEnd,
+};
+
+const SymbolEntry kByFieldFlags[] = {{F, 0x1, "ByDate"}, {F, 0x2, "ByAuthor"}, kSymbolEnd};
+
+const SymbolEntry kQueryOperators[] = {
+    {E, 1, "Greater"},   {E, 2, "Less"},       {E, 3, "NotEqual"}, {E, 4, "Between"},
+    {E, 5, "NotWithin"}, {E, 6, "Equal"},      {E, 7, "Contains"}, {E, 8, "InTheLast"},
+    {E, 9, "InTheNext"}, {E, 10, "OlderThan"}, {E, 11, "DueIn"},   {E, 12, "DoesNotContain"},
+    kSymbolEnd,
+};
+
+const SymbolEntry kFormulaTermFlags[] = {{F, 0x1, "PlainText"}, kSymbolEnd};
+
+const SymbolEntry kByFolderFlags[] = {{F, 0x1, "Private"}, kSymbolEnd};
+
+const SymbolEntry kAssistOperators[] = {
+    {E, 1, "Replace"},
+    {E, 2, "Append"},
+    {E, 3, "Remove"},
+    kSymbolEnd,
+};
+
+const SymbolEntry kModifyFlags[] = {{F, 0x1, "Replace"}, {F, 0x2, "Append"}, kSymbolEnd};
+
+const SymbolEntry kReplyFlags[] = {
+    {F, 0x1, "ReplyToAll"},   {F, 0x2, "IncludeDoc"}, {F, 0x4, "SaveMail"},
+    {F, 0x8, "NoAgentReply"}, {F, 0x10, "ReplyOnce"}, kSymbolEnd,
+};
+
+const SymbolEntry kFormulaActionFlags[] = {{F, 0x1, "SelectDocs"}, {F, 0x2, "NewCopy"}, kSymbolEnd};
+
+const SymbolEntry kSendMailFlags[] = {
+    {F, 0x1, "IncludeDoc"},      {F, 0x2, "IncludeLink"},
+    {F, 0x4, "SaveMail"},        {F, 0x8, "ToFormula"},
+    {F, 0x10, "CcFormula"},      {F, 0x20, "BccFormula"},
+    {F, 0x40, "SubjectFormula"}, kSymbolEnd,
+};
+
+const SymbolEntry kDbCopyFlags[] = {{F, 0x1, "Move"}, kSymbolEnd};
+
+const SymbolEntry kFolderFlags[] = {{F, 0x1, "NewFolder"}, {F, 0x2, "PrivateFolder"}, kSymbolEnd};
+
+const SymbolEntry kNewsletterFlags[] = {
+    {F, 0x1, "Summary"},         {F, 0x2, "Gather"},
+    {F, 0x4, "IncludeAll"},      {F, 0x8, "ToFormula"},
+    {F, 0x10, "CcFormula"},      {F, 0x20, "BccFormula"},
+    {F, 0x40, "SubjectFormula"}, kSymbolEnd,
+};
+
+namespace {
+
+// A text of n stored bytes at `at`, as far as the record holds it; returns where it ends.
+std::size_t BoundedText(TNCdRecord& r, CFieldWriter& writer, const char* label, std::size_t at,
+                        std::size_t n) {
+    const std::size_t from = std::min(at, r.Size());
+    const std::size_t take = std::min(n, r.Size() - from);
+    writer.TextField(label, r.At(from).text(take).data(), std::ptrdiff_t(take));
+    if (take < n)
+        writer.ShortComment();
+    return from + take;
+}
+
+// One assist field at `at`; false (the record stopped) when it is not all there.
+bool WriteAssistField(TNCdRecord& r, CFieldWriter& writer, std::size_t at) {
+    if (!r.Has(at, kAssistHead))
+        return r.StopAt(at);
+    ByteReader in = r.At(at);
+    const std::size_t size = in.u16le();
+    const std::uint16_t op = in.u16le();
+    const std::size_t nameLength = in.u16le();
+    const std::size_t valueLength = in.u16le();
+    const std::uint16_t dataType = in.u16le();
+    writer.BeginField("assist-field");
+    writer.SymbolField("operator", op, kAssistOperators);
+    writer.SymbolField("value-data-type", dataType, symtab::kItemTypes);
+    writer.SpareField("spare", r.At(at + 10).Rest(), 2);
+    const std::size_t nameEnd = BoundedText(r, writer, "field-name", at + kAssistHead, nameLength);
+    const std::size_t end = BoundedText(r, writer, "value", nameEnd, valueLength);
+    writer.EndField();
+    // A stored size past the record's end: what follows the value is not there to explain.
+    if (!r.Has(at, size))
+        return r.StopAt(std::max(end, at + kAssistHead));
+    r.SetCursor(at + size);
+    return true;
+}
+
+} // namespace
+
+std::uint32_t ByFormBody(TNCdRecord& r, CFieldWriter& writer) {
+    if (!r.Has(8, 4))
+        return r.StopAt(8);
+    const std::size_t count = r.At(8).u16le();
+    // Each assist field starts where the stored size of the one before ends, whatever its
+    // name and value lengths say. A size of 0 shows the same bytes again: the count is shown
+    // as stored, and at most 65535 times.
+    for (std::size_t i = 0; i < count; ++i)
+        if (!WriteAssistField(r, writer, r.Cursor()))
+            return 0;
+    r.CursorText(writer, "form-name", r.At(10).u16le());
+    return std::uint32_t(r.Cursor());
+}

@@ -1,0 +1,267 @@
+// Action records: each kind's fields with the labels, order and values the stored bytes call
+// for, the texts that are formulas by their flags, and every cut of every record saying that
+// it is short.
+#include <gtest/gtest.h>
+
+#include "EveryCut.h"
+#include "RecordTestSupport.h"
+#include "records/RecordStream.h"
+#include "tree/NodeDocument.h"
+
+namespace {
+
+constexpr std::uint16_t kAction = kStreamKindAction;
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+struct Shown {
+    std::string label;
+    std::string dump;
+};
+
+// The label and dump of the one record of an action stream.
+Shown ShowAction(std::uint16_t signature, const RecordBody& body,
+                 CInfoPaneOptions* options = nullptr) {
+    const RecordBytes stream = RecordEncoder(kAction).Add(signature, body).Stream();
+    WalkedStream w = Walk(stream, kAction);
+    auto r = w.Records();
+    if (r.size() != 1)
+        return {"?", "(" + std::to_string(r.size()) + ")"};
+    return {std::string(r[0]->GetLabel()), Dump(*r[0], options)};
+}
+
+void ExpectInOrder(const std::string& dump, std::initializer_list<std::string> parts) {
+    std::size_t at = 0;
+    for (const std::string& part : parts) {
+        const std::size_t found = dump.find(part, at);
+        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << part << "\n" << dump;
+        at = found + part.size();
+    }
+}
+
+// A body of flags, the u16 lengths of `texts`, the `between` bytes, then the texts.
+RecordBody Texts(std::uint32_t flags, std::initializer_list<RecordBytes> texts,
+                 const RecordBody& between = RecordBody()) {
+    RecordBody b;
+    b.u32(flags);
+    for (const RecordBytes& t : texts)
+        b.u16(std::uint16_t(t.size()));
+    b.bytes(between.Bytes());
+    for (const RecordBytes& t : texts)
+        b.bytes(t);
+    return b;
+}
+
+RecordBytes T(std::string_view s) {
+    return RecordBytes(s.begin(), s.end());
+}
+
+RecordBytes F(std::string_view source) {
+    return RecordBody::Formula(source);
+}
+
+RecordBody Newsletter(std::uint32_t flags) {
+    RecordBody b;
+    b.u32(flags).u32(25).u16(5).u8(0xB1).u8(0xB2);
+    b.u16(2).u16(std::uint16_t(F("1").size())).u16(0).u16(3).u16(4);
+    return b.text("Daily").text("Jo").bytes(F("1")).text("New").text("Body");
+}
+
+TEST(ActionRecords, HeaderAndByteFormFlags) {
+    const Shown header = ShowAction(0x81, RecordBody());
+    EXPECT_EQ(header.label, "Action Header");
+    ExpectInOrder(header.dump, {"(record-type Header)", "(length 2)"});
+    EXPECT_FALSE(Has(header.dump, "(flags")) << header.dump;
+    EXPECT_FALSE(Has(header.dump, "remaining-data")) << header.dump;
+
+    const struct {
+        std::uint16_t signature;
+        const char* label;
+        const char* name;
+    } flagged[] = {{0x88, "Delete", "Delete"},
+                   {0x8A, "Mark Read", "MarkRead"},
+                   {0x8B, "Mark Unread", "MarkUnread"},
+                   {0x91, "Send Document", "SendDocument"}};
+    for (const auto& k : flagged) {
+        const Shown s = ShowAction(k.signature, RecordBody().u32(0x1005).u8(0xEE));
+        EXPECT_EQ(s.label, k.label);
+        // No table: the value in hex.
+        ExpectInOrder(s.dump, {std::string("(record-type ") + k.name + ")", "(length 7)",
+                               "(flags 0x1005)", "(remaining-data", "EE"});
+    }
+}
+
+TEST(ActionRecords, FieldReplyFormulaAndScript) {
+    const Shown modify = ShowAction(0xFF82, Texts(0x2, {T("Status"), T("Done")}));
+    EXPECT_EQ(modify.label, "Modify Field");
+    ExpectInOrder(modify.dump, {"(record-type ModifyField)", "(flags Append)",
+                                "(field-name \"Status\")", "(value \"Done\")"});
+    EXPECT_FALSE(Has(modify.dump, "remaining-data")) << modify.dump;
+
+    const Shown reply = ShowAction(0xFF83, Texts(0x11, {T("Thanks")}).u8(0xEE));
+    EXPECT_EQ(reply.label, "Reply");
+    ExpectInOrder(reply.dump, {"(record-type Reply)", "(flags ReplyToAll ReplyOnce)",
+                               "(body \"Thanks\")", "(remaining-data", "EE"});
+
+    const Shown formula = ShowAction(0xFF84, Texts(0x3, {F("1 + 2")}));
+    EXPECT_EQ(formula.label, "Formula");
+    ExpectInOrder(formula.dump,
+                  {"(record-type Formula)", "(flags SelectDocs NewCopy)", "(formula {"});
+    EXPECT_FALSE(Has(formula.dump, "remaining-data")) << formula.dump;
+
+    // The script's length is a u32 at 8.
+    const Shown script =
+        ShowAction(0xFF85, RecordBody().u32(0x40).u32(9).text("Print \"x\"").u8(0xEE));
+    EXPECT_EQ(script.label, "KelmarScript");
+    ExpectInOrder(script.dump, {"(record-type KelmarScript)", "(flags 0x40)",
+                                "(script \"Print \\\"x\\\"\")", "(remaining-data", "EE"});
+}
+
+TEST(ActionRecords, MailTextsAreFormulasByTheirFlags) {
+    // 0x10: cc is a formula; to stays a text.
+    const Shown mail =
+        ShowAction(0xFF86, Texts(0x10, {T("Ann"), F("1"), T("Bo"), T("Hi"), T("Text")}));
+    EXPECT_EQ(mail.label, "Send Mail");
+    ExpectInOrder(mail.dump, {"(record-type SendMail)", "(flags CcFormula)", "(to \"Ann\")",
+                              "(cc {", "(bcc \"Bo\")", "(subject \"Hi\")", "(body \"Text\")"});
+    EXPECT_FALSE(Has(mail.dump, "remaining-data")) << mail.dump;
+
+    const Shown all = ShowAction(0xFF86, Texts(0x78, {F("1"), F("2"), F("3"), F("4"), T("Text")}));
+    ExpectInOrder(all.dump, {"(flags ToFormula CcFormula BccFormula SubjectFormula)", "(to {",
+                             "(cc {", "(bcc {", "(subject {", "(body \"Text\")"});
+
+    CInfoPaneOptions spare;
+    spare.ShowSpareBytes = 1;
+    const Shown news = ShowAction(0xFF8F, Newsletter(0x10 | 0x2), &spare);
+    EXPECT_EQ(news.label, "Newsletter");
+    ExpectInOrder(news.dump, {"(record-type Newsletter)", "(flags Gather CcFormula)", "(gather 25)",
+                              "(spare", "B1 B2", "(view-name \"Daily\")", "(to \"Jo\")", "(cc {",
+                              "(bcc \"\")", "(subject \"New\")", "(body \"Body\")"});
+    EXPECT_FALSE(Has(news.dump, "remaining-data")) << news.dump;
+}
+
+TEST(ActionRecords, CopyFoldersAndAgents) {
+    const Shown copy = ShowAction(0xFF87, Texts(0x1, {T("hub"), T("mail.vlt")}));
+    EXPECT_EQ(copy.label, "Db Copy");
+    ExpectInOrder(copy.dump, {"(record-type DbCopy)", "(flags Move)", "(server \"hub\")",
+                              "(database \"mail.vlt\")"});
+
+    CInfoPaneOptions spare;
+    spare.ShowSpareBytes = 1;
+    const struct {
+        std::uint16_t signature;
+        const char* label;
+        const char* name;
+    } folders[] = {{0xFF8C, "Move To Folder", "MoveToFolder"},
+                   {0xFF8D, "Copy To Folder", "CopyToFolder"},
+                   {0xFF8E, "Remove From Folder", "RemoveFromFolder"}};
+    for (const auto& k : folders) {
+        const Shown s = ShowAction(k.signature,
+                                   Texts(0x3, {T("Done")}, RecordBody().u8(0xC1).u8(0xC2)), &spare);
+        EXPECT_EQ(s.label, k.label);
+        ExpectInOrder(s.dump, {std::string("(record-type ") + k.name + ")",
+                               "(flags NewFolder PrivateFolder)", "(spare", "C1 C2",
+                               "(folder-name \"Done\")"});
+        EXPECT_FALSE(Has(s.dump, "remaining-data")) << s.dump;
+    }
+    // Spare bytes are shown only when asked for.
+    EXPECT_FALSE(Has(ShowAction(0xFF8C, Texts(0, {T("D")}, RecordBody().u16(0))).dump, "spare"));
+
+    const Shown agent =
+        ShowAction(0xFF90, Texts(0x7, {T("Archiver")}, RecordBody().u16(0xD1D2)), &spare);
+    EXPECT_EQ(agent.label, "Run Agent");
+    ExpectInOrder(agent.dump, {"(record-type RunAgent)", "(flags 0x7)", "(spare", "D2 D1",
+                               "(agent-name \"Archiver\")"});
+}
+
+TEST(ActionRecords, ByFormAsInQueriesWithPlainFlags) {
+    RecordBody b;
+    b.u32(0x1).u16(1).u16(4);
+    b.u16(16).u16(2).u16(2).u16(2).u16(0x500).u16(0).text("ToDo");
+    const Shown form = ShowAction(0xFF89, b.text("Task"));
+    EXPECT_EQ(form.label, "By Form");
+    ExpectInOrder(form.dump, {"(record-type ByForm)", "(flags 0x1)", "(assist-field",
+                              "(operator Append)", "(value-data-type Text)", "(field-name \"To\")",
+                              "(value \"Do\")", "(form-name \"Task\")"});
+    EXPECT_FALSE(Has(form.dump, "remaining-data")) << form.dump;
+}
+
+TEST(ActionRecords, GenericRecordsNameTheirSignatureOrNumber) {
+    CNodeDocument doc;
+    const RecordBytes stream = RecordEncoder(kAction)
+                                   .Word(0xFF88, RecordBody().u16(1))
+                                   .Word(0xFF92, RecordBody().u16(2))
+                                   .Word(0xFF8A, RecordBody())
+                                   .Add(0x81, RecordBody())
+                                   .Stream();
+    CNoteNode parent(&doc);
+    ASSERT_EQ(AddRecordNodes(parent, *MakeRecordFactory(kAction), stream.data(), stream.size()), 0);
+    auto* unnamed = static_cast<TNCdRecord*>(parent.GetFirstChild());
+    auto* formulaOnly = static_cast<TNCdRecord*>(unnamed->GetNextSibling());
+    auto* other = static_cast<TNCdRecord*>(formulaOnly->GetNextSibling());
+    auto* header = static_cast<TNCdRecord*>(other->GetNextSibling());
+    // 0xFF88 has no row in the action table: even with symbols on it is a number.
+    EXPECT_EQ(unnamed->GetLabel(), "Record type 65416");
+    EXPECT_TRUE(Has(Dump(*unnamed), "(record-type 65416)")) << Dump(*unnamed);
+    EXPECT_TRUE(Has(Dump(*unnamed), "(remaining-data")) << Dump(*unnamed);
+    // 0xFF92 is named but has no kind of its own.
+    EXPECT_EQ(formulaOnly->GetLabel(), "FormulaOnly");
+    EXPECT_EQ(other->GetLabel(), "Record type 65418");
+    doc.InfoOptions().ShowSymbols = 0;
+    formulaOnly->OnOptionsChanged(0x2);
+    EXPECT_EQ(formulaOnly->GetLabel(), "0xff92");
+    for (TNCdRecord* r : {unnamed, formulaOnly, other, header}) {
+        EXPECT_EQ(r->GetHelpContext(), 0xE0000u + r->Signature());
+        ASSERT_TRUE(r->GetImage());
+        EXPECT_EQ(r->GetImage()->strip, 0);
+    }
+}
+
+TEST(ActionRecords, ShorterThanTheFixedPartSaysItsLeastLength) {
+    const struct {
+        std::uint16_t signature;
+        std::uint32_t fixed;
+    } kinds[] = {{0xFF82, 12}, {0xFF83, 10}, {0xFF84, 10}, {0xFF85, 12}, {0xFF86, 18}, {0xFF87, 12},
+                 {0x88, 6},    {0xFF89, 12}, {0x8A, 6},    {0x8B, 6},    {0xFF8C, 12}, {0xFF8D, 12},
+                 {0xFF8E, 12}, {0xFF8F, 26}, {0xFF90, 12}, {0x91, 6}};
+    for (const auto& k : kinds) {
+        const std::size_t header = k.signature > 0xFF ? 4 : 2;
+        const std::string shorter =
+            ShowAction(k.signature, RecordBody().zeros(k.fixed - 1 - header)).dump;
+        EXPECT_TRUE(Has(shorter, "should be at least " + std::to_string(k.fixed) + ")")) << shorter;
+        const std::string whole =
+            ShowAction(k.signature, RecordBody().zeros(k.fixed - header)).dump;
+        EXPECT_FALSE(Has(whole, "should be at least")) << whole;
+    }
+}
+
+TEST(ActionRecords, EveryCutSaysShort) {
+    RecordEncoder e(kAction);
+    e.Add(0x81, RecordBody());
+    e.Add(0x88, RecordBody().u32(1));
+    e.Add(0x8A, RecordBody().u32(2));
+    e.Add(0x8B, RecordBody().u32(3));
+    e.Add(0x91, RecordBody().u32(4));
+    e.Add(0xFF82, Texts(0x1, {T("Status"), T("Done")}));
+    e.Add(0xFF83, Texts(0x2, {T("Thanks")}));
+    e.Add(0xFF84, Texts(0x1, {F("1 + 2")}));
+    e.Add(0xFF85, RecordBody().u32(0).u32(5).text("Beep;"));
+    e.Add(0xFF86, Texts(0x10, {T("Ann"), F("1"), T("Bo"), T("Hi"), T("Text")}));
+    e.Add(0xFF87, Texts(0x1, {T("hub"), T("mail.vlt")}));
+    RecordBody form;
+    form.u32(0).u16(2).u16(4);
+    form.u16(18).u16(1).u16(2).u16(2).u16(0).u16(0).text("ToDo").u16(0);
+    form.u16(13).u16(3).u16(1).u16(0).u16(0x300).u16(0).text("N");
+    e.Add(0xFF89, form.text("Task"));
+    e.Add(0xFF8C, Texts(0x1, {T("Done")}, RecordBody().u16(0)));
+    e.Add(0xFF8D, Texts(0x2, {T("Done")}, RecordBody().u16(0)));
+    e.Add(0xFF8E, Texts(0x3, {T("Done")}, RecordBody().u16(0)));
+    e.Add(0xFF8F, Newsletter(0x10));
+    e.Add(0xFF90, Texts(0, {T("Archiver")}, RecordBody().u16(0)));
+    const RecordBytes stream = e.Stream();
+    ExpectEveryCutSaysShort("action", stream, kAction, {kAction});
+}
+
+} // namespace
