@@ -5,6 +5,7 @@
 #include "output/FieldWriter.h"
 #include "output/SymbolTables.h"
 #include "records/CdRecord.h"
+#include "records/RecordComposer.h"
 
 namespace {
 constexpr std::uint32_t E = kSymbolEnumerated;
@@ -122,4 +123,50 @@ std::uint32_t ByFormBody(TNCdRecord& r, CFieldWriter& writer) {
             return 0;
     r.CursorText(writer, "form-name", r.At(10).u16le());
     return std::uint32_t(r.Cursor());
+}
+
+bool ComposeByForm(RecordComposer& c, const std::string& path) {
+    const ValueTree* fields = nullptr;
+    if (!c.TakeList("assist-field", path, &fields))
+        return false;
+    const std::size_t count = fields ? fields->list.size() : 0;
+    if (count > 0xFFFF)
+        return c.Fail(path + ".assist-field", "more assist fields than the count can say");
+    c.Put(8, 2, std::uint32_t(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        const ValueTree& field = fields->list[i];
+        const std::string where = path + ".assist-field[" + std::to_string(i) + "]";
+        if (!field.Is(ValueTree::Type::Members))
+            return c.Fail(where, "the fields of an assist field are expected");
+        std::uint32_t op = 0, type = 0;
+        std::string name, value;
+        std::vector<std::uint8_t> spare(2, 0);
+        const ValueTree* v = nullptr;
+        if (((v = c.Take("operator", &field)) &&
+             !c.Symbol(*v, where + ".operator", kAssistOperators, &op)) ||
+            ((v = c.Take("value-data-type", &field)) &&
+             !c.Symbol(*v, where + ".value-data-type", symtab::kItemTypes, &type)) ||
+            ((v = c.Take("spare", &field)) && !c.Hex(*v, where + ".spare", &spare)) ||
+            ((v = c.Take("field-name", &field)) && !c.Text(*v, where + ".field-name", &name)) ||
+            ((v = c.Take("value", &field)) && !c.Text(*v, where + ".value", &value)) ||
+            !c.AllTaken(field, where))
+            return false;
+        const std::size_t size = kAssistHead + name.size() + value.size();
+        if (op > 0xFFFF || type > 0xFFFF || spare.size() != 2 || size > 0xFFFF)
+            return c.Fail(where, "the operator and type are 16-bit values, the spare 2 bytes, "
+                                 "and the whole at most 65535 bytes");
+        const std::size_t at = c.Cursor();
+        c.Append(std::vector<std::uint8_t>(kAssistHead, 0));
+        c.Put(at, 2, std::uint32_t(size));
+        c.Put(at + 2, 2, op);
+        c.Put(at + 4, 2, std::uint32_t(name.size()));
+        c.Put(at + 6, 2, std::uint32_t(value.size()));
+        c.Put(at + 8, 2, type);
+        c.Put(at + 10, 1, spare[0]);
+        c.Put(at + 11, 1, spare[1]);
+        c.Append(name);
+        c.Append(value);
+    }
+    constexpr FixedField kFormName[] = {field::Text("form-name", 10, 2)};
+    return c.Rows(kFormName, 0, nullptr, path);
 }

@@ -5,7 +5,10 @@
 
 #include "output/SymbolEntry.h"
 
+#include <string>
+
 class CFieldWriter;
+class RecordComposer;
 class TNCdRecord;
 
 extern const SymbolEntry kNoFlags[]; // flags whose bits have no names: the value in hex
@@ -33,3 +36,6 @@ extern const SymbolEntry kNewsletterFlags[];
 // The By Form body after its flags: the assist fields (count at 8, from 12), then the form name
 // (length at 10). Returns the cursor.
 std::uint32_t ByFormBody(TNCdRecord& record, CFieldWriter& writer);
+// What a description gives of it: "assist-field": a list of {operator, value-data-type, spare,
+// field-name, value}, and "form-name".
+bool ComposeByForm(RecordComposer& composer, const std::string& path);

@@ -14,6 +14,7 @@
 #include "output/SymbolTables.h"
 #include "records/CdRecord.h"
 #include "records/QueryActionTables.h"
+#include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
 
 namespace {
@@ -107,17 +108,85 @@ std::uint32_t TopicBody(TNCdRecord& r, CFieldWriter& writer) {
     return std::uint32_t(r.Cursor());
 }
 
+// "text": up to ten texts, their lengths at 8 and the texts from 48.
+bool ComposeTextTerm(RecordComposer& c, const std::string& path) {
+    const ValueTree* texts = nullptr;
+    if (!c.TakeList("text", path, &texts) || !texts)
+        return true;
+    if (texts->list.size() > kTextTerms)
+        return c.Fail(path + ".text", "at most ten texts are stored");
+    for (std::size_t i = 0; i < texts->list.size(); ++i) {
+        std::string text;
+        const std::string where = path + ".text[" + std::to_string(i) + "]";
+        if (!c.Text(texts->list[i], where, &text))
+            return false;
+        if (text.empty())
+            return c.Fail(where, "an empty text is not stored: its length would be 0");
+        c.Put(8 + 4 * i, 4, std::uint32_t(text.size()));
+        c.Append(text);
+    }
+    return true;
+}
+
+// The formula's length, unless "formula-len" says otherwise.
+bool ComposeFormulaLength(RecordComposer& c, const std::string&) {
+    if (!c.Values().Find("formula-len"))
+        c.Put(8, 2, std::uint32_t(std::min<std::size_t>(c.Cursor() - 10, 0xFFFF)));
+    return true;
+}
+
+// "forms": the form names as a text list at 8.
+bool ComposeUsesForm(RecordComposer& c, const std::string& path) {
+    const ValueTree* forms = nullptr;
+    if (!c.TakeList("forms", path, &forms))
+        return false;
+    const std::size_t count = forms ? forms->list.size() : 0;
+    if (count > 0xFFFF)
+        return c.Fail(path + ".forms", "more forms than the count can say");
+    c.Append(std::vector<std::uint8_t>(2 + 2 * count, 0));
+    c.Put(8, 2, std::uint32_t(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name;
+        const std::string where = path + ".forms[" + std::to_string(i) + "]";
+        if (!c.Text(forms->list[i], where, &name))
+            return false;
+        if (name.size() > 0xFFFF)
+            return c.Fail(where, "the name is longer than its length can say");
+        c.Put(10 + 2 * i, 2, std::uint32_t(name.size()));
+        c.Append(name);
+    }
+    return true;
+}
+
+// "data": hex after the topic query, its length at 10.
+bool ComposeTopic(RecordComposer& c, const std::string& path) {
+    const ValueTree* data = c.Take("data");
+    std::vector<std::uint8_t> bytes;
+    if (!data)
+        return true;
+    if (!c.Hex(*data, path + ".data", &bytes))
+        return false;
+    if (bytes.size() > 0xFFFF)
+        return c.Fail(path + ".data", "the data is longer than its length can say");
+    c.Put(10, 2, std::uint32_t(bytes.size()));
+    c.Append(bytes);
+    return true;
+}
+
 constexpr RecordKind kKinds[] = {
     kind::Fixed(kQuery, 0x81, "Query Header", 8, 6, kHeader),
-    kind::Fixed(kQuery, 0xFF82, "Text Term", 1, 48, kTextTerm, TextTermBody),
+    kind::ComposedBy(kind::Fixed(kQuery, 0xFF82, "Text Term", 1, 48, kTextTerm, TextTermBody),
+                     ComposeTextTerm),
     kind::Fixed(kQuery, 0xFF83, "By Field", 2, 48, kByField),
     kind::Fixed(kQuery, 0xFF84, "By Field", 2, 48, kByField),
     kind::Fixed(kQuery, 0xFF85, "By Field", 2, 48, kByField),
-    kind::Fixed(kQuery, 0xFF86, "Formula", 5, 10, kFormula),
-    kind::Fixed(kQuery, 0xFF87, "By Form", 6, 12, kByForm, ByFormBody),
+    kind::ComposedBy(kind::Fixed(kQuery, 0xFF86, "Formula", 5, 10, kFormula), ComposeFormulaLength),
+    kind::ComposedBy(kind::Fixed(kQuery, 0xFF87, "By Form", 6, 12, kByForm, ByFormBody),
+                     ComposeByForm),
     kind::Fixed(kQuery, 0xFF88, "By Folder", 7, 10, kByFolder),
-    kind::Fixed(kQuery, 0xFF89, "Uses Form", 6, 8, kUsesForm, UsesFormBody),
-    kind::Fixed(kQuery, 0xFF8A, "Topic", 0, 12, kTopic, TopicBody),
+    kind::ComposedBy(kind::Fixed(kQuery, 0xFF89, "Uses Form", 6, 8, kUsesForm, UsesFormBody),
+                     ComposeUsesForm),
+    kind::ComposedBy(kind::Fixed(kQuery, 0xFF8A, "Topic", 0, 12, kTopic, TopicBody), ComposeTopic),
 };
 } // namespace
 
