@@ -11,6 +11,8 @@
 #include "RecordTestSupport.h"
 #include "ShownRecord.h"
 #include "common/Ascii.h"
+#include "records/RecordFactory.h"
+#include "records/RecordKinds.h"
 #include "records/RecordStreamComposer.h"
 #include "vlt/builder/JsonDescription.h"
 
@@ -243,6 +245,49 @@ TEST(RecordComposer, DamagedRecordsCanBeDescribed) {
         "");
     ASSERT_GE(bytes.size(), 8u);
     EXPECT_EQ(bytes[6] | bytes[7] << 8, 0x8001);
+}
+
+std::uint16_t StreamOf(RecordScope scope) {
+    switch (scope) {
+    case RecordScope::Navigator:
+        return kStreamKindLayout;
+    case RecordScope::Query:
+        return kStreamKindQuery;
+    case RecordScope::Action:
+        return kStreamKindAction;
+    case RecordScope::Dataset:
+        return kStreamKindDataset;
+    default:
+        return kStreamKindComposite;
+    }
+}
+
+// A record of every kind given by its signature alone is whole: its fixed part there, every
+// count 0, nothing short and nothing left unexplained.
+TEST(RecordComposer, EveryKindComposesAWholeEmptyRecord) {
+    for (const RecordKind* kind : AllRecordKinds()) {
+        const std::uint16_t stream = StreamOf(kind->scope);
+        ValueTree list;
+        list.type = ValueTree::Type::List;
+        list.list.resize(1);
+        list.list[0].members.emplace_back("record-type", ValueTree());
+        list.list[0].members[0].second.type = ValueTree::Type::Number;
+        list.list[0].members[0].second.number = kind->signature;
+        std::vector<std::uint8_t> bytes = {std::uint8_t(stream), std::uint8_t(stream >> 8)};
+        std::vector<std::uint8_t> records;
+        std::string where, what;
+        ASSERT_TRUE(ComposeRecordStream(stream, list, &records, &where, &what))
+            << std::hex << kind->signature << ": " << where << " " << what;
+        bytes.insert(bytes.end(), records.begin(), records.end());
+        WalkedStream w = Walk(bytes, stream);
+        const auto walked = w.Records();
+        ASSERT_EQ(walked.size(), 1u) << std::hex << kind->signature;
+        EXPECT_EQ(walked[0]->Kind(), kind) << std::hex << kind->signature;
+        EXPECT_GE(walked[0]->Length(), kind->fixedSize) << std::hex << kind->signature;
+        const ShownRecord shown(Dump(*walked[0]));
+        EXPECT_FALSE(shown.saysShort) << shown.text;
+        EXPECT_TRUE(shown.remaining.empty()) << shown.text;
+    }
 }
 
 TEST(RecordComposer, ProgramsWithoutRecordTablesRefuseRecordLists) {
