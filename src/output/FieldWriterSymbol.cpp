@@ -10,9 +10,6 @@
 
 namespace {
 
-// Bounds the walk of chained tables, so that a table continuing in itself cannot hang it.
-constexpr std::size_t kMaxSymbolRows = 1u << 16;
-
 // Whether a fallback format takes exactly one integer (or none), and whether it is a long.
 // Formats are the program's own, but a wrong one must not read a missing argument.
 bool CheckIntegerFormat(const char* format, bool* isLong) {
@@ -70,24 +67,17 @@ void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const c
     };
 
     if (options_->ShowSymbols != 0) {
-        const SymbolEntry* row = table;
-        for (std::size_t walked = 0; row && walked < kMaxSymbolRows; ++walked) {
-            if (row->mask == kSymbolDirective) {
-                row = (row->value == kSymbolContinue && row->next) ? row->next : row + 1;
-                continue;
-            }
-            if (!row->name)
-                break;
-            if (row->mask == kSymbolEnumerated)
+        ForEachSymbol(table, [&](const SymbolEntry& row) {
+            if (row.mask == kSymbolEnumerated)
                 enumerated = true;
-            const std::uint32_t mask = row->mask ? row->mask : row->value;
-            if ((value & mask) == row->value) {
+            const std::uint32_t mask = row.mask ? row.mask : row.value;
+            if ((value & mask) == row.value) {
                 separate();
-                pending_.append(row->name);
+                pending_.append(row.name);
                 matched |= mask;
             }
-            ++row;
-        }
+            return true;
+        });
     }
 
     const std::uint32_t rest = value & ~matched;

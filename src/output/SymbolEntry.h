@@ -29,3 +29,20 @@ constexpr SymbolEntry SymbolContinueIn(const SymbolEntry* table) {
 }
 // The row that ends a table.
 constexpr SymbolEntry kSymbolEnd{0, 0, nullptr, nullptr};
+
+// Calls visit(row) for each named row of the table, following continuations, until it
+// returns false or the table ends. The walk is bounded, so that a table continuing in itself
+// cannot hang it; tables are constants of the program.
+template <typename Visit> void ForEachSymbol(const SymbolEntry* table, Visit visit) {
+    constexpr unsigned kMaxRows = 1u << 16;
+    const SymbolEntry* row = table;
+    for (unsigned walked = 0; row && walked < kMaxRows; ++walked) {
+        if (row->mask == kSymbolDirective) {
+            row = (row->value == kSymbolContinue && row->next) ? row->next : row + 1;
+            continue;
+        }
+        if (!row->name || !visit(*row))
+            return;
+        ++row;
+    }
+}

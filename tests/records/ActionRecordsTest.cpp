@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EveryCut.h"
+#include "ExpectInOrder.h"
 #include "RecordTestSupport.h"
 #include "records/RecordStream.h"
 #include "tree/NodeDocument.h"
@@ -12,33 +13,12 @@ namespace {
 
 constexpr std::uint16_t kAction = kStreamKindAction;
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-struct Shown {
-    std::string label;
-    std::string dump;
-};
+using Shown = OneShown;
 
 // The label and dump of the one record of an action stream.
 Shown ShowAction(std::uint16_t signature, const RecordBody& body,
                  CInfoPaneOptions* options = nullptr) {
-    const RecordBytes stream = RecordEncoder(kAction).Add(signature, body).Stream();
-    WalkedStream w = Walk(stream, kAction);
-    auto r = w.Records();
-    if (r.size() != 1)
-        return {"?", "(" + std::to_string(r.size()) + ")"};
-    return {std::string(r[0]->GetLabel()), Dump(*r[0], options)};
-}
-
-void ExpectInOrder(const std::string& dump, std::initializer_list<std::string> parts) {
-    std::size_t at = 0;
-    for (const std::string& part : parts) {
-        const std::size_t found = dump.find(part, at);
-        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << part << "\n" << dump;
-        at = found + part.size();
-    }
+    return ShowOne(kAction, signature, body, options);
 }
 
 // A body of flags, the u16 lengths of `texts`, the `between` bytes, then the texts.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EveryCut.h"
+#include "ExpectInOrder.h"
 #include "RecordTestSupport.h"
 #include "ShownRecord.h"
 #include "output/StringWriter.h"
@@ -15,10 +16,6 @@
 #include "treelist/ImageCache.h"
 
 namespace {
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // A stream and its record nodes, kept together (the nodes point into the stream).
 struct Walked {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "EveryCut.h"
+#include "ExpectInOrder.h"
 #include "RecordTestSupport.h"
 #include "output/InfoPaneOptions.h"
 #include "records/RecordStream.h"
@@ -14,34 +15,14 @@ namespace {
 
 constexpr std::uint16_t kQuery = kStreamKindQuery;
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-// The dump of the one record of a query stream.
+// The dump and the label of the one record of a query stream.
 std::string DumpQuery(std::uint16_t signature, const RecordBody& body,
                       CInfoPaneOptions* options = nullptr) {
-    const RecordBytes stream = RecordEncoder(kQuery).Add(signature, body).Stream();
-    WalkedStream w = Walk(stream, kQuery);
-    auto r = w.Records();
-    return r.size() == 1 ? Dump(*r[0], options) : "(" + std::to_string(r.size()) + ")";
+    return ShowOne(kQuery, signature, body, options).dump;
 }
 
 std::string LabelOf(std::uint16_t signature, const RecordBody& body) {
-    const RecordBytes stream = RecordEncoder(kQuery).Add(signature, body).Stream();
-    WalkedStream w = Walk(stream, kQuery);
-    auto r = w.Records();
-    return r.size() == 1 ? std::string(r[0]->GetLabel()) : "?";
-}
-
-// The fields in the order the dump shows them: each must come after the one before.
-void ExpectInOrder(const std::string& dump, std::initializer_list<std::string> parts) {
-    std::size_t at = 0;
-    for (const std::string& part : parts) {
-        const std::size_t found = dump.find(part, at);
-        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << part << "\n" << dump;
-        at = found + part.size();
-    }
+    return ShowOne(kQuery, signature, body).label;
 }
 
 RecordBody Double(RecordBody b, double v) {

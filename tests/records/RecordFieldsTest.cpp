@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ExpectInOrder.h"
 #include "RecordTestSupport.h"
 #include "output/OutputStrings.h"
 #include "records/FieldRecords.h"
@@ -9,10 +10,6 @@
 #include "tree/NodeTypes.h"
 
 namespace {
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 std::string Label(const RecordEncoder& e, std::uint16_t kind = 1) {
     WalkedStream w = Walk(e.Stream(), kind);

@@ -47,3 +47,18 @@ inline std::string DumpOne(const RecordEncoder& encoder) {
     auto records = w.Records();
     return records.size() == 1 ? Dump(*records[0]) : "(" + std::to_string(records.size()) + ")";
 }
+
+// The label and dump of the one record of a stream of `kind` made of one record.
+struct OneShown {
+    std::string label;
+    std::string dump;
+};
+inline OneShown ShowOne(std::uint16_t kind, std::uint16_t signature, const RecordBody& body,
+                        CInfoPaneOptions* options = nullptr) {
+    const RecordBytes stream = RecordEncoder(kind).Add(signature, body).Stream();
+    WalkedStream w = Walk(stream, kind);
+    auto r = w.Records();
+    if (r.size() != 1)
+        return {"?", "(" + std::to_string(r.size()) + ")"};
+    return {std::string(r[0]->GetLabel()), Dump(*r[0], options)};
+}
