@@ -1,11 +1,12 @@
 // Fuzzes vlt-build's description reader. The input is the JSON text of a description; what
-// reads well is written as a database file, which the engine must then open, and whose notes
-// it must find again.
+// reads well (record lists encoded by the record tables) is written as a database file, which the
+// engine must then open, and whose notes it must find again.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "records/RecordStreamComposer.h"
 #include "store/api/Database.h"
 #include "store/api/Search.h"
 #include "vlt/builder/JsonDescription.h"
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     vlt::builder::DatabaseDesc desc;
     std::string error;
-    if (!vlt::builder::ParseDescription(text, "fuzz.json", &desc, &error)) {
+    if (!vlt::builder::ParseDescription(text, "fuzz.json", &desc, &error, &ComposeRecordStream)) {
         if (error.empty())
             __builtin_trap(); // a refusal always says why
         return 0;

@@ -5,24 +5,31 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 struct ValueTree {
     enum class Type { Number, Text, Bool, List, Members };
+    struct Member; // a name and its value, defined below: a tree holds trees
 
     Type type = Type::Members;
     double number = 0; // Number; Bool: 0 or 1
     std::string text;  // Text
     std::vector<ValueTree> list;
-    std::vector<std::pair<std::string, ValueTree>> members; // in the order given
+    std::vector<Member> members; // in the order given
 
     bool Is(Type t) const { return type == t; }
     // The member of that name, or null.
-    const ValueTree* Find(std::string_view name) const {
-        for (const auto& [key, value] : members)
-            if (key == name)
-                return &value;
-        return nullptr;
-    }
+    const ValueTree* Find(std::string_view name) const;
 };
+
+struct ValueTree::Member {
+    std::string name;
+    ValueTree value;
+};
+
+inline const ValueTree* ValueTree::Find(std::string_view name) const {
+    for (const Member& m : members)
+        if (m.name == name)
+            return &m.value;
+    return nullptr;
+}

@@ -270,9 +270,9 @@ TEST(RecordComposer, EveryKindComposesAWholeEmptyRecord) {
         ValueTree list;
         list.type = ValueTree::Type::List;
         list.list.resize(1);
-        list.list[0].members.emplace_back("record-type", ValueTree());
-        list.list[0].members[0].second.type = ValueTree::Type::Number;
-        list.list[0].members[0].second.number = kind->signature;
+        list.list[0].members.push_back({"record-type", ValueTree()});
+        list.list[0].members[0].value.type = ValueTree::Type::Number;
+        list.list[0].members[0].value.number = kind->signature;
         std::vector<std::uint8_t> bytes = {std::uint8_t(stream), std::uint8_t(stream >> 8)};
         std::vector<std::uint8_t> records;
         std::string where, what;

@@ -476,8 +476,8 @@ private:
         } else if (j.is_object()) {
             out->type = ValueTree::Type::Members;
             for (auto it = j.begin(); it != j.end(); ++it) {
-                out->members.emplace_back(it.key(), ValueTree());
-                if (!ToTree(it.value(), at + "." + it.key(), &out->members.back().second))
+                out->members.push_back({it.key(), ValueTree()});
+                if (!ToTree(it.value(), at + "." + it.key(), &out->members.back().value))
                     return false;
             }
         } else {
