@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "vlt/TextBuffer.h"
 #include "vlt/TimeCodec.h"
@@ -63,23 +64,37 @@ std::string ClockText(const store::TimeParts& p, std::uint8_t style,
 
 } // namespace
 
+// The C library's own conversion of a wall time (mktime) reads the zone file again on every
+// call: a system call for each time shown. The zone is found instead from the offsets that
+// the instants around the wall time have, which the library keeps once read. A wall time that
+// two instants show (when the clocks go back) is taken at its first, in summer time.
 std::optional<LocalZone> MachineZoneAt(int year, int month, int day, int hour, int minute) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_isdst = -1;
-    const std::tm asked = t;
-    std::mktime(&t);
-    // mktime moves a time that the clocks skipped; such a time does not exist here.
-    if (t.tm_year != asked.tm_year || t.tm_mon != asked.tm_mon || t.tm_mday != asked.tm_mday ||
-        t.tm_hour != asked.tm_hour || t.tm_min != asked.tm_min)
-        return std::nullopt;
+    const std::int64_t wall =
+        (DaysFromCivil(year, month, day) - DaysFromCivil(1970, 1, 1)) * 86400 +
+        std::int64_t(hour) * 3600 + std::int64_t(minute) * 60;
+    const auto offsetAt = [](std::int64_t instant) {
+        const std::time_t t = std::time_t(instant);
+        std::tm local{};
+        return localtime_r(&t, &local) ? std::int64_t(local.tm_gmtoff) : 0;
+    };
+    std::optional<std::tm> found;
+    // Zone changes are far more than a day apart: the offsets a day before and after, and at
+    // the wall time itself, are all the wall time can have.
+    for (const std::int64_t offset :
+         {offsetAt(wall - 86400), offsetAt(wall), offsetAt(wall + 86400)}) {
+        const std::time_t t = std::time_t(wall - offset);
+        std::tm local{};
+        if (!localtime_r(&t, &local) || local.tm_year != year - 1900 || local.tm_mon != month - 1 ||
+            local.tm_mday != day || local.tm_hour != hour || local.tm_min != minute)
+            continue;
+        if (!found || (local.tm_isdst > 0 && found->tm_isdst <= 0))
+            found = local;
+    }
+    if (!found)
+        return std::nullopt; // skipped when the clocks went forward
     LocalZone z;
-    z.dst = t.tm_isdst > 0;
-    const long minutes = long(t.tm_gmtoff / 60) - (z.dst ? 60 : 0);
+    z.dst = found->tm_isdst > 0;
+    const long minutes = long(found->tm_gmtoff / 60) - (z.dst ? 60 : 0);
     z.zone = int(minutes >= 0 ? minutes / 15 * 15 : -((-minutes + 14) / 15 * 15));
     if (!IsValidZone(z.zone))
         return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include "TzGuard.h"
 #include "store/api/Conversions.h"
+#include "vlt/TimeText.h"
 
 using namespace store;
 
@@ -269,4 +270,32 @@ TEST(TimeText, EveryFormatWritesAndReadsBackItsParts) {
                             }
                         }
                     }
+}
+
+// The machine's zone at a wall time, in central European rules: the zone is +60 minutes with
+// or without summer time; the hour the clocks skip does not exist; the hour they repeat is
+// taken at its first, in summer time.
+TEST(MachineZone, KnowsSummerTimeAndItsEnds) {
+    TzGuard tz(kCentralEurope);
+    const auto winter = vlt::MachineZoneAt(2021, 1, 15, 12, 0);
+    ASSERT_TRUE(winter);
+    EXPECT_EQ(winter->zone, 60);
+    EXPECT_FALSE(winter->dst);
+    const auto summer = vlt::MachineZoneAt(2021, 7, 15, 12, 0);
+    ASSERT_TRUE(summer);
+    EXPECT_EQ(summer->zone, 60);
+    EXPECT_TRUE(summer->dst);
+    EXPECT_FALSE(vlt::MachineZoneAt(2021, 3, 28, 2, 30));
+    ASSERT_TRUE(vlt::MachineZoneAt(2021, 3, 28, 3, 0));
+    EXPECT_TRUE(vlt::MachineZoneAt(2021, 3, 28, 3, 0)->dst);
+    const auto repeated = vlt::MachineZoneAt(2021, 10, 31, 2, 30);
+    ASSERT_TRUE(repeated);
+    EXPECT_TRUE(repeated->dst);
+    EXPECT_FALSE(vlt::MachineZoneAt(2021, 10, 31, 3, 0)->dst);
+    EXPECT_FALSE(vlt::MachineZoneAt(2021, 2, 30, 12, 0)); // no such day
+    TzGuard india("IST-5:30");
+    const auto far = vlt::MachineZoneAt(2021, 7, 15, 12, 0);
+    ASSERT_TRUE(far);
+    EXPECT_EQ(far->zone, 330);
+    EXPECT_FALSE(far->dst);
 }
