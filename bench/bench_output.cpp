@@ -2,6 +2,7 @@
 // same bytes for scale. Both write a file in the temporary directory.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -31,17 +32,28 @@ std::filesystem::path TempPath(const char* name) {
     return std::filesystem::temp_directory_path() / name;
 }
 
+// Seconds of one hex dump by the dump writer, for the ratio the xxd run reports after it.
+double gWriterSeconds = 0;
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 void BM_DumpWriterHexDump(benchmark::State& state) {
     const auto& bytes = Bytes();
     const std::string path = TempPath("delvex_bench_dump.txt").string();
+    double total = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         CDumpWriter writer(path);
         writer.Begin();
         writer.HexDumpField("data", bytes.data(), bytes.size());
         writer.End();
         if (!writer.Close())
             state.SkipWithError(writer.ErrorText().c_str());
+        total += SecondsSince(start);
     }
+    gWriterSeconds = total / double(state.iterations());
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
     state.counters["output_MB"] = double(std::filesystem::file_size(path)) / (1 << 20);
     std::filesystem::remove(path);
@@ -57,12 +69,18 @@ void BM_XxdSameBytes(benchmark::State& state) {
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     const std::string command = "xxd '" + in.string() + "' > '" + out.string() + "'";
+    double total = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError("xxd failed or is not installed");
             break;
         }
+        total += SecondsSince(start);
     }
+    // How many times faster the dump writer is on the same bytes.
+    if (gWriterSeconds > 0 && state.iterations() > 0)
+        state.counters["writer_speed_ratio"] = total / double(state.iterations()) / gWriterSeconds;
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
     std::filesystem::remove(in);
     std::filesystem::remove(out);
