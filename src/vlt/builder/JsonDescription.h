@@ -35,7 +35,8 @@ namespace vlt::builder {
 
 // On failure *error names the file, the line when known (syntax errors) or the place in the
 // description, and the problem. `records` encodes "records" lists (RECORD: an object of a
-// record's field values by the names its dump shows); without it they are refused.
+// record's field values by the names its dump shows; vlt-build's encoder, and the form in
+// full, are in records/RecordStreamComposer.h); without it they are refused.
 bool ParseDescription(const std::string& json, const std::string& fileName, DatabaseDesc* desc,
                       std::string* error, RecordStreamEncoder records = nullptr);
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
