@@ -20,7 +20,9 @@
 // The headers announce how many segments and colours the records after them hold; the header
 // looks at the records that follow it in the stream (never past the stream) and says when they
 // hold fewer.
+#include <array>
 #include <cstddef>
+#include <iterator>
 
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
@@ -344,7 +346,8 @@ bool ComposeTransparentTable(RecordComposer& c, const std::string& path) {
     return true;
 }
 
-constexpr RecordKind kKinds[] = {
+// Stored picture records always have the long header: a description of one is written so.
+constexpr RecordKind kStored[] = {
     kind::ComposedBy(kind::Fixed(kBase, 0x99, "Graphic", 19, 28, {}, GraphicBody), ComposeGraphic),
     kind::ComposedBy(kind::Fixed(kBase, 0x95, "Bitmap Header", 17, 38, {}, BitmapHeaderBody),
                      ComposeBitmapHeader),
@@ -365,6 +368,14 @@ constexpr RecordKind kKinds[] = {
     kind::Fixed(kBase, 0x9C, "Macintosh Metafile Segment", 16, 10, kMetaSegment),
     kind::Fixed(kBase, 0x9D, "CGM Metafile", 0, 16, kCgmMeta),
 };
+
+constexpr std::array<RecordKind, std::size(kStored)> LongHeaders() {
+    std::array<RecordKind, std::size(kStored)> kinds{};
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        kinds[i] = kind::LongHeader(kStored[i]);
+    return kinds;
+}
+constexpr auto kKinds = LongHeaders();
 } // namespace
 
 std::span<const RecordKind> GraphicRecordKinds() {
