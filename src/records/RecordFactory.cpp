@@ -14,8 +14,8 @@ struct KindIndex {
 
     KindIndex() {
         for (auto table : {ParagraphRecordKinds(), TextRecordKinds(), DocumentRecordKinds(),
-                           FieldRecordKinds(), QueryRecordKinds(), ActionRecordKinds(),
-                           NavigatorRecordKinds(), DatasetRecordKinds()})
+                           FieldRecordKinds(), GraphicRecordKinds(), QueryRecordKinds(),
+                           ActionRecordKinds(), NavigatorRecordKinds(), DatasetRecordKinds()})
             for (const RecordKind& k : table)
                 all.push_back(&k);
         sorted = all;

@@ -52,6 +52,7 @@ struct RecordKind {
     std::uint16_t labelAt = 0;
     LabelMaker makeLabel = nullptr;
     BodyComposer compose = nullptr; // null: the rows are all a description can give
+    bool longHeader = false;        // written with the long header even when it is short
 };
 
 // Row makers for the usual label rules.
@@ -76,6 +77,11 @@ constexpr RecordKind Custom(RecordScope scope, std::uint16_t signature, LabelMak
                             std::uint16_t image, std::uint32_t fixedSize,
                             std::span<const FixedField> fields = {}, BodyWriter body = nullptr) {
     return {scope, signature, "", image, fixedSize, fields, body, LabelRule::Custom, 0, makeLabel};
+}
+// The kind written with the long header, as stored records of it always are.
+constexpr RecordKind LongHeader(RecordKind kind) {
+    kind.longHeader = true;
+    return kind;
 }
 // The kind with the composer of its body.
 constexpr RecordKind ComposedBy(RecordKind kind, BodyComposer compose) {

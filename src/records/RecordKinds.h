@@ -9,6 +9,7 @@ std::span<const RecordKind> ParagraphRecordKinds();
 std::span<const RecordKind> TextRecordKinds();
 std::span<const RecordKind> DocumentRecordKinds();
 std::span<const RecordKind> FieldRecordKinds();
+std::span<const RecordKind> GraphicRecordKinds();
 std::span<const RecordKind> QueryRecordKinds();
 std::span<const RecordKind> ActionRecordKinds();
 std::span<const RecordKind> NavigatorRecordKinds();

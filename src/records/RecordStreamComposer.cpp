@@ -12,9 +12,11 @@ struct Header {
     std::uint32_t maxLength;
 };
 
-Header HeaderOf(std::uint16_t signature) {
+Header HeaderOf(std::uint16_t signature, const RecordKind* kind) {
     if ((signature >> 8) == 0xFF)
         return {4, 0xFFFF};
+    if ((signature >> 8) == 0 && kind && kind->longHeader)
+        return {6, 0xFFFFFFFFu};
     // The one-byte form keeps the length in the high byte, where 0 and 0xFF mean other forms.
     return {2, 0xFE};
 }
@@ -99,8 +101,8 @@ private:
         std::uint16_t signature = 0;
         if (!Signature(*type, path + ".record-type", &signature))
             return false;
-        const Header header = HeaderOf(signature);
         const RecordKind* kind = KindOf(signature);
+        const Header header = HeaderOf(signature, kind);
         RecordComposer c(v, header.size, kind ? kind->fixedSize : header.size);
         c.SetSignature(signature);
         c.Take("record-type");
@@ -132,7 +134,7 @@ private:
             bytes[1] = std::uint8_t(stored);
         } else {
             c.Put(0, 2, signature);
-            c.Put(2, 2, stored);
+            c.Put(2, header.size == 6 ? 4 : 2, stored);
         }
         *out = std::move(bytes);
         return true;

@@ -52,6 +52,24 @@ std::vector<SampleStream> SampleStreams() {
     link.u32(0x41208040).u32(0x05BA147F).zeros(16);
     link.u32(0x41208040).u32(0x05BA147F).u32(0xFCA08040).u32(0x05BA147F);
     body.Add(0xFF92, link.text("Budget"));
+    // Pictures: a bitmap with its colours and two segments, and a metafile in two segments.
+    const auto picture = [&body](std::uint8_t signature, const RecordBody& fields) {
+        body.Long(signature, fields);
+    };
+    picture(0x99, RecordBody().u16(64).u16(32).u16(960).u16(480).zeros(10).u8(2).u8(1).zeros(2));
+    RecordBody bitmap;
+    bitmap.u16(960).u16(480).u16(960).u16(480).u16(0x1).zeros(6);
+    bitmap.u16(64).u16(32).u16(8).u16(1).u16(8).u16(2).u16(5).u16(0);
+    picture(0x95, bitmap);
+    picture(0x97,
+            RecordBody().bytes({0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF}));
+    picture(0x96, RecordBody().zeros(8).u16(16).u16(8).bytes({0xFE, 0, 0xFE, 1, 0xFE, 2, 0xFE, 3}));
+    picture(0x96, RecordBody().zeros(8).u16(16).u16(8).bytes({0xFE, 4, 0xFE, 3, 0xFE, 2, 0xFE, 1}));
+    picture(0x99,
+            RecordBody().u16(1440).u16(720).u16(1440).u16(720).zeros(10).u8(1).u8(0).zeros(2));
+    picture(0x9F, RecordBody().u16(8).i16(2000).i16(1000).u16(1440).u16(720).u32(16).u16(2));
+    picture(0x9B, RecordBody().u16(8).u16(8).bytes({1, 0, 9, 0, 0, 3, 0x0C, 0}));
+    picture(0x9B, RecordBody().u16(8).u16(8).bytes({3, 0, 0, 0, 0, 0, 0, 0}));
     out.push_back({"Body", std::move(body)});
 
     RecordEncoder form(1);
