@@ -32,6 +32,7 @@ constexpr StringRow kStrings[] = {
     {outstr::kDateOfRevision, "(date of revision)"},
     {outstr::kDateOfDbCreation, "(date of db creation)"},
     {outstr::kDateOfModification, "(date of modification)"},
+    {outstr::kCellBorderSides, "Left Right Top Bottom"},
     {outstr::kFieldEditable, "Editable"},
     {outstr::kFieldComputed, "Computed"},
     {outstr::kFieldComputedForDisplay, "Computed for Display"},

@@ -35,6 +35,7 @@ constexpr unsigned kDateOfDbCreation = 515;
 constexpr unsigned kDateOfModification = 516;
 
 // Comments and labels of records.
+constexpr unsigned kCellBorderSides = 518;
 constexpr unsigned kFieldEditable = 519;
 constexpr unsigned kFieldComputed = 520;
 constexpr unsigned kFieldComputedForDisplay = 521;
