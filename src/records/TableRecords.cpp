@@ -19,6 +19,7 @@
 #include "records/ObjectTables.h"
 #include "records/RecordComposer.h"
 #include "records/RecordKinds.h"
+#include "records/RecordStreamComposer.h"
 #include "records/TextExcerpt.h"
 
 namespace {
@@ -180,8 +181,23 @@ std::uint32_t HotspotBody(TNCdRecord& r, CFieldWriter& writer) {
     return std::uint32_t(r.Cursor());
 }
 
-// "text" or "formula" at the data (the one the flags and signature call for), "sig-data" hex.
+// "text" or "formula" at the data (the one the flags and signature call for), "sig-data" hex,
+// or "actions": the action records that make the rest of the record.
 bool ComposeHotspot(RecordComposer& c, const std::string& path) {
+    const ValueTree* actions = nullptr;
+    if (!c.TakeList("actions", path, &actions))
+        return false;
+    if (actions) {
+        std::vector<std::uint8_t> records;
+        std::string where, what;
+        if (!ComposeRecordStream(kStreamKindAction, *actions, &records, &where, &what))
+            return c.Fail(path + ".actions" + where, what);
+        c.Put(6, 4, c.Stored(6, 4) | kHotspotAction);
+        c.Append(std::vector<std::uint8_t>{std::uint8_t(kStreamKindAction),
+                                           std::uint8_t(kStreamKindAction >> 8)});
+        c.Append(records);
+        return true;
+    }
     const ValueTree* text = c.Take("text");
     const ValueTree* formula = c.Take("formula");
     if (text && formula)
