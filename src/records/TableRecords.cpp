@@ -169,7 +169,7 @@ std::uint32_t HotspotBody(TNCdRecord& r, CFieldWriter& writer) {
     if (flags & kHotspotSigned) {
         // The signature's length follows the data. After actions, which take the rest of the
         // record, it would be read past the record: then there is no signature to show.
-        if (flags & kHotspotAction && type != kHotspotFile && type != kHotspotActiveObject)
+        if ((flags & kHotspotAction) && type != kHotspotFile && type != kHotspotActiveObject)
             return std::uint32_t(r.Cursor());
         const std::size_t at = r.Cursor();
         if (!r.Has(at, 2))
