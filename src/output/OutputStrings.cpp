@@ -33,6 +33,7 @@ constexpr StringRow kStrings[] = {
     {outstr::kDateOfDbCreation, "(date of db creation)"},
     {outstr::kDateOfModification, "(date of modification)"},
     {outstr::kGraphicFlagsIgnored, "ignored"},
+    {outstr::kCellBorderSides, "Left Right Top Bottom"},
     {outstr::kFieldEditable, "Editable"},
     {outstr::kFieldComputed, "Computed"},
     {outstr::kFieldComputedForDisplay, "Computed for Display"},

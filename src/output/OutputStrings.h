@@ -36,6 +36,7 @@ constexpr unsigned kDateOfModification = 516;
 
 // Comments and labels of records.
 constexpr unsigned kGraphicFlagsIgnored = 517; // the flags of a graphic before version 2
+constexpr unsigned kCellBorderSides = 518;
 constexpr unsigned kFieldEditable = 519;
 constexpr unsigned kFieldComputed = 520;
 constexpr unsigned kFieldComputedForDisplay = 521;

@@ -13,9 +13,10 @@ struct KindIndex {
     std::vector<const RecordKind*> sorted;
 
     KindIndex() {
-        for (auto table : {ParagraphRecordKinds(), TextRecordKinds(), DocumentRecordKinds(),
-                           FieldRecordKinds(), GraphicRecordKinds(), QueryRecordKinds(),
-                           ActionRecordKinds(), NavigatorRecordKinds(), DatasetRecordKinds()})
+        for (auto table :
+             {ParagraphRecordKinds(), TextRecordKinds(), DocumentRecordKinds(), FieldRecordKinds(),
+              GraphicRecordKinds(), TableRecordKinds(), ObjectRecordKinds(), QueryRecordKinds(),
+              ActionRecordKinds(), NavigatorRecordKinds(), DatasetRecordKinds()})
             for (const RecordKind& k : table)
                 all.push_back(&k);
         sorted = all;

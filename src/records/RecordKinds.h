@@ -14,3 +14,5 @@ std::span<const RecordKind> QueryRecordKinds();
 std::span<const RecordKind> ActionRecordKinds();
 std::span<const RecordKind> NavigatorRecordKinds();
 std::span<const RecordKind> DatasetRecordKinds();
+std::span<const RecordKind> TableRecordKinds();
+std::span<const RecordKind> ObjectRecordKinds();

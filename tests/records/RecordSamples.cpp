@@ -70,6 +70,41 @@ std::vector<SampleStream> SampleStreams() {
     picture(0x9F, RecordBody().u16(8).i16(2000).i16(1000).u16(1440).u16(720).u32(16).u16(2));
     picture(0x9B, RecordBody().u16(8).u16(8).bytes({1, 0, 9, 0, 0, 3, 0x0C, 0}));
     picture(0x9B, RecordBody().u16(8).u16(8).bytes({3, 0, 0, 0, 0, 0, 0, 0}));
+    // A table of two rows of two cells, a pop-up in its last cell; then a button whose hotspot
+    // holds one action.
+    body.Add(0xA3, RecordBody().u16(720).u16(144).u16(72).u16(0).u16(0).u16(0x3));
+    const auto cell = [&](std::uint8_t row, std::uint8_t column, std::uint16_t right,
+                          std::uint8_t border, std::uint8_t flags, std::uint16_t sides,
+                          std::uint16_t color) {
+        body.Add(0xA4, RecordBody()
+                           .u8(row)
+                           .u8(column)
+                           .u16(0)
+                           .u16(right)
+                           .u16(5000)
+                           .u8(border)
+                           .u8(flags)
+                           .u16(sides)
+                           .u8(1)
+                           .u8(1)
+                           .u16(color));
+    };
+    cell(0, 0, 2880, 0x65, 0x3, 0x1211, 6);
+    body.Add(0xFF85, RecordBody().u32(0x0A000100).text("Task"));
+    cell(0, 1, 5760, 0x65, 0, 0, 0);
+    body.Add(0xFF85, RecordBody().u32(0x0A000100).text("State"));
+    cell(1, 0, 2880, 0x55, 0, 0, 0);
+    body.Add(0xFF85, RecordBody().u32(0x0A000000).text("Budget"));
+    cell(1, 1, 5760, 0x55, 0, 0, 0);
+    body.Add(0xFFAD, RecordBody().u16(1).u32(0).u16(17).text("Approved in March"));
+    body.Add(0xFF85, RecordBody().u32(0x0A000000).text("Done"));
+    body.Add(0xAE, RecordBody());
+    body.Add(0xA5, RecordBody().u16(0).u16(0));
+    const RecordBytes actions = RecordEncoder(16).Byte(0x8A, RecordBody().u32(0)).Stream();
+    body.Add(0xFFA9, RecordBody().u16(3).u32(0x80).u16(0).bytes(actions));
+    body.Add(0xFFAB,
+             RecordBody().u16(0x4).u16(1440).u16(360).u16(1).u32(0x0A000001).text("Mark read"));
+    body.Add(0xAA, RecordBody());
     out.push_back({"Body", std::move(body)});
 
     RecordEncoder form(1);
