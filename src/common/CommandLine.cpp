@@ -1,6 +1,7 @@
 #include "common/CommandLine.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #ifndef DELVEX_VERSION
@@ -49,6 +50,27 @@ std::string ValueNoun(const std::string& typeName) {
 }
 
 } // namespace
+
+std::string SampleDataDirectory() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+#ifdef DELVEX_INSTALLED_SAMPLE_DATA
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path installed =
+            (program.parent_path() / DELVEX_INSTALLED_SAMPLE_DATA).lexically_normal();
+        if (fs::is_directory(installed, ec)) {
+            return installed.string();
+        }
+    }
+#endif
+#ifdef DELVEX_SAMPLE_DATA_DIR
+    if (fs::is_directory(DELVEX_SAMPLE_DATA_DIR, ec)) {
+        return DELVEX_SAMPLE_DATA_DIR;
+    }
+#endif
+    return {};
+}
 
 std::string VersionLine(const std::string& name) {
     return name + " (Delvex) " DELVEX_VERSION;

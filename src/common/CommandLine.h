@@ -35,6 +35,11 @@ struct Program {
 // "delvex-dump (Delvex) 0.1.0": the first line of --version.
 std::string VersionLine(const std::string& name);
 
+// The sample data directory the programs browse when given nothing else: the one installed
+// with the program (found from where the program runs, so an unpacked package works in any
+// folder), else the one of the build tree. Empty when neither exists.
+std::string SampleDataDirectory();
+
 class CCommandLine {
 public:
     explicit CCommandLine(Program program);

@@ -2,7 +2,6 @@
 // with one, that database or server ("name!!"). --screenshot FILE expands a few rows, selects
 // one, saves a picture of the window and ends.
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -128,10 +127,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Delvex"));
     QApplication::setWindowIcon(ProgramIcon());
     // Without a data directory of the user's own, the sample data is browsed.
+    const std::string samples = commandline::SampleDataDirectory();
     if (std::getenv("DELVEX_DATA_DIR") == nullptr &&
-        std::getenv("DELVEX_STORE_SETTINGS") == nullptr &&
-        QDir(QStringLiteral(DELVEX_SAMPLE_DATA_DIR)).exists()) {
-        qputenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR);
+        std::getenv("DELVEX_STORE_SETTINGS") == nullptr && !samples.empty()) {
+        qputenv("DELVEX_DATA_DIR", QByteArray::fromStdString(samples));
     }
     const QString screenshot = QString::fromStdString(options.screenshot);
     QApplication::setOverrideCursor(Qt::WaitCursor);
