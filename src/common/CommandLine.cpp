@@ -81,6 +81,8 @@ CCommandLine::CCommandLine(Program program) : program_(std::move(program)), app_
     app_.description(program_.summary);
     // Unknown options and surplus arguments are reported here in the programs' own words.
     app_.allow_extras();
+    // An option given twice takes its last value, as is usual.
+    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app_.set_help_flag("-h,--help", "show this help and exit");
     app_.set_version_flag("--version", VersionLine(program_.name), "show the version and exit");
 }
@@ -155,7 +157,7 @@ std::optional<int> CCommandLine::Parse(const std::vector<std::string>& args, std
         const std::string what = e.what();
         const std::string name = what.substr(0, what.find(':'));
         for (const CLI::Option* op : app_.get_options()) {
-            if (!op->get_positional() && op->get_name() == name) {
+            if (what.ends_with(" missing") && !op->get_positional() && op->get_name() == name) {
                 return UsageError("option " + name + " needs " + ValueNoun(op->get_type_name()),
                                   err);
             }

@@ -76,6 +76,10 @@ TEST(CommandLine, ValuesInEveryConventionalForm) {
     EXPECT_FALSE(b.end.has_value()) << b.err;
     EXPECT_EQ(b.output, "y.txt");
     EXPECT_EQ(b.file, "-in");
+    // The last of an option given twice counts.
+    const Parsed twice = ParseTool({"-o", "first", "in", "--output", "last"});
+    EXPECT_FALSE(twice.end.has_value()) << twice.err;
+    EXPECT_EQ(twice.output, "last");
     const Parsed c = ParseTool({"--", "in", "-x"});
     ASSERT_TRUE(c.end.has_value());
     EXPECT_NE(c.err.find("too many arguments (from \"-x\" on)"), std::string::npos) << c.err;
