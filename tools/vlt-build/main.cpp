@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
          {commandline::kFailed, "the description is wrong or the file could not be written"},
          {commandline::kUsage, "a usage error"}},
         "The description format is documented in src/vlt/builder/JsonDescription.h of the\n"
-        "sources; the sample descriptions are installed with the program.\n",
+        "sources; examples: the sample descriptions (share/delvex/samples of the installation,\n"
+        "samples/data of the sources).\n",
     });
     std::string out, in;
     CLI::App& app = line.App();
