@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "app/DelvexDoc.h"
 #include "app/HeadlessPlatform.h"
 #include "app/StandardHooks.h"
+#include "common/CommandLine.h"
 #include "common/Hooks.h"
 #include "common/IniSettings.h"
 #include "common/MemorySettings.h"
@@ -36,58 +38,42 @@ struct Options {
     std::string show;
     bool includeCollapsed = false;
     bool progress = false;
-    bool help = false;
+    bool list = false;
     std::string path;
     std::string nodePath;
 };
 
-// Parses the arguments; a usage error is returned as its message.
-std::optional<std::string> Parse(const std::vector<std::string>& args, Options& o) {
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& into) -> bool {
-            if (i + 1 >= args.size()) {
-                return false;
-            }
-            into = args[++i];
-            return true;
-        };
-        if (a == "-o" || a == "--output") {
-            if (!value(o.output))
-                return "option " + a + " needs a file name";
-        } else if (a == "--settings") {
-            if (!value(o.settings))
-                return "option --settings needs a file name";
-        } else if (a == "--hide") {
-            if (!value(o.hide))
-                return "option --hide needs type letters";
-        } else if (a == "--show") {
-            if (!value(o.show))
-                return "option --show needs type letters";
-        } else if (a == "--include-collapsed") {
-            o.includeCollapsed = true;
-        } else if (a == "--progress") {
-            o.progress = true;
-        } else if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--") {
-            positional.insert(positional.end(), args.begin() + i + 1, args.end());
-            break;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return "unknown option " + a;
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() > 2) {
-        return "too many arguments";
-    }
-    if (!positional.empty())
-        o.path = positional[0];
-    if (positional.size() > 1)
-        o.nodePath = positional[1];
-    return std::nullopt;
+commandline::Program DumpProgram() {
+    return {
+        "delvex-dump",
+        "[options] [PATH [NODE-PATH]]",
+        "Writes the dump of a database, a server (NAME!!) or a directory, as Dump to File does.",
+        {{kOk, "written"},
+         {kFailed, "a failure (named on standard error)"},
+         {kUsage, "a usage error"},
+         {kCancelled, "interrupted (the output ends in \"*** Cancelled ***\")"}},
+        "PATH is a database file, a server path NAME!! or a directory (its machine is dumped);\n"
+        "a relative PATH names a file of the current folder first, else one of the data\n"
+        "directory. Without PATH the sample data directory is dumped. NODE-PATH is the labels\n"
+        "from the root down, separated by '/' (--list shows them).\n",
+    };
+}
+
+void DeclareOptions(CLI::App& app, Options& o) {
+    app.add_option("-o,--output", o.output, "write to FILE instead of standard output")
+        ->type_name("FILE");
+    app.add_flag("--include-collapsed", o.includeCollapsed,
+                 "expand what is collapsed (as the dump dialog's check box)");
+    app.add_flag("--list", o.list, "print the labels of the node's children instead of its dump");
+    app.add_option("--settings", o.settings,
+                   "read the options from FILE (default: built-in defaults)")
+        ->type_name("FILE");
+    app.add_option("--hide", o.hide, "hide the node types of these type letters")
+        ->type_name("TYPES");
+    app.add_option("--show", o.show, "show them again")->type_name("TYPES");
+    app.add_flag("--progress", o.progress, "report the nodes written on standard error");
+    app.add_option("PATH", o.path, "a database, a server path or a directory");
+    app.add_option("NODE-PATH", o.nodePath, "labels from the root down, separated by '/'");
 }
 
 // Type letters must name types: an unknown letter would silently stand for type 0.
@@ -163,8 +149,9 @@ std::string StatusText(store::Status status, const char* what) {
 }
 
 // Checks that a database path can be opened, so that a missing or damaged file is an error of
-// the tool and not only an error node in its output.
-std::optional<std::string> CheckDatabase(const std::string& path) {
+// the tool and not only an error node in its output. Messages name the path as the user typed
+// it, not the one it was resolved to.
+std::optional<std::string> CheckDatabase(const std::string& path, const std::string& typed) {
     store::DbHandle db{};
     const store::Status st = store::OpenDatabase(path.c_str(), &db);
     if (st == store::kNoError) {
@@ -173,9 +160,39 @@ std::optional<std::string> CheckDatabase(const std::string& path) {
     }
     char detail[512] = "";
     if (store::LastErrorDetail(detail, sizeof detail) == store::kNoError && detail[0]) {
-        return std::string(detail);
+        std::string text = detail;
+        if (text.rfind(path + ":", 0) == 0) {
+            text.replace(0, path.size(), typed);
+        }
+        return text;
     }
-    return path + ": " + StatusText(st, "Couldn't open database");
+    return typed + ": " + StatusText(st, "Couldn't open database");
+}
+
+// --list: the labels of the node's children, expanding it first when it is collapsed.
+int ListChildren(CTreeListCore& control, CTreeListNode* node, const std::string& output,
+                 std::ostream& out, std::ostream& err) {
+    if (!node->HasChildren() && node->IsExpandable()) {
+        control.Expand(node);
+    }
+    std::ofstream file;
+    if (!output.empty()) {
+        file.open(output, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            err << "delvex-dump: " << output << ": cannot be written\n";
+            return kFailed;
+        }
+    }
+    std::ostream& to = output.empty() ? out : file;
+    for (CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
+        to << c->GetLabel() << "\n";
+    }
+    to.flush();
+    if (!to) {
+        err << "delvex-dump: the list could not be written\n";
+        return kFailed;
+    }
+    return kOk;
 }
 
 class StoreSession {
@@ -209,37 +226,22 @@ private:
 } // namespace
 
 std::string Usage() {
-    return "Usage: delvex-dump [options] [PATH [NODE-PATH]]\n"
-           "Writes the dump of a database, a server (NAME!!) or a directory.\n"
-           "PATH       a database file, a server path NAME!! or a directory (its machine);\n"
-           "           without PATH the sample data directory\n"
-           "NODE-PATH  labels from the root down, separated by '/'; without it the root\n"
-           "Options:\n"
-           "  -o FILE               write to FILE instead of standard output\n"
-           "  --include-collapsed   expand what is collapsed (as the dump dialog's check box)\n"
-           "  --settings FILE       read the options from FILE (default: built-in defaults)\n"
-           "  --hide TYPES          hide the node types of these type letters\n"
-           "  --show TYPES          show them again\n"
-           "  --progress            report the nodes written on standard error\n"
-           "  --help                this text\n"
-           "Exit status: 0 written, 1 failure, 2 usage error, 130 interrupted.\n";
+    Options o;
+    commandline::CCommandLine line(DumpProgram());
+    DeclareOptions(line.App(), o);
+    return line.Help();
 }
-
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         const std::string& defaultDirectory) {
     Options o;
-    if (auto problem = Parse(args, o)) {
-        err << "delvex-dump: " << *problem << "\n" << Usage();
-        return kUsage;
-    }
-    if (o.help) {
-        out << Usage();
-        return kOk;
+    commandline::CCommandLine line(DumpProgram());
+    DeclareOptions(line.App(), o);
+    if (const std::optional<int> end = line.Parse(args, out, err)) {
+        return *end;
     }
     for (const std::string* letters : {&o.hide, &o.show}) {
         if (!ValidLetters(*letters)) {
-            err << "delvex-dump: unknown type letter in \"" << *letters << "\"\n";
-            return kUsage;
+            return line.UsageError("unknown type letter in \"" + *letters + "\"", err);
         }
     }
 
@@ -261,9 +263,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } notesNotSaved;
 
     std::string path = o.path;
-    bool machine = false; // the root is the local machine of a data directory
+    std::string typed = o.path; // the path in messages: as typed, or the default directory
+    bool machine = false;       // the root is the local machine of a data directory
     if (path.empty()) {
         path = defaultDirectory;
+        typed = path;
         machine = true;
         if (path.empty() || !std::filesystem::is_directory(path)) {
             err << "delvex-dump: no PATH given and no sample data directory \"" << path << "\"\n";
@@ -293,7 +297,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (machine) {
         const std::string dir = std::filesystem::absolute(path).string();
         if (store::SetEnvironmentValue("Directory", dir.c_str()) != store::kNoError) {
-            err << "delvex-dump: " << path << ": cannot be used as the data directory\n";
+            err << "delvex-dump: " << typed << ": cannot be used as the data directory\n";
             return kFailed;
         }
     }
@@ -313,7 +317,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         doc.AddRoot(new TNLocalMachine());
     } else {
         if (path.find(store::kServerSeparator) == std::string::npos) {
-            if (auto problem = CheckDatabase(path)) {
+            if (auto problem = CheckDatabase(path, typed)) {
                 err << "delvex-dump: " << *problem << "\n";
                 return kFailed;
             }
@@ -325,15 +329,19 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CTreeListCore control(platform);
     CDocNode* root = doc.TakeRootsInto(control);
     if (!root) {
-        err << "delvex-dump: " << path << ": names neither a database nor a server\n";
+        err << "delvex-dump: " << typed << ": names neither a database nor a server\n";
         return kFailed;
     }
     std::string missing;
     CTreeListNode* start = FindNode(control, root, SplitPath(o.nodePath), &missing);
     if (!start) {
-        err << "delvex-dump: " << path << ": no node \"" << missing << "\" on the path \""
+        err << "delvex-dump: " << typed << ": no node \"" << missing << "\" on the path \""
             << o.nodePath << "\"\n";
         return kFailed;
+    }
+
+    if (o.list) {
+        return ListChildren(control, start, o.output, out, err);
     }
 
     DumpOptions options;

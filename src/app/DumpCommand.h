@@ -1,5 +1,6 @@
 // The dump tool's work, callable from tests: opens a database, a server or a directory, finds a
-// node by its path of labels and writes what Dump to File writes.
+// node by its path of labels and writes what Dump to File writes, or with --list the labels of
+// the node's children.
 //
 //   delvex-dump [options] [PATH [NODE-PATH]]
 //
@@ -23,7 +24,7 @@ constexpr int kCancelled = 130;
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         const std::string& defaultDirectory);
 
-// The text of --help.
+// The text of --help (the man page is made from it).
 std::string Usage();
 
 } // namespace dumpcommand

@@ -1,15 +1,18 @@
-// The desktop program: delvex [PATH] [--screenshot FILE]. Without a path it opens a browsing
-// document; with one, that database or server ("name!!"). --screenshot expands a few rows,
-// selects one, saves a picture of the window and ends.
+// The desktop program: delvex [options] [PATH]. Without a path it opens a browsing document;
+// with one, that database or server ("name!!"). --screenshot FILE expands a few rows, selects
+// one, saves a picture of the window and ends.
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
+#include <iostream>
+#include <sstream>
 
 #include "app/DelvexApp.h"
+#include "common/CommandLine.h"
 #include "common/ProgramSettings.h"
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
@@ -20,6 +23,36 @@
 #include "ui/TreeListWidget.h"
 
 namespace {
+
+struct Options {
+    std::string path;
+    std::string screenshot;
+};
+
+// A fresh parser each time, so that a second parse starts from empty values.
+std::optional<int> ParseCommandLine(const std::vector<std::string>& args, Options& o,
+                                    std::ostream& err) {
+    o = Options{};
+    commandline::CCommandLine line({
+        "delvex",
+        "[options] [PATH]",
+        "Browses the technical contents of document databases.",
+        {{commandline::kOk, "the program was closed"},
+         {commandline::kFailed, "the program could not start (the reason is shown)"},
+         {commandline::kUsage, "a usage error"}},
+        "Without PATH the data directory is browsed (the sample data when none is set).\n"
+        "A relative PATH names a file of the current folder first, else one of the data\n"
+        "directory. Qt's own options (-platform, -style, ...) are accepted as well.\n"
+        "Environment: DELVEX_DATA_DIR (the data directory), DELVEX_SETTINGS (the settings\n"
+        "file, default ~/.config/delvex/dvxtool.ini), DELVEX_STORE_SETTINGS.\n",
+    });
+    CLI::App& app = line.App();
+    app.add_option("--screenshot", o.screenshot,
+                   "save a picture of the window with a few rows expanded, then end")
+        ->type_name("FILE");
+    app.add_option("PATH", o.path, "a database file or a server path NAME!!");
+    return line.Parse(args, std::cout, err);
+}
 
 QWidget* ShowSplash() {
     if (ProgramSettings().GetInt("Splash Screen", "Suppress", 0) != 0)
@@ -67,32 +100,46 @@ void ExpandSomeAndSave(MainWindow& window, const QString& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --help, --version and usage errors need no display: the arguments are read before Qt
+    // starts. Qt's own options (one dash) are not known here, so when one of them may be the
+    // reason of an error the arguments are read again once Qt has taken its own.
+    Options options;
+    {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        std::ostringstream problem;
+        const std::optional<int> end = ParseCommandLine(args, options, problem);
+        const bool qtOption = std::any_of(args.begin(), args.end(), [](const std::string& a) {
+            return a.size() > 1 && a[0] == '-' && a[1] != '-';
+        });
+        if (end && (*end != commandline::kUsage || !qtOption)) {
+            std::cerr << problem.str();
+            return *end;
+        }
+    }
     QApplication app(argc, argv);
+    {
+        std::vector<std::string> args;
+        for (const QString& a : QApplication::arguments().mid(1))
+            args.push_back(a.toStdString());
+        if (const std::optional<int> end = ParseCommandLine(args, options, std::cerr))
+            return *end;
+    }
     QApplication::setApplicationName(QStringLiteral("Delvex"));
     QApplication::setWindowIcon(ProgramIcon());
     // Without a data directory of the user's own, the sample data is browsed.
+    const std::string samples = commandline::SampleDataDirectory();
     if (std::getenv("DELVEX_DATA_DIR") == nullptr &&
-        std::getenv("DELVEX_STORE_SETTINGS") == nullptr &&
-        QDir(QStringLiteral(DELVEX_SAMPLE_DATA_DIR)).exists()) {
-        qputenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR);
+        std::getenv("DELVEX_STORE_SETTINGS") == nullptr && !samples.empty()) {
+        qputenv("DELVEX_DATA_DIR", QByteArray::fromStdString(samples));
     }
-    QString path;
-    QString screenshot;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--screenshot") && i + 1 < args.size()) {
-            screenshot = args[++i];
-        } else if (path.isEmpty()) {
-            path = args[i];
-        }
-    }
+    const QString screenshot = QString::fromStdString(options.screenshot);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QWidget* splash = screenshot.isEmpty() ? ShowSplash() : nullptr;
 
     cancelwatch::Install();
     QtFrontEnd frontEnd;
     CDelvexApp program(frontEnd);
-    const bool started = program.Start(path.toStdString());
+    const bool started = program.Start(options.path);
     delete splash;
     QApplication::restoreOverrideCursor();
     if (!started || frontEnd.Window() == nullptr)

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "app/DumpCommand.h"
+#include "common/CommandLine.h"
 #include "tree/Cancel.h"
 
 int main(int argc, char** argv) {
     cancel::InstallInterruptHandler();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return dumpcommand::Run(args, std::cout, std::cerr, DELVEX_SAMPLE_DATA_DIR);
+    return dumpcommand::Run(args, std::cout, std::cerr, commandline::SampleDataDirectory());
 }

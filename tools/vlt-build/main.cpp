@@ -1,34 +1,43 @@
 // vlt-build: writes a .vlt database file from its JSON description. Record streams given as
 // lists of records are encoded by the record tables the viewer decodes them with.
-//   vlt-build -o OUT DESC.json
-#include <cstdio>
-#include <cstring>
+//   vlt-build -o OUT DESCRIPTION.json
+#include <iostream>
 #include <string>
+#include <vector>
 
+#include "common/CommandLine.h"
 #include "records/RecordStreamComposer.h"
 #include "vlt/builder/JsonDescription.h"
 #include "vlt/builder/Writer.h"
 
 int main(int argc, char** argv) {
+    commandline::CCommandLine line({
+        "vlt-build",
+        "-o OUT.vlt DESCRIPTION.json",
+        "Writes a database file from its JSON description.",
+        {{commandline::kOk, "written"},
+         {commandline::kFailed, "the description is wrong or the file could not be written"},
+         {commandline::kUsage, "a usage error"}},
+        "The description format is documented in src/vlt/builder/JsonDescription.h of the\n"
+        "sources; examples: the sample descriptions (share/delvex/samples of the installation,\n"
+        "samples/data of the sources).\n",
+    });
     std::string out, in;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
-            out = argv[++i];
-        else if (in.empty() && argv[i][0] != '-')
-            in = argv[i];
-        else
-            in.clear(), out.clear(), i = argc;
-    }
-    if (out.empty() || in.empty()) {
-        std::fprintf(stderr, "usage: vlt-build -o OUT DESC.json\n");
-        return 2;
+    CLI::App& app = line.App();
+    app.add_option("-o,--output", out, "the database file to write (replaced if it exists)")
+        ->type_name("FILE")
+        ->required();
+    app.add_option("DESCRIPTION", in, "the JSON description to read")->required();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const std::optional<int> end = line.Parse(args, std::cout, std::cerr)) {
+        return *end;
     }
     vlt::builder::DatabaseDesc desc;
     std::string error;
     if (!vlt::builder::LoadDescription(in, &desc, &error, &ComposeRecordStream) ||
         !vlt::builder::WriteDatabase(desc, out, &error)) {
-        std::fprintf(stderr, "vlt-build: %s\n", error.c_str());
-        return 1;
+        std::cerr << "vlt-build: " << error << "\n";
+        return commandline::kFailed;
     }
-    return 0;
+    return commandline::kOk;
 }
