@@ -1,6 +1,7 @@
 // Fuzzes the record stream walk with every factory: the input is a stream (its kind word
 // first), walked as each kind of item, and every record node describes itself into a dump and
-// makes its label with the symbols switch on and off.
+// makes its label with the symbols switch on and off; records holding an embedded stream (a
+// hotspot's actions) are expanded and their records described too.
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -22,13 +23,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ostringstream out;
         CDumpWriter writer(out, &doc.InfoOptions());
         writer.Begin();
+        const auto describe = [&](TNCdRecord& r) {
+            r.WriteBegin(writer);
+            r.WriteFields(writer);
+            r.WriteEnd(writer);
+            doc.InfoOptions().ShowSymbols ^= 1;
+            r.OnOptionsChanged(0x2);
+        };
         for (CTreeListNode* n = parent.GetFirstChild(); n; n = n->GetNextSibling()) {
             auto* r = static_cast<TNCdRecord*>(n);
-            r->WriteBegin(writer);
-            r->WriteFields(writer);
-            r->WriteEnd(writer);
-            doc.InfoOptions().ShowSymbols ^= 1;
-            r->OnOptionsChanged(0x2);
+            describe(*r);
+            if (!r->IsExpandable())
+                continue;
+            r->CreateChildren();
+            for (CTreeListNode* c = r->GetFirstChild(); c; c = c->GetNextSibling())
+                if (auto* child = dynamic_cast<TNCdRecord*>(c))
+                    describe(*child);
         }
         writer.End();
     }
