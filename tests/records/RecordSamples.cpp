@@ -105,6 +105,52 @@ std::vector<SampleStream> SampleStreams() {
     body.Add(0xFFAB,
              RecordBody().u16(0x4).u16(1440).u16(360).u16(1).u32(0x0A000001).text("Mark read"));
     body.Add(0xAA, RecordBody());
+    // An embedded object and a linked one, a layout region with a text and a field, an action
+    // bar.
+    body.Add(0xFFA7, RecordBody()
+                         .u16(2)
+                         .u32(0x1)
+                         .u16(0x2)
+                         .u16(8)
+                         .u16(14)
+                         .u16(0)
+                         .text("EXT12345")
+                         .text("Sheet.Document"));
+    body.Add(0xFFA8, RecordBody().u32(0));
+    body.Add(0xFFA1, RecordBody()
+                         .text("Sheets", 32)
+                         .text("budget.sht", 100)
+                         .text("R1C1:R4C3", 64)
+                         .u32(0x1)
+                         .zeros(80)
+                         .u16(0)
+                         .u16(0x1));
+    body.Add(0xFFA2, RecordBody().u32(0));
+    body.Add(0xB7, RecordBody().u16(360).u16(7200).u16(2160).u32(0x7).u16(90).zeros(14));
+    body.Add(0xB8, RecordBody()
+                       .u16(90)
+                       .u16(90)
+                       .u16(1800)
+                       .u16(360)
+                       .u32(0x0A000101)
+                       .u8(0)
+                       .zeros(7)
+                       .u32(0x20000000)
+                       .zeros(16)
+                       .text("Status"));
+    body.Add(0xBA, RecordBody()
+                       .u16(1980)
+                       .u16(90)
+                       .u16(3600)
+                       .u16(360)
+                       .u32(0x0A000001)
+                       .u8(1)
+                       .zeros(7)
+                       .u32(0x1)
+                       .u8(0)
+                       .zeros(15));
+    body.Add(0xB9, RecordBody().zeros(16));
+    body.Add(0xBD, RecordBody().u16(15).u16(14).u16(0).u16(0).u16(1).u32(0).zeros(12));
     out.push_back({"Body", std::move(body)});
 
     RecordEncoder form(1);
