@@ -73,9 +73,10 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
 }
 
 void TNCdRecord::AddChildren() {
+    // One factory for every embedded stream: batch nodes of a long one keep pointing at it.
+    static const std::unique_ptr<CdRecordFactory> actions = MakeRecordFactory(kStreamKindAction);
     if (subStream_)
-        AddRecordNodes(*this, *MakeRecordFactory(kStreamKindAction), subStream_, subStreamLength_,
-                       RecordWalk::Whole);
+        AddRecordNodes(*this, *actions, subStream_, subStreamLength_, RecordWalk::Whole);
 }
 
 void TNCdRecord::MakeLabel() {

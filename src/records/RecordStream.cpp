@@ -1,5 +1,9 @@
 #include "records/RecordStream.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "output/FieldWriter.h"
 #include "records/RecordFactory.h"
 #include "tree/CancelProbe.h"
 #include "tree/NodeDocument.h"
@@ -7,14 +11,25 @@
 
 namespace {
 
+// Not a store status: the walk stopped because the batch is full. Never returned to callers.
+constexpr store::Status kBatchFull = 0xFFFF;
+
 struct WalkContext {
     CNoteNode& parent;
-    CdRecordFactory& factory;
+    const CdRecordFactory& factory;
     RecordWalk walk;
+    const std::uint8_t* stream;
+    std::size_t limit;      // record nodes to make at most
+    std::size_t made = 0;   // record nodes made
+    std::size_t stopAt = 0; // with kBatchFull: the offset of the first record not made
 };
 
 store::Status AddOne(const RecordSpan& record, void* context) {
     auto& walk = *static_cast<WalkContext*>(context);
+    if (walk.made == walk.limit) {
+        walk.stopAt = static_cast<std::size_t>(record.record - walk.stream);
+        return kBatchFull;
+    }
     // Once a record, so that a huge value can be left: the error node says why it ends there.
     if (walk.walk == RecordWalk::Cancellable && UserCancelled()) {
         walk.parent.AddChild(new TNError(store::kCancelled, nullptr));
@@ -24,6 +39,27 @@ store::Status AddOne(const RecordSpan& record, void* context) {
     if (!walk.parent.AcceptChild(nodetype::kCdRecords))
         return store::kCancelled;
     walk.parent.AddChild(walk.factory.Create(record, walk.parent.GetDocument()));
+    ++walk.made;
+    return store::kNoError;
+}
+
+// The records after the first batch: only counted, with the offset where each batch starts.
+struct CountContext {
+    const std::uint8_t* stream;
+    RecordWalk walk;
+    std::size_t records = 0;
+    std::vector<std::size_t> starts;
+};
+
+store::Status CountOne(const RecordSpan& record, void* context) {
+    auto& count = *static_cast<CountContext*>(context);
+    if (count.records % kRecordBatch == 0) {
+        // Once a batch: counting is quick, but a value may hold millions of records.
+        if (count.walk == RecordWalk::Cancellable && UserCancelled())
+            return store::kCancelled;
+        count.starts.push_back(static_cast<std::size_t>(record.record - count.stream));
+    }
+    ++count.records;
     return store::kNoError;
 }
 
@@ -65,6 +101,53 @@ store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
     if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
         return store::kNoError;
     parent.SetSorted(false); // records keep the order of the stream
-    WalkContext walk{parent, factory, how};
-    return EnumerateRecords(stream, length, AddOne, &walk);
+    WalkContext walk{parent, factory, how, stream, kRecordBatch};
+    const store::Status status = EnumerateRecords(stream, length, AddOne, &walk);
+    if (status != kBatchFull)
+        return status;
+    CountContext count{stream, how, 0, {}};
+    if (EnumerateRecordsFrom(stream, length, walk.stopAt, CountOne, &count) != store::kNoError) {
+        parent.AddChild(new TNError(store::kCancelled, nullptr));
+        return store::kCancelled;
+    }
+    const std::size_t total = walk.made + count.records;
+    for (std::size_t i = 0; i < count.starts.size(); ++i) {
+        const std::size_t first = walk.made + i * kRecordBatch;
+        const std::size_t n = std::min(kRecordBatch, total - first);
+        parent.AddChild(new TNRecordBatch(factory, stream, length, count.starts[i], first, n, total,
+                                          parent.GetDocument()));
+    }
+    return store::kNoError;
+}
+
+TNRecordBatch::TNRecordBatch(const CdRecordFactory& factory, const std::uint8_t* stream,
+                             std::size_t length, std::size_t offset, std::size_t first,
+                             std::size_t count, std::size_t total, CNodeDocument* document)
+    : CNoteNode(document), factory_(factory), stream_(stream), length_(length), offset_(offset),
+      first_(first), count_(count), total_(total) {
+    SetTypeId(nodetype::kCdRecords); // hidden, shown and expanded along with the records
+    SetSorted(false);
+    SetLabelFormat("More Records: %zu to %zu of %zu", first + 1, first + count, total);
+}
+
+void TNRecordBatch::AddChildren() {
+    if (!IsTypeShownOrHeld(nodetype::kCdRecords))
+        return;
+    WalkContext walk{*this, factory_, RecordWalk::Cancellable, stream_, count_};
+    EnumerateRecordsFrom(stream_, length_, offset_, AddOne, &walk);
+}
+
+void TNRecordBatch::WriteBegin(CFieldWriter& writer) {
+    writer.BeginField("record-batch");
+}
+
+void TNRecordBatch::WriteFields(CFieldWriter& writer) {
+    writer.NumberField("first-record", double(first_ + 1));
+    writer.NumberField("last-record", double(first_ + count_));
+    writer.NumberField("records-in-stream", double(total_));
+    writer.HexLField("offset", static_cast<std::uint32_t>(offset_));
+}
+
+void TNRecordBatch::WriteEnd(CFieldWriter& writer) {
+    writer.EndField();
 }

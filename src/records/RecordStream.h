@@ -8,6 +8,7 @@
 
 #include "records/RecordWalker.h"
 #include "store/api/Status.h"
+#include "tree/NoteNode.h"
 
 class CNodeDocument;
 class CNoteNode;
@@ -28,11 +29,48 @@ std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType);
 // hold any number of records; the actions embedded in one record are few and walked whole.
 enum class RecordWalk { Cancellable, Whole };
 
+// At most this many record nodes are made by one expansion. A longer stream gets, after its
+// first batch of record nodes, one batch node per further batch (see TNRecordBatch), so that
+// no value, however many records it holds, makes all its record nodes at once.
+constexpr std::size_t kRecordBatch = 4096;
+
 // Walks the stream (its 16-bit kind word first; `length` counts it) and attaches one record
-// node per record to `parent`, in stream order (the parent stops sorting). The bytes must stay
-// valid while the record nodes exist. Returns 0, or kCancelled when the walk stopped because record
-// nodes are hidden (a placeholder, when wanted, stands for them) or because the user cancelled
-// (then an error node for the cancel is the last child).
+// node per record to `parent`, in stream order (the parent stops sorting), up to kRecordBatch;
+// the records after those are attached as batch nodes of up to kRecordBatch records each. The
+// bytes and the factory must stay valid while the record nodes exist. Returns 0, or kCancelled when
+// the walk stopped because record nodes are hidden (a placeholder, when wanted, stands for them) or
+// because the user cancelled (then an error node for the cancel is the last child).
 store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length,
                              RecordWalk how = RecordWalk::Cancellable);
+
+// Stands for a run of records of a stream too long to show at once: "More Records: 4097 to
+// 8192 of 1000000". Expanding it makes the run's record nodes (its children); collapsing it
+// frees them again, so a dump with collapsed data holds one run at a time.
+class TNRecordBatch : public CNoteNode {
+public:
+    // The run starts at record number `first` (0-based) at `offset` in the stream and holds
+    // `count` records of the stream's `total`.
+    TNRecordBatch(const CdRecordFactory& factory, const std::uint8_t* stream, std::size_t length,
+                  std::size_t offset, std::size_t first, std::size_t count, std::size_t total,
+                  CNodeDocument* document);
+
+    std::size_t FirstRecord() const { return first_; }
+    std::size_t RecordCount() const { return count_; }
+    std::size_t Offset() const { return offset_; }
+
+    bool IsExpandable() const override { return count_ > 0; }
+    void AddChildren() override;
+    void WriteBegin(CFieldWriter& writer) override;
+    void WriteFields(CFieldWriter& writer) override;
+    void WriteEnd(CFieldWriter& writer) override;
+
+private:
+    const CdRecordFactory& factory_;
+    const std::uint8_t* stream_;
+    std::size_t length_;
+    std::size_t offset_;
+    std::size_t first_;
+    std::size_t count_;
+    std::size_t total_;
+};

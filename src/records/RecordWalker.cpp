@@ -38,12 +38,17 @@ std::size_t StepLength(std::uint16_t kind, const RecordSpan& r) {
 
 store::Status EnumerateRecords(const std::uint8_t* stream, std::size_t length,
                                RecordCallback callback, void* context) {
+    return EnumerateRecordsFrom(stream, length, 2, callback, context);
+}
+
+store::Status EnumerateRecordsFrom(const std::uint8_t* stream, std::size_t length, std::size_t from,
+                                   RecordCallback callback, void* context) {
     const ByteReader all(stream, length);
     ByteReader head = all.At(0);
     const std::uint16_t kind = head.u16le();
     if (head.Short())
         return store::kNoError;
-    std::size_t pos = 2;
+    std::size_t pos = from < 2 ? 2 : from;
     while (pos < length) {
         RecordSpan r;
         ByteReader in = all.At(pos);

@@ -50,3 +50,7 @@ using RecordCallback = store::Status (*)(const RecordSpan& record, void* context
 // 0 when every record was handed on, also for a stream without records.
 store::Status EnumerateRecords(const std::uint8_t* stream, std::size_t length,
                                RecordCallback callback, void* context);
+// The same from the record at offset `from` of the stream (an offset the walk itself reached,
+// e.g. where an earlier walk stopped); the stream's kind word is still read at its start.
+store::Status EnumerateRecordsFrom(const std::uint8_t* stream, std::size_t length, std::size_t from,
+                                   RecordCallback callback, void* context);

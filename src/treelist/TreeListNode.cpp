@@ -26,9 +26,13 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 }
 
 CTreeListNode::CTreeListNode(CTreeListNode* parent)
-    : parent_(nullptr), level_(parent ? parent->level_ + 1 : 0) {}
+    : parent_(nullptr), level_(parent ? parent->level_ + 1 : 0) {
+    if (++live_ > peak_)
+        peak_ = live_;
+}
 
 CTreeListNode::~CTreeListNode() {
+    --live_;
     // Normally a node is unlinked before it is destroyed; a linked one is unlinked here so that
     // its parent keeps no dangling link.
     if (parent_) {

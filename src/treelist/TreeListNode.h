@@ -55,6 +55,11 @@ public:
     CTreeListCore* GetTree() const { return tree_; }
     bool HasChildren() const { return firstChild_ != nullptr; }
     std::size_t ChildCount() const { return childCount_; }
+    // Nodes that exist now, and the most that existed at once since ResetPeak: for tests and
+    // benchmarks of memory bounds.
+    static std::size_t LiveCount() { return live_; }
+    static std::size_t PeakCount() { return peak_; }
+    static void ResetPeak() { peak_ = live_; }
 
     // Clears the known-empty flag, re-measures and repaints the row.
     virtual void Redraw(bool erase = true);
@@ -129,6 +134,9 @@ private:
     void DropIndex();
     void Adopt(CTreeListNode* child); // parent, tree and levels of the child's subtree
     bool DeleteRowAndSubtree();
+
+    static inline std::size_t live_ = 0;
+    static inline std::size_t peak_ = 0;
 
     CTreeListCore* tree_ = nullptr;
     CTreeListNode* parent_ = nullptr;
