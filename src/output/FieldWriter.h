@@ -181,6 +181,10 @@ private:
     bool BeginIdentifier(std::string_view label, const void* bytes, std::size_t length,
                          std::size_t fullLength);
     void UnidParts(const void* bytes, std::size_t length);
+    // "0x" and the value in hex, at least `width` digits: printf's "0x%0*X" or "0x%0*x".
+    void AppendHex(std::uint32_t value, int width, bool upper);
+    // The value in decimal, as printf's "%lu" or "%d".
+    void AppendDecimal(std::int64_t value);
 
     std::unique_ptr<CInfoPaneOptions> ownOptions_;
     CInfoPaneOptions* options_;

@@ -59,7 +59,9 @@ void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const c
     const auto writeFallback = [&](const char* format) {
         bool isLong = false;
         if (!CheckIntegerFormat(format, &isLong))
-            Printf("%lu", static_cast<unsigned long>(value));
+            AppendDecimal(value);
+        else if (std::strcmp(format, "%d") == 0)
+            AppendDecimal(std::int32_t(value));
         else if (isLong)
             Printf(format, static_cast<unsigned long>(value));
         else
@@ -86,7 +88,7 @@ void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const c
         if (enumerated)
             writeFallback(fallback ? fallback : "%d");
         else
-            Printf("0x%lx", static_cast<unsigned long>(rest));
+            AppendHex(rest, 1, false);
     }
     if (first) {
         if (fallback)

@@ -1,8 +1,10 @@
 // Text, numbers, truth values and error texts.
+#include <charconv>
 #include <cstring>
 #include <vector>
 
 #include "output/FieldWriter.h"
+#include "output/GeneralNumber.h"
 #include "output/StatusMessage.h"
 
 namespace {
@@ -82,20 +84,42 @@ void CFieldWriter::TextField(std::string_view label, const char* text, std::ptrd
     EndField();
 }
 
+void CFieldWriter::AppendHex(std::uint32_t value, int width, bool upper) {
+    static constexpr char kUpper[] = "0123456789ABCDEF";
+    static constexpr char kLower[] = "0123456789abcdef";
+    const char* digits = upper ? kUpper : kLower;
+    char text[10];
+    char* p = text + sizeof text;
+    do {
+        *--p = digits[value & 0xF];
+        value >>= 4;
+        --width;
+    } while (value != 0 || width > 0);
+    *--p = 'x';
+    *--p = '0';
+    pending_.append(p, std::size_t(text + sizeof text - p));
+}
+
+void CFieldWriter::AppendDecimal(std::int64_t value) {
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, value);
+    pending_.append(text, std::size_t(r.ptr - text));
+}
+
 void CFieldWriter::Hex(std::int32_t value) {
-    Printf("0x%X", unsigned(value));
+    AppendHex(std::uint32_t(value), 1, true);
 }
 void CFieldWriter::Hex2(std::uint8_t value) {
-    Printf("0x%02X", unsigned(value));
+    AppendHex(value, 2, true);
 }
 void CFieldWriter::Hex4(std::uint16_t value) {
-    Printf("0x%04X", unsigned(value));
+    AppendHex(value, 4, true);
 }
 void CFieldWriter::Hex8(std::uint32_t value) {
-    Printf("0x%08lX", static_cast<unsigned long>(value));
+    AppendHex(value, 8, true);
 }
 void CFieldWriter::HexL(std::uint32_t value) {
-    Printf("0x%lx", static_cast<unsigned long>(value));
+    AppendHex(value, 1, false);
 }
 
 void CFieldWriter::HexField(std::string_view label, std::int32_t value) {
@@ -125,6 +149,12 @@ void CFieldWriter::HexLField(std::string_view label, std::uint32_t value) {
 }
 
 void CFieldWriter::Number(double value) {
+    if (!IsDisplay()) {
+        // The store's general format with 6 digits and no separators, without its allocations.
+        char text[kGeneralNumberSize];
+        pending_.append(text, FormatGeneralNumber(value, 6, text));
+        return;
+    }
     store::NumberFormat format;
     format.digits = 6;
     format.format = 0;
