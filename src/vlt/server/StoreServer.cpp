@@ -271,6 +271,53 @@ std::string RefusalOfRead(const std::string& path, std::uint64_t offset, std::ui
     return RefusalOfPath(path);
 }
 
+std::string CheckRequest(int call, const std::uint8_t* data, std::size_t size,
+                         const std::string& folder, std::string* resolved) {
+    resolved->clear();
+    const auto parse = [&](google::protobuf::MessageLite& m) {
+        return size <= std::size_t(kMaxRequest) && m.ParseFromArray(data, int(size));
+    };
+    std::string path;
+    std::string why;
+    switch (call) {
+    case 0: {
+        delvex::rpc::HelloRequest r;
+        return parse(r) ? std::string() : "undecodable";
+    }
+    case 1: {
+        delvex::rpc::ListRequest r;
+        if (!parse(r))
+            return "undecodable";
+        path = r.path();
+        why = r.class_mask() > 0xFFFF ? "the class mask is out of range" : RefusalOfPath(path);
+        break;
+    }
+    case 2: {
+        delvex::rpc::StatRequest r;
+        if (!parse(r))
+            return "undecodable";
+        path = r.path();
+        why = RefusalOfPath(path);
+        break;
+    }
+    case 3: {
+        delvex::rpc::ReadRequest r;
+        if (!parse(r))
+            return "undecodable";
+        path = r.path();
+        why = RefusalOfRead(path, r.offset(), r.length());
+        break;
+    }
+    default:
+        return "no such call";
+    }
+    if (!why.empty())
+        return why;
+    if (ResolveInFolder(folder, path, kServed, resolved, &why) != store::kNoError)
+        return why.empty() ? "it leads out of the data directory" : why;
+    return {};
+}
+
 struct StoreServer::Impl {
     std::unique_ptr<Service> service;
     std::unique_ptr<grpc::Server> server;

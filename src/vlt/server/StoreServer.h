@@ -24,6 +24,13 @@ struct Options {
 // What a request asks for, checked before anything is opened: the reason it is refused, or empty.
 std::string RefusalOfPath(const std::string& path);
 std::string RefusalOfRead(const std::string& path, std::uint64_t offset, std::uint32_t length);
+// Decodes `size` bytes as the request of one of the service's calls (0 Hello, 1 ListDirectory,
+// 2 Stat, 3 ReadBytes) and checks it as the server does, resolving its path in `folder`: the
+// reason it would be refused, "undecodable" when it does not decode, or empty. For the fuzz
+// target of the request decoding.
+std::string CheckRequest(int call, const std::uint8_t* data, std::size_t size,
+                         const std::string& folder, std::string* resolved);
+
 // The most bytes one read gives.
 constexpr std::uint32_t kMaxRead = 1 << 20;
 
