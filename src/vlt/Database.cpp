@@ -8,6 +8,7 @@
 #include "vlt/ByteWriter.h"
 #include "vlt/Engine.h"
 #include "vlt/Environment.h"
+#include "vlt/RemoteServer.h"
 
 namespace store {
 namespace {
@@ -29,7 +30,11 @@ Status OpenDatabase(const char* path, DbHandle* db) {
         return Fail(kInvalidArgument, "no path given");
     auto open = std::make_shared<vlt::OpenDb>();
     open->storePath = path;
-    if (open->storePath.empty()) {
+    std::string remoteDetail;
+    if (const auto remote = vlt::OpenRemotePath(open->storePath, open.get(), &remoteDetail)) {
+        if (*remote != kNoError)
+            return Fail(*remote, remoteDetail);
+    } else if (open->storePath.empty()) {
         open->fsPath = vlt::DataDirectory(); // the machine's own data directory
     } else {
         std::string why;
@@ -37,23 +42,25 @@ Status OpenDatabase(const char* path, DbHandle* db) {
             return Fail(s, open->storePath + ": " +
                                (why.empty() ? std::string("the path cannot be resolved") : why));
     }
-    std::error_code ec;
-    const auto st = std::filesystem::status(open->fsPath, ec);
-    if (ec.value() == ELOOP)
-        return Fail(kFileAccess, open->fsPath + ": a loop of symbolic links");
-    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR)
-        return Fail(kFileAccess, open->fsPath + ": " + ec.message());
-    if (ec || !std::filesystem::exists(st))
-        return Fail(kFileNotFound, open->fsPath + ": no such file or directory");
-    if (std::filesystem::is_directory(st)) {
-        open->isDirectory = true;
-    } else if (!std::filesystem::is_regular_file(st)) {
-        // Devices and pipes could block or never end; only plain files are databases.
-        return Fail(kNotADatabase, open->fsPath + ": not a regular file");
-    } else {
-        std::string detail;
-        if (Status s = vlt::DbFile::Open(open->fsPath, &open->file, &detail); s != kNoError)
-            return Fail(s, detail);
+    if (!open->remote && !open->file) {
+        std::error_code ec;
+        const auto st = std::filesystem::status(open->fsPath, ec);
+        if (ec.value() == ELOOP)
+            return Fail(kFileAccess, open->fsPath + ": a loop of symbolic links");
+        if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR)
+            return Fail(kFileAccess, open->fsPath + ": " + ec.message());
+        if (ec || !std::filesystem::exists(st))
+            return Fail(kFileNotFound, open->fsPath + ": no such file or directory");
+        if (std::filesystem::is_directory(st)) {
+            open->isDirectory = true;
+        } else if (!std::filesystem::is_regular_file(st)) {
+            // Devices and pipes could block or never end; only plain files are databases.
+            return Fail(kNotADatabase, open->fsPath + ": not a regular file");
+        } else {
+            std::string detail;
+            if (Status s = vlt::DbFile::Open(open->fsPath, &open->file, &detail); s != kNoError)
+                return Fail(s, detail);
+        }
     }
     const DbHandle h = vlt::AddDb(std::move(open));
     if (h == 0)

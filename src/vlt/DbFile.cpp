@@ -67,14 +67,14 @@ StmtLease DbFile::cached(const char* sql) {
 }
 
 store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out,
-                           std::string* detail) {
+                           std::string* detail, const char* vfs) {
     auto fail = [&](store::Status s, const std::string& why) {
         *detail = file + ": " + why;
         return s;
     };
     // Look at the header ourselves first: SQLite would happily treat an empty file as a new
     // database, and its message for random bytes does not say what the file is.
-    {
+    if (!vfs) {
         int err = 0;
         const int fd = OpenPlainFile(file, &err);
         if (fd < 0)
@@ -101,7 +101,7 @@ store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out
     std::shared_ptr<DbFile> db(new DbFile);
     db->path_ = file;
     int rc = sqlite3_open_v2(UriOf(file).c_str(), &db->conn_,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, vfs);
     if (rc != SQLITE_OK)
         return fail(StatusOfSqlite(rc), std::string("cannot be opened: ") + sqlite3_errstr(rc));
     Exec(db->conn_, "PRAGMA query_only=1");

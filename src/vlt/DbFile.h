@@ -57,8 +57,10 @@ public:
 
     // Opens `file` (a file-system path) read-only and checks that it is a database of our
     // schema. On failure *detail names the file and the problem.
+    // With `vfs`, `file` is a name of that SQLite file system and the caller has checked the
+    // header.
     static store::Status Open(const std::string& file, std::shared_ptr<DbFile>* out,
-                              std::string* detail);
+                              std::string* detail, const char* vfs = nullptr);
 
     sqlite3* conn() const { return conn_; }
     const DatabaseRow& row() const { return row_; }

@@ -9,6 +9,7 @@
 #include "store/api/Paths.h"
 #include "vlt/ByteWriter.h"
 #include "vlt/Environment.h"
+#include "vlt/RemoteServer.h"
 #include "vlt/Summary.h"
 #include "vlt/TimeCodec.h"
 
@@ -37,9 +38,12 @@ std::string NumberValue(double d) {
 // Through a server only what lies inside its folder is opened or measured: an entry may be a
 // symbolic link that leads out of it (see ResolvePath).
 bool Inside(const OpenDb& dir, const std::string& name) {
+    std::string file;
+    if (!dir.servedFolder.empty())
+        return ResolveInFolder(dir.servedFolder, EntryPathOf(dir.storePath, name), {}, &file) ==
+               store::kNoError;
     if (dir.storePath.find(store::kServerSeparator) == std::string::npos)
         return true; // the user's own data directory may link where it likes
-    std::string file;
     return ResolvePath(dir.storePath + "\\" + name, &file) == store::kNoError;
 }
 
@@ -69,6 +73,8 @@ store::TimeDate StampOfFileTime(std::filesystem::file_time_type t) {
 
 store::Status SearchDirectory(const OpenDb& dir, std::uint16_t classMask,
                               store::SearchCallback callback, void* context) {
+    if (dir.remote)
+        return SearchRemoteDirectory(dir, classMask, callback, context);
     namespace fs = std::filesystem;
     std::error_code ec;
     std::vector<fs::directory_entry> entries;

@@ -15,11 +15,21 @@
 
 namespace vlt {
 
+namespace remote {
+class Client;
+}
+
 struct OpenDb {
     std::string storePath; // as the caller gave it
     std::string fsPath;    // resolved file-system path
     bool isDirectory = false;
     std::shared_ptr<DbFile> file; // null for a directory
+    // A directory of a server reached over the network: its client and the path on it.
+    std::shared_ptr<remote::Client> remote;
+    std::string remotePath;
+    // The folder a server of this machine serves when this directory lies in it (a server
+    // program's listings); empty: the registry's server of storePath decides.
+    std::string servedFolder;
 };
 
 // One note's row of the notes table.

@@ -23,6 +23,12 @@ std::string DataDirectory();
 // symbolic link (kBadPath; *why, when given, then says so).
 store::Status ResolvePath(std::string_view path, std::string* file, std::string* why = nullptr);
 
+// Resolves `relative` (the file part of a network path) inside `base`, the folder a server
+// serves, as ResolvePath does for a server of this machine; `server` names it in *why.
+store::Status ResolveInFolder(const std::string& base, std::string_view relative,
+                              const std::string& server, std::string* file,
+                              std::string* why = nullptr);
+
 // Asks the break hook whether the user has cancelled: kCancelled then, else kNoError. Long
 // engine operations (searches, walks) call it between steps.
 store::Status PollBreak();

@@ -65,6 +65,22 @@ std::string Escapes(const std::string& base, const std::string& file, const std:
 
 } // namespace
 
+store::Status ResolveInFolder(const std::string& base, std::string_view relative,
+                              const std::string& server, std::string* file, std::string* why) {
+    if (relative.find('\0') != std::string_view::npos)
+        return store::kBadPath;
+    // A leading separator in the file part still means the server's own directory.
+    if (store::Status s = Within(base, relative, file); s != store::kNoError)
+        return s;
+    if (std::string escape = Escapes(base, *file, server); !escape.empty()) {
+        if (why)
+            *why = std::move(escape);
+        file->clear();
+        return store::kBadPath;
+    }
+    return store::kNoError;
+}
+
 store::Status ResolvePath(std::string_view path, std::string* file, std::string* why) {
     if (!file || path.find('\0') != std::string_view::npos)
         return store::kBadPath;
@@ -77,17 +93,8 @@ store::Status ResolvePath(std::string_view path, std::string* file, std::string*
         std::string base;
         if (store::Status s = server->LocalDirectory(&base); s != store::kNoError)
             return s;
-        // A leading separator in the file part still means the server's own directory.
-        if (store::Status s = Within(base, path.substr(sep + kSeparator.size()), file);
-            s != store::kNoError)
-            return s;
-        if (std::string escape = Escapes(base, *file, server->Name()); !escape.empty()) {
-            if (why)
-                *why = std::move(escape);
-            file->clear();
-            return store::kBadPath;
-        }
-        return store::kNoError;
+        return ResolveInFolder(base, path.substr(sep + kSeparator.size()), server->Name(), file,
+                               why);
     }
     if (sep == 0)
         path.remove_prefix(kSeparator.size());

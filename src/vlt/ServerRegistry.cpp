@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "common/IniDocument.h"
+#include "vlt/RemoteServer.h"
 
 namespace vlt {
 namespace {
@@ -84,6 +85,10 @@ void ServerRegistry::Load(const CIniDocument& settings, const std::string& dataD
             problems_.push_back("server \"" + c.name + "\": listed twice");
             continue;
         }
+        if (const auto address = settings.Get(name, "Address"); address && !address->empty()) {
+            LoadRemote(settings, name, *address, dataDirectory);
+            continue;
+        }
         if (const auto dir = settings.Get(name, "Directory"); dir && !dir->empty()) {
             std::filesystem::path p(*dir);
             if (p.is_relative())
@@ -103,6 +108,29 @@ void ServerRegistry::Load(const CIniDocument& settings, const std::string& dataD
         }
         servers_.push_back(std::make_unique<DirectoryServer>(std::move(c)));
     }
+}
+
+void ServerRegistry::LoadRemote(const CIniDocument& settings, const std::string& name,
+                                const std::string& address, const std::string& dataDirectory) {
+    RemoteServer::Config c;
+    c.name = name;
+    c.client.address = address;
+    const auto file = [&](const char* key) {
+        const std::string v = settings.Get(name, key).value_or("");
+        if (v.empty() || v.front() == '/')
+            return v;
+        return (std::filesystem::path(dataDirectory) / v).lexically_normal().string();
+    };
+    c.client.certificate = file("Certificate");
+    c.client.clientCertificate = file("ClientCertificate");
+    c.client.clientKey = file("ClientKey");
+    if (const auto v = settings.Get(name, "Timeout"); v && !ReadNumber(*v, &c.client.timeoutMs))
+        problems_.push_back("server \"" + name + "\": Timeout is not a number: " + *v);
+    std::string problem;
+    if (auto server = RemoteServer::Make(std::move(c), &problem))
+        servers_.push_back(std::move(server));
+    else
+        problems_.push_back(problem);
 }
 
 const Server* ServerRegistry::Find(std::string_view name) const {

@@ -58,6 +58,10 @@ public:
     const std::vector<std::string>& problems() const { return problems_; }
 
 private:
+    // A server reached over the network at `address` (section keys Certificate, ClientCertificate,
+    // ClientKey: PEM files for TLS; Timeout: milliseconds).
+    void LoadRemote(const CIniDocument& settings, const std::string& name,
+                    const std::string& address, const std::string& dataDirectory);
     std::vector<std::unique_ptr<Server>> servers_;
     std::vector<std::string> problems_;
 };

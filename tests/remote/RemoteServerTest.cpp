@@ -1,0 +1,331 @@
+// A real vlt-serverd on a loopback port: browsing and dumping through it, what it refuses, TLS
+// and client certificates, and a server that stops answering.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "app/DumpCommand.h"
+#include "store/api/Database.h"
+#include "store/api/Servers.h"
+#include "store/api/Session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kServerProgram = DELVEX_BINARY_DIR "/tools/vlt-serverd/vlt-serverd";
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// One vlt-serverd process, its standard error in a log file; stopped with SIGTERM at the end.
+class ServerProcess {
+public:
+    ServerProcess(const fs::path& log, std::vector<std::string> args) : log_(log) {
+        args.insert(args.begin(), kServerProgram);
+        args.push_back("--listen=127.0.0.1:0");
+        pid_ = fork();
+        if (pid_ == 0) {
+            std::FILE* f = std::freopen(log.c_str(), "w", stderr);
+            (void)f;
+            std::vector<char*> argv;
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        // The port it chose is in its first log line.
+        const std::regex port("port ([0-9]+)");
+        for (int i = 0; i < 200 && port_ == 0; ++i) {
+            std::smatch m;
+            const std::string text = ReadFile(log_);
+            if (std::regex_search(text, m, port))
+                port_ = std::stoi(m[1]);
+            else
+                std::this_thread::sleep_for(25ms);
+        }
+    }
+    ~ServerProcess() { Stop(); }
+    int port() const { return port_; }
+    std::string log() const { return ReadFile(log_); }
+    pid_t pid() const { return pid_; }
+    // SIGTERM, then the exit status (-1 when it did not end within a few seconds).
+    int Stop() {
+        if (pid_ <= 0)
+            return status_;
+        kill(pid_, SIGCONT);
+        kill(pid_, SIGTERM);
+        for (int i = 0; i < 200; ++i) {
+            int st = 0;
+            if (waitpid(pid_, &st, WNOHANG) == pid_) {
+                status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+                pid_ = 0;
+                return status_;
+            }
+            std::this_thread::sleep_for(25ms);
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = 0;
+        return status_ = -1;
+    }
+    void Kill() {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = 0;
+    }
+
+private:
+    fs::path log_;
+    pid_t pid_ = 0;
+    int port_ = 0;
+    int status_ = -1;
+};
+
+class RemoteServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/delvex-remote-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ / "data");
+        fs::copy(DELVEX_SAMPLE_DATA_DIR, root_ / "served", fs::copy_options::recursive);
+        fs::remove(root_ / "served" / "servers.ini");
+        fs::create_directories(root_ / "secret");
+        std::ofstream(root_ / "secret" / "key.txt") << "not to be served\n";
+        fs::create_directory_symlink(root_ / "secret", root_ / "served" / "escape");
+        MakeCertificates();
+    }
+    static void TearDownTestSuite() {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    void SetUp() override {
+        if (!fs::exists(kServerProgram))
+            GTEST_SKIP() << "vlt-serverd is not built";
+        setenv("DELVEX_DATA_DIR", (root_ / "data").c_str(), 1);
+        setenv("DELVEX_STORE_SETTINGS", (root_ / "no-settings.ini").c_str(), 1);
+    }
+    void TearDown() override {
+        store::SessionEnd();
+        unsetenv("DELVEX_DATA_DIR");
+        unsetenv("DELVEX_STORE_SETTINGS");
+    }
+
+    // Certificates of two authorities: one signs the server's and a client's, the other a
+    // client's that the server must not take.
+    static void MakeCertificates() {
+        const fs::path c = root_ / "certs";
+        fs::create_directories(c);
+        std::ofstream(c / "san.cnf") << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
+        const std::string d = c.string();
+        std::string script = "set -e; cd '" + d + "'\n";
+        for (const char* ca : {"ca", "otherca"})
+            script += std::string("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=") +
+                      ca + " -keyout " + ca + ".key -out " + ca + ".pem\n";
+        const auto sign = [&](const std::string& name, const std::string& ca, bool san) {
+            script += "openssl req -newkey rsa:2048 -nodes -subj /CN=" + name + " -keyout " + name +
+                      ".key -out " + name + ".csr\n";
+            script += "openssl x509 -req -in " + name + ".csr -CA " + ca + ".pem -CAkey " + ca +
+                      ".key -CAcreateserial -days 2 -out " + name + ".pem" +
+                      (san ? " -extfile san.cnf" : "") + "\n";
+        };
+        sign("server", "ca", true);
+        sign("client", "ca", false);
+        sign("stranger", "otherca", false);
+        std::ofstream(c / "make.sh") << script;
+        ASSERT_EQ(std::system(("sh '" + d + "/make.sh' >'" + d + "/openssl.log' 2>&1").c_str()), 0)
+            << ReadFile(c / "openssl.log");
+    }
+
+    static std::string Cert(const std::string& name) { return (root_ / "certs" / name).string(); }
+
+    // The server list: the served folder as a local server, and remote entries.
+    void WriteServers(const std::string& remoteEntries) {
+        std::ofstream(root_ / "data" / "servers.ini")
+            << "[Local]\nDirectory=" << (root_ / "served").string() << "\nRelease=170\n"
+            << remoteEntries;
+        store::SessionEnd();
+    }
+    static std::string Entry(const std::string& name, int port, const std::string& more = "") {
+        return "[" + name + "]\nAddress=127.0.0.1:" + std::to_string(port) + "\nTimeout=1500\n" +
+               more;
+    }
+
+    struct Dump {
+        int status;
+        std::string out, err;
+    };
+    Dump RunDump(const std::string& path) {
+        std::ostringstream out, err;
+        const int status =
+            dumpcommand::Run({"--include-collapsed", path}, out, err, (root_ / "data").string());
+        return {status, out.str(), err.str()};
+    }
+
+    ServerProcess StartServer(const std::string& log, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"--data-dir", (root_ / "served").string(), "--release",
+                                         "170"};
+        args.insert(args.end(), more.begin(), more.end());
+        return ServerProcess(root_ / log, args);
+    }
+
+    static fs::path root_;
+};
+
+fs::path RemoteServerTest::root_;
+
+// The dump through the server is the dump of the same folder served locally, apart from the
+// server's name, its measured latency, and the remote bit of the statuses the server reported.
+std::string Normalised(std::string dump, const std::string& name) {
+    dump = std::regex_replace(dump, std::regex(name + "!!"), "SERVER!!");
+    dump = std::regex_replace(dump, std::regex("\\(server \"" + name + "\""), "(server \"SERVER\"");
+    dump = std::regex_replace(dump, std::regex("\\((client-to-server|server-to-client) [0-9]+\\)"),
+                              "($1 N)");
+    dump = std::regex_replace(dump, std::regex("Server error: "), "");
+    return std::regex_replace(dump, std::regex("\\(flags Remote\\)"), "(flags 0)");
+}
+
+TEST_F(RemoteServerTest, DumpThroughTheServerIsTheLocalDump) {
+    ServerProcess server = StartServer("plain.log");
+    ASSERT_NE(server.port(), 0) << server.log();
+    WriteServers(Entry("Remote", server.port()));
+
+    const Dump local = RunDump("Local!!");
+    const Dump remote = RunDump("Remote!!");
+    ASSERT_EQ(local.status, 0) << local.err;
+    ASSERT_EQ(remote.status, 0) << remote.err;
+    EXPECT_EQ(Normalised(remote.out, "Remote"), Normalised(local.out, "Local"));
+    // The databases were read, not only listed: their notes and items are in the dump.
+    EXPECT_NE(remote.out.find("(database "), std::string::npos);
+    EXPECT_NE(remote.out.find("(item "), std::string::npos);
+    // The release is the server's; the latency was measured.
+    EXPECT_NE(remote.out.find("(build-version 170)"), std::string::npos);
+    EXPECT_NE(remote.out.find("(client-to-server "), std::string::npos);
+    // The link that leads out of the folder was refused as remote, with the reason logged.
+    EXPECT_NE(remote.out.find("Remote!!escape: Server error: Invalid path"), std::string::npos);
+    EXPECT_NE(server.log().find("refused ipv4:127.0.0.1:"), std::string::npos) << server.log();
+
+    store::ServerLatency latency;
+    ASSERT_EQ(store::GetServerLatency("Remote", &latency), store::kNoError);
+    EXPECT_EQ(latency.release, 170);
+
+    // SIGTERM stops it cleanly.
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.log().find("stopped"), std::string::npos);
+}
+
+TEST_F(RemoteServerTest, PathsOutsideTheDataDirectoryAreRefusedAndLogged) {
+    ServerProcess server = StartServer("paths.log");
+    ASSERT_NE(server.port(), 0) << server.log();
+    WriteServers(Entry("Remote", server.port()));
+    struct Case {
+        std::string file;
+        store::Status status;
+        const char* logged; // the reason in the server's log
+    };
+    const Case cases[] = {
+        {"../secret/key.txt", store::kBadPath, "\"../secret/key.txt\""},
+        {"projects/../../secret", store::kBadPath, "\"projects/../../secret\""},
+        {"/etc/passwd", store::kBadPath, "an absolute path"},
+        {"\\etc\\passwd", store::kBadPath, "an absolute path"},
+        {"escape/key.txt", store::kBadPath, "leads out of the data directory"},
+        {std::string(5000, 'a'), store::kBadPath, "longer than 4096 bytes"},
+        // Larger than any request the server takes: refused before it is decoded.
+        {std::string(20000, 'b'), store::kInvalidArgument, nullptr},
+        {"missing.vlt", store::kFileNotFound, nullptr},
+    };
+    for (const Case& c : cases) {
+        store::DbHandle db = 0;
+        const store::Status s = store::OpenDatabase(("Remote!!" + c.file).c_str(), &db);
+        EXPECT_EQ(s, c.status | store::kStatusRemote) << c.file.substr(0, 40);
+        EXPECT_EQ(db, 0u);
+        if (c.logged) {
+            EXPECT_NE(server.log().find(c.logged), std::string::npos) << c.file.substr(0, 40);
+        }
+    }
+    // Still serving, and inside the folder ".." is allowed.
+    store::DbHandle db = 0;
+    ASSERT_EQ(store::OpenDatabase("Remote!!projects\\..\\discuss.vlt", &db), store::kNoError);
+    store::CloseDatabase(db);
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+TEST_F(RemoteServerTest, TlsAndClientCertificates) {
+    ServerProcess tls =
+        StartServer("tls.log", {"--cert", Cert("server.pem"), "--key", Cert("server.key")});
+    ServerProcess mutual =
+        StartServer("mutual.log", {"--cert", Cert("server.pem"), "--key", Cert("server.key"),
+                                   "--client-ca", Cert("ca.pem")});
+    ASSERT_NE(tls.port(), 0) << tls.log();
+    ASSERT_NE(mutual.port(), 0) << mutual.log();
+    const std::string trust = "Certificate=" + Cert("ca.pem") + "\n";
+    const auto as = [&](const std::string& who) {
+        return trust + "ClientCertificate=" + Cert(who + ".pem") +
+               "\nClientKey=" + Cert(who + ".key") + "\n";
+    };
+    WriteServers(Entry("Plain", tls.port()) + Entry("Tls", tls.port(), trust) +
+                 Entry("Anonymous", mutual.port(), trust) +
+                 Entry("Stranger", mutual.port(), as("stranger")) +
+                 Entry("Client", mutual.port(), as("client")));
+    struct Case {
+        const char* server;
+        bool answers;
+    };
+    for (const Case c : {Case{"Plain", false}, Case{"Tls", true}, Case{"Anonymous", false},
+                         Case{"Stranger", false}, Case{"Client", true}}) {
+        store::ServerLatency latency;
+        const store::Status s = store::GetServerLatency(c.server, &latency);
+        EXPECT_EQ(s, c.answers ? store::kNoError : store::kServerNotResponding) << c.server;
+    }
+    // Through the mutual server, databases read as through any other.
+    store::DbHandle db = 0;
+    EXPECT_EQ(store::OpenDatabase("Client!!discuss.vlt", &db), store::kNoError);
+    store::CloseDatabase(db);
+    EXPECT_EQ(store::OpenDatabase("Stranger!!discuss.vlt", &db), store::kServerNotResponding);
+}
+
+TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
+    ServerProcess stopped = StartServer("stopped.log");
+    ServerProcess killed = StartServer("killed.log");
+    ASSERT_NE(stopped.port(), 0);
+    ASSERT_NE(killed.port(), 0);
+    WriteServers(Entry("Stopped", stopped.port()) + Entry("Killed", killed.port()));
+    // Both answered once, so the client holds a connection to each.
+    store::ServerLatency latency;
+    ASSERT_EQ(store::GetServerLatency("Stopped", &latency), store::kNoError);
+    ASSERT_EQ(store::GetServerLatency("Killed", &latency), store::kNoError);
+    kill(stopped.pid(), SIGSTOP);
+    killed.Kill();
+    for (const char* name : {"Stopped", "Killed"}) {
+        const auto begin = std::chrono::steady_clock::now();
+        const Dump d = RunDump(std::string(name) + "!!");
+        const auto took = std::chrono::steady_clock::now() - begin;
+        EXPECT_EQ(d.status, 0) << name << d.err;
+        EXPECT_NE(d.out.find("Unable to open network path " + std::string(name) +
+                             "!!: The server is not responding"),
+                  std::string::npos)
+            << name << "\n"
+            << d.out;
+        EXPECT_NE(d.out.find("(error "), std::string::npos);
+        // Two calls at most, each within its 1.5 s deadline.
+        EXPECT_LT(took, 5s) << name;
+    }
+}
+
+} // namespace
