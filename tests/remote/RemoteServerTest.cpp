@@ -324,7 +324,9 @@ TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
     ServerProcess killed = StartServer("killed.log");
     ASSERT_NE(stopped.port(), 0);
     ASSERT_NE(killed.port(), 0);
-    WriteServers(Entry("Stopped", stopped.port()) + Entry("Killed", killed.port()));
+    WriteServers(Entry("Stopped", stopped.port()) + Entry("Killed", killed.port()) +
+                 "[Patient]\nAddress=127.0.0.1:" + std::to_string(stopped.port()) +
+                 "\nTimeout=60000\n");
     // Both answered once, so the client holds a connection to each.
     store::ServerLatency latency;
     ASSERT_EQ(store::GetServerLatency("Stopped", &latency), store::kNoError);
@@ -345,6 +347,17 @@ TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
         // Two calls at most, each within its 1.5 s deadline.
         EXPECT_LT(took, 5s) << name;
     }
+
+    // A break from the user ends a call long before its deadline.
+    static std::chrono::steady_clock::time_point breakAt;
+    breakAt = std::chrono::steady_clock::now() + 300ms;
+    store::SetBreakHook([](void*) { return std::chrono::steady_clock::now() >= breakAt ? 1 : 0; },
+                        nullptr);
+    const auto begin = std::chrono::steady_clock::now();
+    store::DbHandle db = 0;
+    EXPECT_EQ(store::OpenDatabase("Patient!!discuss.vlt", &db), store::kCancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 5s);
+    store::SetBreakHook(nullptr, nullptr);
 }
 
 } // namespace
