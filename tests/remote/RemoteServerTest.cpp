@@ -361,3 +361,22 @@ TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
 }
 
 } // namespace
+
+namespace {
+
+// Clients that give up in the middle of their calls (a deadline of one millisecond) leave the
+// server serving the others.
+TEST_F(RemoteServerTest, ClientsThatGiveUpLeaveTheServerHealthy) {
+    ServerProcess server = StartServer("hasty.log");
+    ASSERT_NE(server.port(), 0) << server.log();
+    WriteServers(Entry("Remote", server.port()) +
+                 "[Hasty]\nAddress=127.0.0.1:" + std::to_string(server.port()) + "\nTimeout=1\n");
+    for (int i = 0; i < 20; ++i)
+        RunDump("Hasty!!");
+    const Dump d = RunDump("Remote!!");
+    EXPECT_EQ(d.status, 0) << d.err;
+    EXPECT_NE(d.out.find("(item "), std::string::npos);
+    EXPECT_EQ(server.Stop(), 0) << server.log();
+}
+
+} // namespace
