@@ -235,6 +235,8 @@ bool WellFormedSummary(const std::string& s) {
 } // namespace
 
 std::unique_ptr<RemoteServer> RemoteServer::Make(Config config, std::string* problem) {
+    // A call that waits on a server ends when the user breaks.
+    remote::Client::SetCancelCheck([] { return PollBreak() != store::kNoError; });
     if (!RegisterVfs()) {
         *problem = "server \"" + config.name + "\": its databases cannot be read here";
         return nullptr;

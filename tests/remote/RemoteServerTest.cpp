@@ -138,8 +138,10 @@ protected:
         for (const char* ca : {"ca", "otherca"})
             script += std::string("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=") +
                       ca + " -keyout " + ca + ".key -out " + ca + ".pem\n";
-        const auto sign = [&](const std::string& name, const std::string& ca, bool san) {
-            script += "openssl req -newkey rsa:2048 -nodes -subj /CN=" + name + " -keyout " + name +
+        const auto sign = [&](const std::string& name, const std::string& ca, bool san,
+                              const std::string& subject = "") {
+            script += "openssl req -newkey rsa:2048 -nodes -subj '" +
+                      (subject.empty() ? "/CN=" + name : subject) + "' -keyout " + name +
                       ".key -out " + name + ".csr\n";
             script += "openssl x509 -req -in " + name + ".csr -CA " + ca + ".pem -CAkey " + ca +
                       ".key -CAcreateserial -days 2 -out " + name + ".pem" +
@@ -148,6 +150,7 @@ protected:
         sign("server", "ca", true);
         sign("client", "ca", false);
         sign("stranger", "otherca", false);
+        sign("annlee", "ca", false, "/CN=Ann Lee/OU=Sales/O=Acme");
         std::ofstream(c / "make.sh") << script;
         ASSERT_EQ(std::system(("sh '" + d + "/make.sh' >'" + d + "/openssl.log' 2>&1").c_str()), 0)
             << ReadFile(c / "openssl.log");
@@ -282,7 +285,8 @@ TEST_F(RemoteServerTest, TlsAndClientCertificates) {
     WriteServers(Entry("Plain", tls.port()) + Entry("Tls", tls.port(), trust) +
                  Entry("Anonymous", mutual.port(), trust) +
                  Entry("Stranger", mutual.port(), as("stranger")) +
-                 Entry("Client", mutual.port(), as("client")));
+                 Entry("Client", mutual.port(), as("client")) +
+                 Entry("Ann", mutual.port(), as("annlee")));
     struct Case {
         const char* server;
         bool answers;
@@ -298,6 +302,21 @@ TEST_F(RemoteServerTest, TlsAndClientCertificates) {
     EXPECT_EQ(store::OpenDatabase("Client!!discuss.vlt", &db), store::kNoError);
     store::CloseDatabase(db);
     EXPECT_EQ(store::OpenDatabase("Stranger!!discuss.vlt", &db), store::kServerNotResponding);
+
+    // The link file projects.dir allows "CN=Ann Lee/OU=Sales/O=Acme" and "Sales Team": with
+    // client certificates only they enter; without them the server knows no names to check.
+    for (const char* path : {"Client!!projects", "Client!!projects\\plans.vlt",
+                             "Client!!sub\\..\\projects\\plans.vlt"}) {
+        EXPECT_EQ(store::OpenDatabase(path, &db), store::kFileAccess | store::kStatusRemote)
+            << path;
+    }
+    EXPECT_NE(mutual.log().find("\"projects\" does not allow client"), std::string::npos)
+        << mutual.log();
+    for (const char* path :
+         {"Ann!!projects", "Ann!!projects\\plans.vlt", "Tls!!projects\\plans.vlt"}) {
+        EXPECT_EQ(store::OpenDatabase(path, &db), store::kNoError) << path;
+        store::CloseDatabase(db);
+    }
 }
 
 TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
@@ -305,7 +324,9 @@ TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
     ServerProcess killed = StartServer("killed.log");
     ASSERT_NE(stopped.port(), 0);
     ASSERT_NE(killed.port(), 0);
-    WriteServers(Entry("Stopped", stopped.port()) + Entry("Killed", killed.port()));
+    WriteServers(Entry("Stopped", stopped.port()) + Entry("Killed", killed.port()) +
+                 "[Patient]\nAddress=127.0.0.1:" + std::to_string(stopped.port()) +
+                 "\nTimeout=60000\n");
     // Both answered once, so the client holds a connection to each.
     store::ServerLatency latency;
     ASSERT_EQ(store::GetServerLatency("Stopped", &latency), store::kNoError);
@@ -326,6 +347,36 @@ TEST_F(RemoteServerTest, AServerThatStopsAnsweringGivesAnErrorNodeNotAHang) {
         // Two calls at most, each within its 1.5 s deadline.
         EXPECT_LT(took, 5s) << name;
     }
+
+    // A break from the user ends a call long before its deadline.
+    static std::chrono::steady_clock::time_point breakAt;
+    breakAt = std::chrono::steady_clock::now() + 300ms;
+    store::SetBreakHook([](void*) { return std::chrono::steady_clock::now() >= breakAt ? 1 : 0; },
+                        nullptr);
+    const auto begin = std::chrono::steady_clock::now();
+    store::DbHandle db = 0;
+    EXPECT_EQ(store::OpenDatabase("Patient!!discuss.vlt", &db), store::kCancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 5s);
+    store::SetBreakHook(nullptr, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Clients that give up in the middle of their calls (a deadline of one millisecond) leave the
+// server serving the others.
+TEST_F(RemoteServerTest, ClientsThatGiveUpLeaveTheServerHealthy) {
+    ServerProcess server = StartServer("hasty.log");
+    ASSERT_NE(server.port(), 0) << server.log();
+    WriteServers(Entry("Remote", server.port()) +
+                 "[Hasty]\nAddress=127.0.0.1:" + std::to_string(server.port()) + "\nTimeout=1\n");
+    for (int i = 0; i < 20; ++i)
+        RunDump("Hasty!!");
+    const Dump d = RunDump("Remote!!");
+    EXPECT_EQ(d.status, 0) << d.err;
+    EXPECT_NE(d.out.find("(item "), std::string::npos);
+    EXPECT_EQ(server.Stop(), 0) << server.log();
 }
 
 } // namespace

@@ -10,6 +10,19 @@
 //   LatencyToServer=12       ; optional, milliseconds; with LatencyFromServer both are reported
 //   LatencyFromServer=15     ; as configured, else they are measured on the served directory
 //
+// A server reached over the network (vlt-serverd) has an address instead of a directory:
+//
+//   [CN=Delta/O=Acme]
+//   Address=127.0.0.1:7460   ; host:port of its vlt-serverd
+//   Certificate=ca.pem       ; optional: the authority that signed the server's (TLS)
+//   ClientCertificate=me.pem ; optional, with ClientKey: presented to a server that asks
+//   ClientKey=me.key
+//   Timeout=10000            ; optional: milliseconds each call may take (default 10000)
+//
+// Its latency is measured by a call to it and its release is the one it reports; a call it does
+// not answer in time gives kServerNotResponding, and failures it reports carry kStatusRemote.
+// File names are taken from the data directory when relative.
+//
 // Lines starting with ';' or '#' are comments. A server without a usable directory is listed but
 // does not respond (kServerNotResponding).
 #pragma once

@@ -2,7 +2,10 @@
 
 #include <grpcpp/grpcpp.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "common/PlainFile.h"
 #include "store.grpc.pb.h"
@@ -31,8 +34,12 @@ std::uint32_t SpanMs(std::int64_t us) {
     return ms > 0xFFFFFFFF ? 0xFFFFFFFFu : std::uint32_t(ms);
 }
 
+std::atomic<Client::CancelCheck> cancelCheck{nullptr};
+
 store::Status Failed(const grpc::Status& s) {
     lastDetail = s.error_message();
+    if (s.error_code() == grpc::StatusCode::CANCELLED)
+        return store::kCancelled;
     switch (s.error_code()) {
     case grpc::StatusCode::INVALID_ARGUMENT:
     case grpc::StatusCode::OUT_OF_RANGE:
@@ -63,7 +70,36 @@ struct Client::Impl {
         context->set_deadline(std::chrono::system_clock::now() +
                               std::chrono::milliseconds(timeoutMs));
     }
+
+    // Runs `start` (which starts an asynchronous call that reports to `done`) and waits for it,
+    // cancelling it when the cancel check says so.
+    template <class Start> grpc::Status Call(grpc::ClientContext* context, Start start) {
+        std::mutex m;
+        std::condition_variable cv;
+        bool finished = false;
+        grpc::Status result;
+        start([&](grpc::Status s) {
+            std::lock_guard lock(m);
+            result = std::move(s);
+            finished = true;
+            cv.notify_all();
+        });
+        std::unique_lock lock(m);
+        bool cancelled = false;
+        while (!cv.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished; })) {
+            const CancelCheck check = cancelCheck.load();
+            if (!cancelled && check && check()) {
+                cancelled = true;
+                context->TryCancel(); // the call still reports, with CANCELLED
+            }
+        }
+        return result;
+    }
 };
+
+void Client::SetCancelCheck(CancelCheck check) {
+    cancelCheck.store(check);
+}
 
 Client::Client(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Client::~Client() = default;
@@ -114,7 +150,9 @@ store::Status Client::Hello(HelloResult* result) {
     delvex::rpc::HelloReply reply;
     const std::int64_t sent = NowUs();
     request.set_client_sent_us(sent);
-    const grpc::Status s = impl_->stub->Hello(&context, request, &reply);
+    const grpc::Status s = impl_->Call(&context, [&](auto done) {
+        impl_->stub->async()->Hello(&context, &request, &reply, done);
+    });
     const std::int64_t received = NowUs();
     if (!s.ok())
         return Failed(s);
@@ -130,7 +168,8 @@ store::Status Client::Stat(const std::string& path, bool* isDirectory, std::uint
     delvex::rpc::StatRequest request;
     delvex::rpc::StatReply reply;
     request.set_path(path);
-    const grpc::Status s = impl_->stub->Stat(&context, request, &reply);
+    const grpc::Status s = impl_->Call(
+        &context, [&](auto done) { impl_->stub->async()->Stat(&context, &request, &reply, done); });
     if (!s.ok())
         return Failed(s);
     if (reply.status() != 0)
@@ -149,7 +188,9 @@ store::Status Client::Read(const std::string& path, std::uint64_t offset, std::u
     request.set_path(path);
     request.set_offset(offset);
     request.set_length(length > kReadChunk ? kReadChunk : length);
-    const grpc::Status s = impl_->stub->ReadBytes(&context, request, &reply);
+    const grpc::Status s = impl_->Call(&context, [&](auto done) {
+        impl_->stub->async()->ReadBytes(&context, &request, &reply, done);
+    });
     if (!s.ok())
         return Failed(s);
     if (reply.status() != 0)
@@ -171,7 +212,9 @@ store::Status Client::List(const std::string& path, std::uint16_t classMask,
     delvex::rpc::ListReply reply;
     request.set_path(path);
     request.set_class_mask(classMask);
-    const grpc::Status s = impl_->stub->ListDirectory(&context, request, &reply);
+    const grpc::Status s = impl_->Call(&context, [&](auto done) {
+        impl_->stub->async()->ListDirectory(&context, &request, &reply, done);
+    });
     if (!s.ok())
         return Failed(s);
     if (reply.status() != 0)

@@ -46,6 +46,11 @@ public:
     store::Status List(const std::string& path, std::uint16_t classMask,
                        std::vector<std::string>* summaries);
 
+    // Asked every few tens of milliseconds while a call waits: true ends the call with
+    // kCancelled (the user's break), so no call holds its caller for its whole deadline.
+    using CancelCheck = bool (*)();
+    static void SetCancelCheck(CancelCheck check);
+
     // The text of the last failure of this thread's calls (what the framework or server said).
     static std::string LastDetail();
 

@@ -4,10 +4,14 @@
 #include <grpcpp/security/server_credentials.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <sstream>
+#include <vector>
 
 #include "common/PlainFile.h"
 #include "store.grpc.pb.h"
@@ -81,6 +85,67 @@ std::string ClientOf(const grpc::ServerContext& context) {
             who += " (" + std::string(names.front().data(), names.front().size()) + ")";
     }
     return who;
+}
+
+// The common name of a name as a link file lists it ("CN=Ann Lee/OU=Sales/O=Acme" gives
+// "Ann Lee"); a name without parts is its own common name.
+std::string CommonNameOf(std::string_view name) {
+    if (name.size() > 3 && (name.substr(0, 3) == "CN=" || name.substr(0, 3) == "cn="))
+        name = name.substr(3, name.find('/') == std::string_view::npos ? std::string_view::npos
+                                                                       : name.find('/') - 3);
+    return std::string(name);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Why the client named `client` (its certificate's common name) may not reach `path`: a directory
+// on the way has a link file whose allowed names leave it out. Empty when it may.
+std::string DeniedByLinkFiles(const std::string& folder, std::string_view path,
+                              const std::string& client) {
+    std::vector<std::string> parts;
+    while (!path.empty()) {
+        const std::size_t sep = path.find_first_of("/\\");
+        const std::string_view part = path.substr(0, sep);
+        path = sep == std::string_view::npos ? std::string_view() : path.substr(sep + 1);
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.emplace_back(part);
+    }
+    std::string prefix;
+    for (const std::string& part : parts) {
+        prefix += (prefix.empty() ? "" : "/") + part;
+        std::string text;
+        // Link files are short lines; one larger than this is read no further than this.
+        if (ReadPlainFile(folder + "/" + prefix + ".dir", &text, 1 << 16) != 0)
+            continue;
+        std::istringstream lines(text);
+        std::string line;
+        std::getline(lines, line); // the directory linked to
+        bool listed = false, allowed = false;
+        while (std::getline(lines, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            line.resize(std::min<std::size_t>(line.size(), 299));
+            if (line.empty())
+                continue;
+            listed = true;
+            allowed = allowed || (!client.empty() && SameName(CommonNameOf(line), client));
+        }
+        if (listed && !allowed)
+            return "\"" + prefix + "\" does not allow " +
+                   (client.empty() ? std::string("a client without a name") : client);
+    }
+    return {};
 }
 
 class Service final : public delvex::rpc::Store::Service {
@@ -215,6 +280,12 @@ private:
         store::Status status = store::kBadPath;
         if (why.empty()) {
             status = ResolveInFolder(options_.dataDirectory, path, kServed, file, &why);
+            // With client certificates, link files name who may enter their directories.
+            if (status == store::kNoError && !options_.clientAuthority.empty()) {
+                why = DeniedByLinkFiles(options_.dataDirectory, path, CommonName(context));
+                if (!why.empty())
+                    status = store::kFileAccess;
+            }
             if (status == store::kNoError)
                 return std::nullopt;
             if (why.empty() || why.find("outside the folder") != std::string::npos)
@@ -223,6 +294,15 @@ private:
         log_.Write(LogLevel::Warning, "refused " + ClientOf(context) + ": " + call + " \"" +
                                           Printable(path) + "\": " + why);
         return Refused{status};
+    }
+
+    static std::string CommonName(const grpc::ServerContext& context) {
+        const auto auth = context.auth_context();
+        if (!auth)
+            return {};
+        const auto names = auth->FindPropertyValues(GRPC_X509_CN_PROPERTY_NAME);
+        return names.empty() ? std::string()
+                             : std::string(names.front().data(), names.front().size());
     }
 
     template <class Reply> grpc::Status Refuse(Reply* reply, const Refused& refused) {
