@@ -1,17 +1,20 @@
 // The byte ranges of the fields of every node of every sample database: each lies inside the
-// bytes of its node, and the fields of a record that tables alone describe explain every byte
-// of it (what they do not name is remaining data, which counts as explained).
+// bytes of its node, and the fields of a record that tables alone describe, or of an item
+// value of a plain type, explain every byte of it (what they do not name is remaining data,
+// which counts as explained).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <span>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "app/DelvexDoc.h"
 #include "app/HeadlessPlatform.h"
 #include "common/MemorySettings.h"
+#include "items/ItemNode.h"
 #include "output/FieldWriter.h"
 #include "records/CdRecord.h"
 #include "tree/DocNode.h"
@@ -93,7 +96,7 @@ constexpr Unnamed kUnnamed[] = {{0x86, 13, 1}, {0xFF57, 6, 2}, {0xFF57, 214, 4}}
 TEST(ByteRanges, FieldsOfEverySampleNodeLieInsideItsBytes) {
     const std::vector<std::string> names = SampleNames();
     ASSERT_GE(names.size(), 8u);
-    std::size_t records = 0, covered = 0;
+    std::size_t records = 0, covered = 0, items = 0;
     for (const std::string& name : names) {
         CMemorySettings settings;
         CDelvexDoc doc(&settings);
@@ -120,6 +123,19 @@ TEST(ByteRanges, FieldsOfEverySampleNodeLieInsideItsBytes) {
                 EXPECT_LE(r.length, bytes.size() - std::min(r.offset, bytes.size()))
                     << where << " " << r.label << " at " << r.offset;
             }
+            if (auto* item = dynamic_cast<TNItem*>(node)) {
+                // Values whose decoders give every field its bytes: numbers, times and their
+                // lists, texts, formulas, user names, note references and links.
+                const std::uint16_t ranged[] = {0x300, 0x400, 0x401, 0x500, 0x600, 0x700, 4, 7};
+                if (std::find(std::begin(ranged), std::end(ranged), item->ItemType()) ==
+                    std::end(ranged))
+                    continue;
+                ++items;
+                EXPECT_EQ(FirstUnexplained(writer.ranges, bytes.size()), bytes.size())
+                    << where << " (" << bytes.size() << " bytes, type " << item->ItemType() << ", "
+                    << typeid(*item).name() << ")";
+                continue;
+            }
             auto* record = dynamic_cast<TNCdRecord*>(node);
             if (!record)
                 continue;
@@ -140,6 +156,7 @@ TEST(ByteRanges, FieldsOfEverySampleNodeLieInsideItsBytes) {
     }
     EXPECT_GT(records, 100u);
     EXPECT_GT(covered, records / 2);
+    EXPECT_GT(items, 50u);
 }
 
 } // namespace
