@@ -214,7 +214,6 @@ void MainWindow::BuildMenus() {
     view->addAction(MakeAction(cmd::kShowAllData, QStringLiteral("Show &All Data")));
     view->addAction(
         MakeAction(cmd::kPlaceholders, QStringLiteral("&Placeholders for Hidden Data")));
-    view->addSeparator();
     // Shown or hidden in every window at once, and so in the next program too.
     QAction* bytesPane = view->addAction(QStringLiteral("&Bytes Pane"));
     bytesPane->setObjectName(QStringLiteral("bytesPaneAction"));
@@ -226,6 +225,7 @@ void MainWindow::BuildMenus() {
                 doc->ShowBytesPane(shown);
         ProgramSettings().WriteInt("Bytes Pane", "Show", shown ? 1 : 0);
     });
+    view->addSeparator();
     view->addAction(MakeAction(kSaveOptions, QStringLiteral("Save Options as &Default")));
 
     QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("&Data"));

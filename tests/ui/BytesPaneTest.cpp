@@ -115,6 +115,13 @@ TEST_F(BytesFixture, ClickingAByteSelectsTheInnermostFieldOverIt) {
     EXPECT_EQ(bytes.CursorByte(), 5u);
     EXPECT_EQ(info.SelectedField(), FieldOfLine(3)); // tail
     EXPECT_TRUE(bytes.Highlighted(4));
+    // Tab leaves the pane for the next one.
+    window->activateWindow();
+    bytes.setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(bytes.hasFocus());
+    QTest::keyClick(&bytes, Qt::Key_Tab);
+    EXPECT_FALSE(bytes.hasFocus());
 }
 
 TEST_F(BytesFixture, TheViewMenuHidesThePaneAndTheSettingsKeepIt) {
