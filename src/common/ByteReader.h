@@ -14,7 +14,9 @@
 //   At(offset)  the bytes from offset to the end of this reader's span, whatever its position,
 //               without consuming anything; short and empty when offset is past the end.
 // Either kind of sub-reader of a short reader is short itself, so one failed read spoils
-// everything cut from the structure after it.
+// everything cut from the structure after it. A sub-reader knows where its span starts in the
+// outermost reader, so Position() is an offset into the bytes a decoder was first given: the
+// byte range of a field is (Position() before it, its length).
 #pragma once
 
 #include <cstddef>
@@ -62,6 +64,7 @@ public:
 
     ByteReader Sub(std::size_t n) {
         ByteReader sub(Rest(), n < Remaining() ? n : Remaining());
+        sub.base_ = Position();
         if (Take(n) == nullptr && n > 0)
             sub.short_ = true;
         sub.short_ = sub.short_ || short_;
@@ -71,9 +74,11 @@ public:
         if (offset > size_) {
             ByteReader none;
             none.short_ = true;
+            none.base_ = base_ + size_;
             return none;
         }
         ByteReader at(data_ + offset, size_ - offset);
+        at.base_ = base_ + offset;
         at.short_ = short_;
         return at;
     }
@@ -82,6 +87,8 @@ public:
     // Whether n more bytes can be read.
     bool Has(std::size_t n) const { return !short_ && n <= size_ - offset_; }
     std::size_t Offset() const { return offset_; }
+    // The offset of the next read in the outermost reader's span.
+    std::size_t Position() const { return base_ + offset_; }
     std::size_t Size() const { return size_; }
     std::size_t Remaining() const { return size_ - offset_; }
     const std::uint8_t* Data() const { return data_; }
@@ -105,5 +112,6 @@ private:
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t offset_ = 0;
+    std::size_t base_ = 0; // where data_ lies in the outermost reader's span
     bool short_ = false;
 };

@@ -76,8 +76,18 @@ void TNItem::WriteFields(CFieldWriter& w) {
         used = n; // no decoder may claim more than there is
     if (used < n) {
         w.EndLine();
+        w.NextRange(used, n - used);
         w.HexDumpField("remaining-data", ByteReader(p, n).At(used).Rest(), n - used);
     }
+}
+
+bool TNItem::NodeBytes(std::span<const std::uint8_t>& bytes) const {
+    const LockedValue value(value_, valueLength_);
+    if (!value)
+        return false;
+    bytes_.assign(value.Data(), value.Data() + value.DataLength());
+    bytes = bytes_;
+    return true;
 }
 
 std::size_t TNItem::WriteValue(CFieldWriter& w, const std::uint8_t* p, std::size_t n) {

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "items/ItemScanInfo.h"
 #include "store/api/Handles.h"
@@ -25,6 +27,8 @@ public:
     void WriteBegin(CFieldWriter& w) override;
     void WriteFields(CFieldWriter& w) override;
     void WriteEnd(CFieldWriter& w) override;
+    // The value proper (after the type word), copied: the block is locked only while read.
+    bool NodeBytes(std::span<const std::uint8_t>& bytes) const override;
 
     // The decoders of the values the node decodes itself; each returns the bytes it covered.
     virtual std::size_t WriteObjectDescriptor(CFieldWriter& w, const std::uint8_t* p,
@@ -56,4 +60,5 @@ private:
     std::uint16_t flags_;
     store::BlockId value_;
     std::uint32_t valueLength_;
+    mutable std::vector<std::uint8_t> bytes_;
 };

@@ -5,6 +5,7 @@
 // the first element that does not fit and says so with the short comment.
 #include "items/ValueDecoders.h"
 
+#include <algorithm>
 #include <array>
 
 #include "common/ByteReader.h"
@@ -25,9 +26,12 @@ template <typename Write>
 std::size_t CountedList(CFieldWriter& w, const ItemValueView& v, std::size_t elementSize,
                         Write one) {
     ByteReader r(v.p, v.n);
-    w.BeginField("value");
     const std::uint16_t count = r.u16le();
+    // The list claims its count's elements, but no more than the value holds.
+    w.NextRange(0, std::min(v.n, 2 + std::size_t(count) * elementSize));
+    w.BeginField("value");
     for (std::uint16_t i = 0; i < count && !r.Short(); ++i) {
+        w.NextRange(r, elementSize);
         const std::uint8_t* element = r.bytes(elementSize);
         if (element)
             one(element);
@@ -47,6 +51,7 @@ std::size_t WriteNumberValue(CFieldWriter& w, const ItemValueView& v) {
         w.ShortComment();
         return 0;
     }
+    w.NextRange(0, r.Offset());
     w.NumberField("value", number);
     return r.Offset();
 }
@@ -78,6 +83,7 @@ std::size_t WriteTimeValue(CFieldWriter& w, const ItemValueView& v) {
         w.ShortComment();
         return 0;
     }
+    w.NextRange(0, r.Offset());
     w.TimeField("value", time);
     return r.Offset();
 }
@@ -86,13 +92,18 @@ std::size_t WriteTimeRangeValue(CFieldWriter& w, const ItemValueView& v) {
     ByteReader r(v.p, v.n);
     const std::uint16_t listCount = r.u16le();
     const std::uint16_t rangeCount = r.u16le();
+    // The counts claim their entries, but no more than the value holds.
+    w.NextRange(0, std::min(v.n, 4 + std::size_t(listCount) * 8 + std::size_t(rangeCount) * 16));
     w.BeginField("value");
     for (std::uint16_t i = 0; i < listCount && !r.Short(); ++i) {
+        const std::size_t at = r.Position();
         const store::TimeDate time = store::ReadTimeDate(r);
+        w.NextRange(at, r.Position() - at);
         if (!r.Short())
             w.TimeField("time", time);
     }
     for (std::uint16_t i = 0; i < rangeCount && !r.Short(); ++i) {
+        w.NextRange(r, kTimeRangeSize);
         const std::uint8_t* pair = r.bytes(kTimeRangeSize);
         if (pair)
             w.TimeRangeField("time-range", pair, kTimeRangeSize);
@@ -105,6 +116,7 @@ std::size_t WriteTimeRangeValue(CFieldWriter& w, const ItemValueView& v) {
 
 std::size_t WriteTextValue(CFieldWriter& w, const ItemValueView& v) {
     const char* text = reinterpret_cast<const char*>(v.p);
+    w.NextRange(0, v.n);
     w.TextField("value", text, std::ptrdiff_t(v.n), '"', '"');
     WriteFlagItemComment(w, v.itemName, v.noteClass, text, v.n);
     return v.n;
@@ -121,6 +133,7 @@ std::size_t WriteTextListValue(CFieldWriter& w, const ItemValueView& v) {
 }
 
 std::size_t WriteFormulaValue(CFieldWriter& w, const ItemValueView& v) {
+    w.NextRange(0, v.n);
     w.FormulaField("value", v.p, v.n);
     return v.n;
 }
@@ -132,7 +145,9 @@ std::size_t WriteUserIdValue(CFieldWriter& w, const ItemValueView& v) {
     }
     const std::size_t nameLength = v.n - kLicenseSize;
     ByteReader r(v.p, v.n);
+    w.NextRange(r, nameLength);
     w.TextField("user-name", r.text(nameLength).data(), std::ptrdiff_t(nameLength), '"', '"');
+    w.NextRange(r, kLicenseSize);
     w.HexDumpField("license", r.bytes(kLicenseSize), kLicenseSize);
     return v.n;
 }

@@ -80,6 +80,7 @@ void CFieldWriter::Begin() {
     pending_.clear();
     comments_.clear();
     commentDepth_ = 0;
+    hasRange_ = false;
     OnBeginOutput();
 }
 
@@ -93,13 +94,24 @@ void CFieldWriter::BeginField(std::string_view label) {
     FlushText();
     FlushComments();
     OnBeginField();
+    if (hasRange_) {
+        hasRange_ = false;
+        OnFieldRange(rangeOffset_, rangeLength_);
+    }
     WriteText(label);
     OnEndLabel();
 }
 
 void CFieldWriter::EndField() {
     FlushText();
+    hasRange_ = false;
     OnEndField();
+}
+
+void CFieldWriter::NextRange(std::size_t offset, std::size_t length) {
+    hasRange_ = true;
+    rangeOffset_ = offset;
+    rangeLength_ = length;
 }
 
 void CFieldWriter::Space() {
@@ -107,6 +119,7 @@ void CFieldWriter::Space() {
 }
 
 void CFieldWriter::EndLine() {
+    hasRange_ = false;
     FlushText();
     FlushComments();
     NewLine();

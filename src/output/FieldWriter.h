@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/ByteReader.h"
 #include "output/InfoPaneOptions.h"
 #include "output/SymbolEntry.h"
 #include "store/api/Conversions.h"
@@ -62,6 +63,16 @@ public:
     void CommentId(unsigned stringId, ...);
     // Appends text as it is, without formatting.
     void Append(std::string_view text) { pending_.append(text); }
+
+    // ---- Byte ranges
+    // The bytes the next field is decoded from (offset and length inside its node's bytes),
+    // taken by the next BeginField, also the one inside a one-call field form. A field begun
+    // without one carries none; a range not taken is dropped at the next EndField or EndLine.
+    void NextRange(std::size_t offset, std::size_t length);
+    // The next `length` bytes of the reader, from its position.
+    void NextRange(const ByteReader& reader, std::size_t length) {
+        NextRange(reader.Position(), length);
+    }
 
     // ---- Values (Text and the numeric forms)
     // length < 0: up to the terminating zero. Quoted, escaped and wrapped at LineWidth().
@@ -147,6 +158,8 @@ protected:
     virtual void OnBeginOutput() {}
     virtual void OnEndOutput() {}
     virtual void OnBeginField() {}
+    // After OnBeginField, for a field that carries a byte range.
+    virtual void OnFieldRange(std::size_t /*offset*/, std::size_t /*length*/) {}
     virtual void OnEndField() {}
     virtual void OnEndLabel() {}
     virtual void OnBreakLine() {}
@@ -191,4 +204,7 @@ private:
     std::string pending_;
     std::string comments_;
     int commentDepth_ = 0;
+    bool hasRange_ = false;
+    std::size_t rangeOffset_ = 0;
+    std::size_t rangeLength_ = 0;
 };

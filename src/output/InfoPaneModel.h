@@ -2,6 +2,7 @@
 // metrics that place them. No toolkit here; the view measures text and draws the runs.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,7 @@ struct InfoPaneRun {
     RunKind kind = RunKind::Value;
     bool fixedPitch = false; // drawn in the fixed-pitch font (hex dumps and their comments)
     std::string text;
+    int field = -1; // the innermost field open when it was written (InfoPaneField index)
 };
 
 struct InfoPaneLine {
@@ -56,3 +58,25 @@ struct InfoPaneExtent {
     int width = 0;
     int height = 0;
 };
+
+// A field as laid out: from the top of its label's line to the bottom of its last line, and
+// the bytes of its node it was decoded from, when it says.
+struct InfoPaneField {
+    int top = 0;
+    int bottom = 0;
+    int depth = 0;   // 0 for the outermost fields
+    int parent = -1; // index of the enclosing field
+    bool hasRange = false;
+    std::size_t offset = 0;
+    std::size_t length = 0;
+
+    bool Covers(std::size_t at) const { return hasRange && at >= offset && at - offset < length; }
+};
+
+// The innermost field whose lines hold y (so the field whose label is on that line, when one
+// is); -1 when none.
+int FieldAtY(const std::vector<InfoPaneField>& fields, int y);
+// The innermost field (deepest, then narrowest) whose range holds the byte at `at`; -1 when none.
+int FieldAtByte(const std::vector<InfoPaneField>& fields, std::size_t at);
+// For each of `size` bytes, whether a field's range holds it.
+std::vector<bool> ExplainedBytes(const std::vector<InfoPaneField>& fields, std::size_t size);

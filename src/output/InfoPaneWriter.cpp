@@ -32,7 +32,10 @@ void CInfoPaneWriter::WriteText(std::string_view text) {
     if (lines_.empty() || lines_.back().y != y_)
         lines_.push_back(InfoPaneLine{y_, {}});
     const int width = measure_.TextWidth(text, fixedPitch_);
-    lines_.back().runs.push_back(InfoPaneRun{x_, width, kind, fixedPitch_, std::string(text)});
+    lines_.back().runs.push_back(InfoPaneRun{x_, width, kind, fixedPitch_, std::string(text),
+                                             open_.empty() ? -1 : open_.back()});
+    if (!open_.empty())
+        fields_[std::size_t(open_.back())].bottom = y_ + metrics_.lineHeight;
     x_ += width;
     maxX_ = std::max(maxX_, x_);
     maxY_ = std::max(maxY_, y_);
@@ -51,10 +54,35 @@ void CInfoPaneWriter::NewLine() {
 void CInfoPaneWriter::OnBeginField() {
     NewLine();
     inLabel_ = true;
+    InfoPaneField field;
+    field.top = y_;
+    field.bottom = y_ + metrics_.lineHeight;
+    field.depth = int(open_.size());
+    field.parent = open_.empty() ? -1 : open_.back();
+    fields_.push_back(field);
+    open_.push_back(int(fields_.size() - 1));
 }
 
 void CInfoPaneWriter::OnEndField() {
     indent_ -= metrics_.indentStep;
+    if (!open_.empty()) {
+        const InfoPaneField& ended = fields_[std::size_t(open_.back())];
+        open_.pop_back();
+        // A field's lines are its parent's too.
+        if (!open_.empty()) {
+            InfoPaneField& parent = fields_[std::size_t(open_.back())];
+            parent.bottom = std::max(parent.bottom, ended.bottom);
+        }
+    }
+}
+
+void CInfoPaneWriter::OnFieldRange(std::size_t offset, std::size_t length) {
+    if (open_.empty())
+        return;
+    InfoPaneField& field = fields_[std::size_t(open_.back())];
+    field.hasRange = true;
+    field.offset = offset;
+    field.length = length;
 }
 
 // Labels longer than the value column push their value one gap further right.

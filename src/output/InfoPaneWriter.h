@@ -14,6 +14,8 @@ public:
                     CInfoPaneOptions* options = nullptr);
 
     const std::vector<InfoPaneLine>& Lines() const { return lines_; }
+    // Every field in the order begun, with its lines and byte range.
+    const std::vector<InfoPaneField>& Fields() const { return fields_; }
     // The area to scroll over: widest x + 5 by lowest y + one line + 3, so that the last line
     // can always be scrolled into view.
     InfoPaneExtent Extent() const;
@@ -25,6 +27,7 @@ protected:
     void NewLine() override;
     void OnBeginField() override;
     void OnEndField() override;
+    void OnFieldRange(std::size_t offset, std::size_t length) override;
     void OnEndLabel() override;
     void OnNextValueLine() override;
     void OnBeginComment() override;
@@ -38,6 +41,8 @@ private:
     const CTextMeasure& measure_;
     InfoPaneMetrics metrics_;
     std::vector<InfoPaneLine> lines_;
+    std::vector<InfoPaneField> fields_;
+    std::vector<int> open_; // the fields begun and not yet ended, outermost first
     int x_ = 5;
     int y_ = 3;
     int indent_ = 5;

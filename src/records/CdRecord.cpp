@@ -39,7 +39,13 @@ void TNCdRecord::WriteEnd(CFieldWriter& writer) {
 }
 
 void TNCdRecord::WriteFields(CFieldWriter& writer) {
+    // A short header packs the signature and the length into one byte each.
+    const bool packed = span_.headerSize == 2;
+    if (!span_.HeaderCut())
+        writer.NextRange(0, packed ? 1 : 2);
     writer.SymbolField("record-type", span_.signature, family_->signatures);
+    if (!span_.HeaderCut())
+        writer.NextRange(packed ? 1 : 2, packed ? 1 : span_.headerSize - 2u);
     writer.NumberField("length", span_.length);
     const bool belowFixed = fixedSize_ && span_.length < fixedSize_ && !span_.HeaderCut();
     if (belowFixed)
@@ -51,6 +57,7 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
         const std::size_t known = Size() < 2 ? 0 : 2;
         if (known < Size()) {
             writer.EndLine();
+            writer.NextRange(known, Size() - known);
             writer.HexDumpField("remaining-data", At(known).Rest(), Size() - known);
         }
         return;
@@ -68,6 +75,7 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
     }
     if (used < Size()) {
         writer.EndLine();
+        writer.NextRange(used, Size() - used);
         writer.HexDumpField("remaining-data", At(used).Rest(), Size() - used);
     }
 }
@@ -158,6 +166,9 @@ bool TNCdRecord::WriteRows(CFieldWriter& writer, std::span<const FixedField> row
     for (const FixedField& row : rows) {
         const std::size_t at = base + row.offset;
         if (row.kind == FieldKind::Group) {
+            const std::size_t extent = RowsExtent(row.rows);
+            if (extent)
+                writer.NextRange(at, std::min(extent, Size() > at ? Size() - at : 0));
             writer.BeginField(row.label);
             const bool whole = WriteRows(writer, row.rows, at, written);
             writer.EndField();
@@ -195,6 +206,23 @@ bool TNCdRecord::WriteRows(CFieldWriter& writer, std::span<const FixedField> row
     return true;
 }
 
+// The bytes the fixed rows of a group span from its start; 0 when a cursor row makes it vary.
+std::size_t TNCdRecord::RowsExtent(std::span<const FixedField> rows) {
+    std::size_t end = 0;
+    for (const FixedField& row : rows) {
+        if (row.IsCursor())
+            return 0;
+        const std::size_t width = row.kind == FieldKind::Group ? RowsExtent(row.rows)
+                                  : row.kind == FieldKind::NumberList
+                                      ? std::size_t(row.width) * row.count
+                                      : row.width;
+        if (row.kind == FieldKind::Group && width == 0)
+            return 0;
+        end = std::max(end, row.offset + width);
+    }
+    return end;
+}
+
 void TNCdRecord::WriteCursorRow(CFieldWriter& writer, const FixedField& row) {
     ByteReader count = At(row.offset);
     const std::uint32_t n = row.width == 0   ? kRest
@@ -226,6 +254,10 @@ void TNCdRecord::WriteFixedField(CFieldWriter& writer, const FixedField& row) {
 void TNCdRecord::WriteRow(CFieldWriter& writer, const FixedField& row, std::size_t base) {
     const std::size_t at = base + row.offset;
     ByteReader field = At(at);
+    // A text's room may run past a record that ends after its terminator.
+    const std::size_t width =
+        row.kind == FieldKind::NumberList ? std::size_t(row.width) * row.count : row.width;
+    writer.NextRange(field, std::min<std::size_t>(width, field.Remaining()));
     const std::uint8_t* bytes = field.Rest();
     std::uint32_t stored = row.width == 1   ? field.u8()
                            : row.width == 2 ? field.u16le()
@@ -318,7 +350,9 @@ void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t
     const std::size_t rest = span_.length > start ? span_.length - start : 0;
     const std::size_t want = n == kRest ? rest : std::size_t(n);
     const std::size_t take = std::min(want, there);
-    const char* text = At(start).text(take).data();
+    ByteReader part = At(start);
+    writer.NextRange(part, take);
+    const char* text = part.text(take).data();
     switch (how) {
     case CursorWrite::Text:
         writer.TextField(label, text, std::ptrdiff_t(take));

@@ -56,6 +56,10 @@ public:
     std::size_t Size() const { return span_.Size(); }
     // The record's bytes, and a reader from an offset of them (reads 0 past the record).
     ByteReader Bytes() const { return ByteReader(span_.record, Size()); }
+    bool NodeBytes(std::span<const std::uint8_t>& bytes) const override {
+        bytes = {span_.record, Size()};
+        return span_.record != nullptr;
+    }
     ByteReader At(std::size_t offset) const { return Bytes().At(offset); }
     bool Has(std::size_t offset, std::size_t n) const {
         return offset <= Size() && n <= Size() - offset;
@@ -71,6 +75,7 @@ public:
     void WriteFixedField(CFieldWriter& writer, const FixedField& row);
     // Marks the body as stopped at offset (see WriteFixed); returns false.
     bool StopAt(std::size_t offset);
+    static std::size_t RowsExtent(std::span<const FixedField> rows);
     bool Stopped() const { return stopped_; }
 
     // ---- The cursor: variable parts after the fixed part. Each operation writes one field of

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "tree/TypedNode.h"
 
@@ -28,6 +29,9 @@ public:
     virtual void WriteBegin(CFieldWriter& /*writer*/) {}
     virtual void WriteFields(CFieldWriter& /*writer*/) {}
     virtual void WriteEnd(CFieldWriter& /*writer*/) {}
+    // The stored bytes the node decodes (an item's value, a record), which the byte ranges of
+    // its fields point into; false for a node that has none.
+    virtual bool NodeBytes(std::span<const std::uint8_t>& /*bytes*/) const { return false; }
 
 protected:
     const CommandMap& GetCommandMap() const override;

@@ -11,6 +11,7 @@
 #include "tree/CommandIds.h"
 #include "tree/NoteNode.h"
 #include "tree/TypeSet.h"
+#include "ui/BytesPane.h"
 #include "ui/Dialogs.h"
 #include "ui/FontText.h"
 #include "ui/InfoPaneView.h"
@@ -55,8 +56,15 @@ DocumentWindow::DocumentWindow(std::unique_ptr<CDelvexDoc> document, QWidget* pa
     treePane->setSizes({48, 400});
     treePane->setStretchFactor(1, 1);
     info_ = new InfoPaneView(*document_);
+    bytes_ = new BytesPane;
+    auto* infoPane = new QSplitter(Qt::Vertical);
+    infoPane->addWidget(info_);
+    infoPane->addWidget(bytes_);
+    infoPane->setSizes({300, 160});
+    infoPane->setStretchFactor(0, 1);
+    bytes_->setVisible(ProgramSettings().GetInt("Bytes Pane", "Show", 1) != 0);
     addWidget(treePane);
-    addWidget(info_);
+    addWidget(infoPane);
     setSizes({300, 500});
     setStretchFactor(1, 1);
     setFocusProxy(tree_);
@@ -66,6 +74,9 @@ DocumentWindow::DocumentWindow(std::unique_ptr<CDelvexDoc> document, QWidget* pa
     connect(
         tree_, &TreeListWidget::popupMenuRequested, this,
         [this](CTreeListNode*, quint32 id, const QPoint& at) { emit popupMenuRequested(id, at); });
+
+    connect(info_, &InfoPaneView::fieldSelected, bytes_, &BytesPane::SelectField);
+    connect(bytes_, &BytesPane::fieldChosen, info_, &InfoPaneView::SelectField);
 
     SetTreeFont(TreeFontFromSettings());
     if (CDocNode* first = document_->TakeRootsInto(tree_->Core()))
@@ -79,6 +90,7 @@ DocumentWindow::~DocumentWindow() {
     delete path_;
     delete tree_;
     delete info_;
+    delete bytes_;
 }
 
 void DocumentWindow::focusInEvent(QFocusEvent* event) {
@@ -89,6 +101,29 @@ void DocumentWindow::focusInEvent(QFocusEvent* event) {
 void DocumentWindow::OnSelection(CTreeListNode* node) {
     path_->Follow(node);
     info_->OnUpdate(hint::kCurrentNode);
+    RefreshBytes();
+}
+
+void DocumentWindow::RefreshBytes() {
+    std::vector<std::uint8_t> bytes;
+    std::vector<InfoPaneField> fields;
+    std::span<const std::uint8_t> span;
+    CDocNode* node = document_->GetCurrentNode();
+    if (node && node->NodeBytes(span)) {
+        bytes.assign(span.begin(), span.end());
+        fields = info_->Fields();
+    }
+    bytes_->Show(std::move(bytes), std::move(fields));
+    bytes_->SelectField(info_->SelectedField());
+}
+
+void DocumentWindow::ShowBytesPane(bool shown) {
+    bytes_->setVisible(shown);
+    ProgramSettings().WriteInt("Bytes Pane", "Show", shown ? 1 : 0);
+}
+
+bool DocumentWindow::BytesPaneShown() const {
+    return !bytes_->isHidden();
 }
 
 void DocumentWindow::OnUpdate(std::uint32_t hint) {
@@ -107,6 +142,8 @@ void DocumentWindow::OnUpdate(std::uint32_t hint) {
         tree_->viewport()->update();
     }
     info_->OnUpdate(hint);
+    if (hint & (hint::kDisplayOptions | hint::kSymbolNames | hint::kCurrentNode))
+        RefreshBytes();
 }
 
 void DocumentWindow::SetTreeFont(const QFont& font) {

@@ -7,6 +7,7 @@
 
 #include "app/DelvexDoc.h"
 
+class BytesPane;
 class InfoPaneView;
 class PathPane;
 class TreeListWidget;
@@ -25,6 +26,10 @@ public:
     TreeListWidget& Tree() { return *tree_; }
     PathPane& Path() { return *path_; }
     InfoPaneView& Info() { return *info_; }
+    BytesPane& Bytes() { return *bytes_; }
+    // Shows or hides the bytes pane below the info pane.
+    void ShowBytesPane(bool shown);
+    bool BytesPaneShown() const;
 
     // Whether Copy has something to copy: the info pane has the focus and shows a node.
     bool CanCopy() const;
@@ -46,11 +51,14 @@ protected:
 private:
     void OnSelection(CTreeListNode* node);
     bool InfoHasFocus() const;
+    // Gives the bytes pane the current node's bytes and fields.
+    void RefreshBytes();
 
     std::unique_ptr<CDelvexDoc> document_;
     PathPane* path_ = nullptr;
     TreeListWidget* tree_ = nullptr;
     InfoPaneView* info_ = nullptr;
+    BytesPane* bytes_ = nullptr;
     QFont treeFont_;
 };
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -49,6 +50,7 @@ void InfoPaneView::OnUpdate(std::uint32_t hint) {
     if (hint & (hint::kDisplayOptions | hint::kSymbolNames | hint::kCurrentNode)) {
         // A new node starts at the top left.
         if (hint & hint::kCurrentNode) {
+            selected_ = -1;
             horizontalScrollBar()->setValue(0);
             verticalScrollBar()->setValue(0);
         }
@@ -90,6 +92,12 @@ void InfoPaneView::paintEvent(QPaintEvent*) {
     const int dx = -horizontalScrollBar()->value();
     const int dy = -verticalScrollBar()->value();
     const QFontMetrics normalMetrics(normal_);
+    const std::vector<InfoPaneField>& fields = writer->Fields();
+    if (selected_ >= 0 && selected_ < int(fields.size())) {
+        const InfoPaneField& f = fields[std::size_t(selected_)];
+        p.fillRect(QRect(0, f.top + dy, viewport()->width(), f.bottom - f.top),
+                   palette().color(QPalette::AlternateBase).darker(110));
+    }
     for (const InfoPaneLine& line : writer->Lines()) {
         const int top = line.y + dy;
         if (top > viewport()->height() || top + metrics_.lineHeight < 0)
@@ -128,6 +136,37 @@ QString InfoPaneView::PlainText() const {
         out += text + QLatin1Char('\n');
     }
     return out;
+}
+
+std::vector<InfoPaneField> InfoPaneView::Fields() const {
+    const auto writer = Describe();
+    return writer ? writer->Fields() : std::vector<InfoPaneField>();
+}
+
+void InfoPaneView::SelectField(int field) {
+    selected_ = field;
+    if (field >= 0) {
+        const int top = FieldTop(field);
+        if (top < 0 || top + metrics_.lineHeight > viewport()->height())
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + top);
+    }
+    viewport()->update();
+}
+
+int InfoPaneView::FieldTop(int field) const {
+    const std::vector<InfoPaneField> fields = Fields();
+    if (field < 0 || field >= int(fields.size()))
+        return -1;
+    return fields[std::size_t(field)].top - verticalScrollBar()->value();
+}
+
+void InfoPaneView::mousePressEvent(QMouseEvent* event) {
+    QAbstractScrollArea::mousePressEvent(event);
+    setFocus();
+    const int y = event->position().toPoint().y() + verticalScrollBar()->value();
+    selected_ = FieldAtY(Fields(), y);
+    viewport()->update();
+    emit fieldSelected(selected_);
 }
 
 void InfoPaneView::Copy() const {

@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <vector>
 
 #include "output/InfoPaneModel.h"
 #include "ui/FontText.h"
@@ -29,11 +30,23 @@ public:
     // The font dialog; on OK the font is used and kept in the settings at once.
     void ChooseFont();
     void Copy() const;
+    // The fields of the current node as laid out, and the one selected (-1: none).
+    std::vector<InfoPaneField> Fields() const;
+    int SelectedField() const { return selected_; }
+    // Selects a field (-1: none) and scrolls its label into view; emits nothing.
+    void SelectField(int field);
+    // The top of a field's label line, in viewport coordinates.
+    int FieldTop(int field) const;
+
+signals:
+    // A click selected a field (-1: none).
+    void fieldSelected(int field);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     class Measure;
@@ -46,4 +59,5 @@ private:
     QFont fixed_;
     std::unique_ptr<Measure> measure_;
     InfoPaneMetrics metrics_;
+    int selected_ = -1;
 };

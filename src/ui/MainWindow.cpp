@@ -214,6 +214,17 @@ void MainWindow::BuildMenus() {
     view->addAction(MakeAction(cmd::kShowAllData, QStringLiteral("Show &All Data")));
     view->addAction(
         MakeAction(cmd::kPlaceholders, QStringLiteral("&Placeholders for Hidden Data")));
+    // Shown or hidden in every window at once, and so in the next program too.
+    QAction* bytesPane = view->addAction(QStringLiteral("&Bytes Pane"));
+    bytesPane->setObjectName(QStringLiteral("bytesPaneAction"));
+    bytesPane->setCheckable(true);
+    bytesPane->setChecked(ProgramSettings().GetInt("Bytes Pane", "Show", 1) != 0);
+    connect(bytesPane, &QAction::toggled, this, [this](bool shown) {
+        for (QMdiSubWindow* sub : area_->subWindowList())
+            if (auto* doc = qobject_cast<DocumentWindow*>(sub->widget()))
+                doc->ShowBytesPane(shown);
+        ProgramSettings().WriteInt("Bytes Pane", "Show", shown ? 1 : 0);
+    });
     view->addSeparator();
     view->addAction(MakeAction(kSaveOptions, QStringLiteral("Save Options as &Default")));
 

@@ -9,14 +9,18 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <span>
 #include <sstream>
 
 #include "app/DelvexApp.h"
 #include "common/CommandLine.h"
 #include "common/ProgramSettings.h"
+#include "tree/DocNode.h"
+#include "ui/BytesPane.h"
 #include "ui/CancelWatch.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
+#include "ui/InfoPaneView.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtFrontEnd.h"
@@ -85,8 +89,27 @@ void ExpandSomeAndSave(MainWindow& window, const QString& file) {
                 ++expanded;
             }
         }
-        if (core.RowCount() > 0)
-            doc->Tree().SelectAndNotify(core.NodeAt(core.RowCount() / 2));
+        // A row with bytes of its own shows the bytes pane at work; else one in the middle.
+        CTreeListNode* shown = core.RowCount() > 0 ? core.NodeAt(core.RowCount() / 2) : nullptr;
+        for (int r = core.RowCount() - 1; r >= 0; --r) {
+            std::span<const std::uint8_t> bytes;
+            auto* node = dynamic_cast<CDocNode*>(core.NodeAt(r));
+            if (node && node->NodeBytes(bytes) && !bytes.empty()) {
+                shown = node;
+                break;
+            }
+        }
+        if (shown)
+            doc->Tree().SelectAndNotify(shown);
+        // Its last field with bytes, lit in both panes.
+        const std::vector<InfoPaneField> fields = doc->Info().Fields();
+        for (int f = int(fields.size()) - 1; f >= 0; --f) {
+            if (fields[std::size_t(f)].hasRange) {
+                doc->Info().SelectField(f);
+                doc->Bytes().SelectField(f);
+                break;
+            }
+        }
         doc->Tree().setFocus();
     }
     // What the display shows (a grab of the widget alone leaves the document windows out).
