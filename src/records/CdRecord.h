@@ -39,6 +39,7 @@ public:
     std::uint32_t Length() const { return span_.length; }
     const RecordSpan& Span() const { return span_; }
     const RecordKind* Kind() const { return kind_; }
+    const RecordFamily& Family() const { return *family_; }
 
     bool IsExpandable() const override { return subStream_ != nullptr; }
     std::uint32_t GetHelpContext() const override;
