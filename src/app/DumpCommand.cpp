@@ -1,4 +1,5 @@
 #include "app/DumpCommand.h"
+#include "app/ExtractBytes.h"
 #include "app/NodeSearch.h"
 
 #include <chrono>
@@ -83,6 +84,9 @@ void DeclareOptions(CLI::App& app, Options& o) {
     app.add_option("--record-kind", o.recordKind,
                    "find records of this kind (as record-type shows it, or a number)")
         ->type_name("KIND");
+    app.add_option("--extract", o.extract,
+                   "write the bytes of every node below the node that has them into files of DIR")
+        ->type_name("DIR");
     app.add_option("--settings", o.settings,
                    "read the options from FILE (default: built-in defaults)")
         ->type_name("FILE");
@@ -319,6 +323,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                !o.recordKind.empty()) {
         return line.UsageError("the search options go with --find", err);
     }
+    if (!o.extract.empty() && (o.find || o.list)) {
+        return line.UsageError("--extract cannot be combined with --find or --list", err);
+    }
     if (o.find && o.list) {
         return line.UsageError("--find and --list cannot be combined", err);
     }
@@ -420,6 +427,22 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     if (o.list) {
         return ListChildren(control, start, o.output, out, err);
+    }
+    if (!o.extract.empty()) {
+        extract::Result result;
+        {
+            cancel::Operation operation;
+            result = extract::ExtractSubtree(*start, o.extract);
+        }
+        if (!result.error.empty()) {
+            err << "delvex-dump: " << result.error << "\n";
+            return kFailed;
+        }
+        if (result.cancelled) {
+            err << "delvex-dump: interrupted\n";
+            return kCancelled;
+        }
+        return kOk;
     }
     if (o.find) {
         return FindNodes(criteria, *start, o.output, out, err);
