@@ -29,11 +29,16 @@ public:
     // The font dialog; on OK the font is used and kept in the settings at once.
     void ChooseFont();
     void Copy() const;
+    // What the popup's items copy for the line at y (viewport units): the field, its value,
+    // the whole description.
+    enum class CopyWhat { Field, Value, Description };
+    QString CopyText(CopyWhat what, int y) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     class Measure;

@@ -7,8 +7,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 
+#include "app/ExtractBytes.h"
 #include "common/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
@@ -39,6 +41,7 @@ enum : std::uint32_t {
     kSelectNotes = 32785,
     kNextPane = 57680,
     kPrevPane = 57681,
+    kSaveBytes = 32803,
 };
 
 struct Prompt {
@@ -48,6 +51,7 @@ struct Prompt {
 constexpr Prompt kPrompts[] = {
     {32768, "Change the font used in this view"},
     {32769, "Dump this thing to a file"},
+    {32803, "Save the bytes of this thing to a file"},
     {32773, "Open a Corvane server"},
     {32774, "Expand the current node in the tree"},
     {32777, "Expand the current node in the tree a number of levels"},
@@ -225,6 +229,7 @@ void MainWindow::BuildMenus() {
     dataMenu->addAction(MakeAction(kSelectNotes, QStringLiteral("&Select Notes...")));
     dataMenu->addSeparator();
     dataMenu->addAction(MakeAction(cmd::kDumpToFile, QStringLiteral("&Dump to File...")));
+    dataMenu->addAction(MakeAction(kSaveBytes, QStringLiteral("Save &Bytes As...")));
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows);
@@ -251,6 +256,7 @@ void MainWindow::BuildMenus() {
     node->addSeparator();
     node->addAction(Action(kSelectNotes));
     node->addAction(Action(cmd::kHideAll));
+    node->addAction(Action(kSaveBytes));
     node->addSeparator();
     node->addAction(MakeAction(cmd::kWhatsThis, QStringLiteral("&What's This?")));
     popups_[menu::kNodePopup] = node;
@@ -324,6 +330,12 @@ void MainWindow::UpdateActions(QMenu* menu) {
         case kCopy:
             a->setEnabled(doc != nullptr && doc->CanCopy());
             continue;
+        case kSaveBytes: {
+            const CDocNode* node = doc ? doc->Document().GetCurrentNode() : nullptr;
+            std::vector<std::uint8_t> bytes;
+            a->setEnabled(node != nullptr && node->GetBytes(bytes));
+            continue;
+        }
         case kClose:
         case kSetFont:
         case kOptions:
@@ -440,6 +452,10 @@ void MainWindow::RunCommand(std::uint32_t id) {
         HelpViewer::ShowContext(this, node ? node->GetHelpContext() : 0);
         return;
     }
+    case kSaveBytes:
+        if (doc)
+            SaveBytes(*doc);
+        return;
     case kNextPane:
     case kPrevPane:
         if (doc) {
@@ -455,6 +471,20 @@ void MainWindow::RunCommand(std::uint32_t id) {
         doc->Command(id);
         doc->Tree().Refresh();
     }
+}
+
+void MainWindow::SaveBytes(DocumentWindow& doc) {
+    const CDocNode* node = doc.Document().GetCurrentNode();
+    if (node == nullptr)
+        return;
+    const QString suggested = QString::fromStdString(extract::SafeFileName(node->GetLabel()));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Bytes As"),
+                                                      suggested, QStringLiteral("All Files (*)"));
+    if (path.isEmpty())
+        return;
+    std::string error;
+    if (!extract::SaveNodeBytes(*node, path.toStdString(), &error))
+        QMessageBox::warning(this, QStringLiteral("Error"), QString::fromStdString(error));
 }
 
 void MainWindow::OpenFile() {
