@@ -15,6 +15,7 @@
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
+#include "ui/FindDialog.h"
 #include "ui/HelpViewer.h"
 #include "ui/ProgramIcon.h"
 #include "ui/TreeListWidget.h"
@@ -42,6 +43,7 @@ enum : std::uint32_t {
     kNextPane = 57680,
     kPrevPane = 57681,
     kSaveBytes = 32803,
+    kFind = 32804,
 };
 
 struct Prompt {
@@ -52,6 +54,7 @@ constexpr Prompt kPrompts[] = {
     {32768, "Change the font used in this view"},
     {32769, "Dump this thing to a file"},
     {32803, "Save the bytes of this thing to a file"},
+    {32804, "Find items and records in the tree"},
     {32773, "Open a Corvane server"},
     {32774, "Expand the current node in the tree"},
     {32777, "Expand the current node in the tree a number of levels"},
@@ -208,6 +211,7 @@ void MainWindow::BuildMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addAction(MakeAction(kCopy, QStringLiteral("&Copy\tCtrl+C")));
     edit->addAction(MakeAction(kRemove, QStringLiteral("&Remove\tDel")));
+    edit->addAction(MakeAction(kFind, QStringLiteral("&Find...\tCtrl+F")));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(MakeAction(kSetFont, QStringLiteral("Set &Font...")));
@@ -275,6 +279,7 @@ void MainWindow::BuildMenus() {
     // Accelerators.
     const std::pair<std::uint32_t, QList<QKeySequence>> keys[] = {
         {kNew, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {kFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {kOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
         {kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
         {kRemove, {QKeySequence(Qt::Key_Delete)}},
@@ -336,6 +341,7 @@ void MainWindow::UpdateActions(QMenu* menu) {
             a->setEnabled(node != nullptr && node->GetBytes(bytes));
             continue;
         }
+        case kFind:
         case kClose:
         case kSetFont:
         case kOptions:
@@ -452,6 +458,12 @@ void MainWindow::RunCommand(std::uint32_t id) {
         HelpViewer::ShowContext(this, node ? node->GetHelpContext() : 0);
         return;
     }
+    case kFind:
+        if (doc) {
+            FindDialog find(doc->Tree(), this);
+            find.exec();
+        }
+        return;
     case kSaveBytes:
         if (doc)
             SaveBytes(*doc);
