@@ -1,4 +1,6 @@
 #include "app/DumpCommand.h"
+#include "app/ExtractBytes.h"
+#include "app/NodeSearch.h"
 
 #include <chrono>
 #include <filesystem>
@@ -39,6 +41,12 @@ struct Options {
     bool includeCollapsed = false;
     bool progress = false;
     bool list = false;
+    bool find = false;
+    std::string itemName;
+    std::string itemType;
+    std::string text;
+    std::string recordKind;
+    std::string extract;
     std::string path;
     std::string nodePath;
 };
@@ -65,6 +73,20 @@ void DeclareOptions(CLI::App& app, Options& o) {
     app.add_flag("--include-collapsed", o.includeCollapsed,
                  "expand what is collapsed (as the dump dialog's check box)");
     app.add_flag("--list", o.list, "print the labels of the node's children instead of its dump");
+    app.add_flag("--find", o.find,
+                 "print the node paths of the items (or records) found below the node");
+    app.add_option("--item-name", o.itemName, "find items of this name (* and ? match any)")
+        ->type_name("PATTERN");
+    app.add_option("--item-type", o.itemType, "find items of this type (name or number)")
+        ->type_name("TYPE");
+    app.add_option("--text", o.text, "find values holding this text (letter case ignored)")
+        ->type_name("TEXT");
+    app.add_option("--record-kind", o.recordKind,
+                   "find records of this kind (as record-type shows it, or a number)")
+        ->type_name("KIND");
+    app.add_option("--extract", o.extract,
+                   "write the bytes of every node below the node that has them into files of DIR")
+        ->type_name("DIR");
     app.add_option("--settings", o.settings,
                    "read the options from FILE (default: built-in defaults)")
         ->type_name("FILE");
@@ -195,6 +217,40 @@ int ListChildren(CTreeListCore& control, CTreeListNode* node, const std::string&
     return kOk;
 }
 
+// --find: one node path a line, each as the node path this tool takes.
+int FindNodes(const nodesearch::Criteria& criteria, CTreeListNode& start, const std::string& output,
+              std::ostream& out, std::ostream& err) {
+    std::ofstream file;
+    if (!output.empty()) {
+        file.open(output, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            err << "delvex-dump: " << output << ": cannot be written\n";
+            return kFailed;
+        }
+    }
+    std::ostream& to = output.empty() ? out : file;
+    nodesearch::CNodeSearch search(criteria);
+    search.onMatch = [&](const nodesearch::Match& m) { to << m.Path() << "\n"; };
+    nodesearch::Result result;
+    {
+        cancel::Operation operation;
+        result = search.Run(start);
+    }
+    if (result.cancelled) {
+        to << "*** Cancelled ***\n";
+    }
+    to.flush();
+    if (!to) {
+        err << "delvex-dump: the matches could not be written\n";
+        return kFailed;
+    }
+    if (result.cancelled) {
+        err << "delvex-dump: interrupted\n";
+        return kCancelled;
+    }
+    return kOk;
+}
+
 class StoreSession {
 public:
     store::Status Start() {
@@ -243,6 +299,35 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (!ValidLetters(*letters)) {
             return line.UsageError("unknown type letter in \"" + *letters + "\"", err);
         }
+    }
+
+    nodesearch::Criteria criteria;
+    if (o.find) {
+        criteria.itemName = o.itemName;
+        criteria.text = o.text;
+        if (!o.itemType.empty()) {
+            std::uint16_t type = 0;
+            if (!nodesearch::ParseItemType(o.itemType, &type)) {
+                return line.UsageError("unknown item type \"" + o.itemType + "\"", err);
+            }
+            criteria.itemType = type;
+        }
+        if (!o.recordKind.empty()) {
+            nodesearch::SetRecordKind(criteria, o.recordKind);
+        }
+        if (criteria.Empty()) {
+            return line.UsageError("--find needs --item-name, --item-type, --text or --record-kind",
+                                   err);
+        }
+    } else if (!o.itemName.empty() || !o.itemType.empty() || !o.text.empty() ||
+               !o.recordKind.empty()) {
+        return line.UsageError("the search options go with --find", err);
+    }
+    if (!o.extract.empty() && (o.find || o.list)) {
+        return line.UsageError("--extract cannot be combined with --find or --list", err);
+    }
+    if (o.find && o.list) {
+        return line.UsageError("--find and --list cannot be combined", err);
     }
 
     std::unique_ptr<CSettings> settings;
@@ -342,6 +427,25 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     if (o.list) {
         return ListChildren(control, start, o.output, out, err);
+    }
+    if (!o.extract.empty()) {
+        extract::Result result;
+        {
+            cancel::Operation operation;
+            result = extract::ExtractSubtree(*start, o.extract);
+        }
+        if (!result.error.empty()) {
+            err << "delvex-dump: " << result.error << "\n";
+            return kFailed;
+        }
+        if (result.cancelled) {
+            err << "delvex-dump: interrupted\n";
+            return kCancelled;
+        }
+        return kOk;
+    }
+    if (o.find) {
+        return FindNodes(criteria, *start, o.output, out, err);
     }
 
     DumpOptions options;

@@ -39,6 +39,12 @@ public:
     // Sets the label (name, or name and value) and the image from the type and flags.
     void MakeLabel();
 
+    // The value after its type word (what `length` counts).
+    bool GetBytes(std::vector<std::uint8_t>& bytes) const override;
+    // The texts of a text or text list value (entries joined by separator) in UTF-8; empty
+    // for other types.
+    std::string ValueText(char separator) const;
+
     const std::string& ItemName() const { return name_; }
     std::uint16_t ItemType() const { return type_; }
     std::uint16_t ItemFlags() const { return flags_; }

@@ -61,3 +61,26 @@ void TNNoteObject::WriteFields(CFieldWriter& w) {
         offset += piece;
     }
 }
+
+bool TNNoteObject::GetBytes(std::vector<std::uint8_t>& bytes) const {
+    bytes.clear();
+    if (infoStatus_ != store::kNoError)
+        return false;
+    for (std::uint32_t offset = 0; offset < size_;) {
+        const std::uint32_t piece = std::min(kPieceSize, size_ - offset);
+        store::OwnedMem data;
+        if (store::ObjectRead(db_, objectId_, offset, piece, data.out()) != store::kNoError)
+            return false;
+        const store::LockedMem held(data.get());
+        // A block smaller than asked for ends the object's bytes there.
+        const std::size_t n = held ? std::min<std::size_t>(piece, held.size()) : 0;
+        if (n == 0)
+            return false;
+        const std::uint8_t* p = held.bytes();
+        bytes.insert(bytes.end(), p, p + n);
+        if (n < piece)
+            break;
+        offset += piece;
+    }
+    return true;
+}

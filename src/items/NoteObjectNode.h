@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "store/api/Handles.h"
 #include "store/api/Status.h"
@@ -17,6 +18,8 @@ public:
     void WriteBegin(CFieldWriter& w) override;
     void WriteFields(CFieldWriter& w) override;
     void WriteEnd(CFieldWriter& w) override;
+    // The object's data, read in pieces; false when its information or a piece cannot be read.
+    bool GetBytes(std::vector<std::uint8_t>& bytes) const override;
 
     // The bytes are read and dumped in pieces of at most this many.
     static constexpr std::uint32_t kPieceSize = 4096;

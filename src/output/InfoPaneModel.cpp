@@ -1,6 +1,7 @@
 #include "output/InfoPaneModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "output/OutputStrings.h"
 
@@ -51,4 +52,88 @@ std::vector<bool> ExplainedBytes(const std::vector<InfoPaneField>& fields, std::
             explained[i] = true;
     }
     return explained;
+}
+
+namespace {
+
+bool HasLabel(const InfoPaneLine& line) {
+    for (const InfoPaneRun& run : line.runs)
+        if (run.kind == RunKind::Label)
+            return true;
+    return false;
+}
+
+// The first and one past the last line of the field of the line at index.
+std::pair<std::size_t, std::size_t> FieldLines(const std::vector<InfoPaneLine>& lines,
+                                               std::size_t index) {
+    std::size_t first = index;
+    while (first > 0 && !HasLabel(lines[first]))
+        --first;
+    std::size_t end = first + 1;
+    while (end < lines.size() && !HasLabel(lines[end]))
+        ++end;
+    return {first, end};
+}
+
+std::string JoinRuns(const InfoPaneLine& line, bool valuesOnly) {
+    std::string text;
+    for (const InfoPaneRun& run : line.runs) {
+        if (valuesOnly && (run.kind == RunKind::Label || run.kind == RunKind::Comment))
+            continue;
+        if (run.text.empty())
+            continue;
+        if (!text.empty())
+            text += ' ';
+        text += run.text;
+    }
+    return text;
+}
+
+std::string FieldText(const std::vector<InfoPaneLine>& lines, int index, bool valuesOnly) {
+    if (index < 0 || std::size_t(index) >= lines.size())
+        return {};
+    const auto [first, end] = FieldLines(lines, std::size_t(index));
+    std::string text;
+    for (std::size_t i = first; i < end; ++i) {
+        const std::string part = JoinRuns(lines[i], valuesOnly);
+        if (part.empty())
+            continue;
+        if (!text.empty())
+            text += '\n';
+        text += part;
+    }
+    return text;
+}
+
+} // namespace
+
+int InfoPaneLineAt(const std::vector<InfoPaneLine>& lines, int y, int lineHeight) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (y >= lines[i].y && y < lines[i].y + lineHeight)
+            return int(i);
+    return -1;
+}
+
+std::string InfoPaneFieldText(const std::vector<InfoPaneLine>& lines, int index) {
+    return FieldText(lines, index, false);
+}
+
+std::string InfoPaneValueText(const std::vector<InfoPaneLine>& lines, int index) {
+    return FieldText(lines, index, true);
+}
+
+std::string InfoPaneDescriptionText(const std::vector<InfoPaneLine>& lines,
+                                    const InfoPaneMetrics& metrics) {
+    std::string text;
+    const int step = metrics.indentStep > 0 ? metrics.indentStep : 1;
+    for (const InfoPaneLine& line : lines) {
+        const int left = line.runs.empty() ? 0 : line.runs.front().x;
+        const int level = left > 5 ? (left - 5) / step : 0;
+        // A continuation line (no label) starts at the value column, not a deeper level.
+        const int indent = HasLabel(line) ? level : 0;
+        text += std::string(std::size_t(std::min(indent, 64)) * 2, ' ');
+        text += JoinRuns(line, false);
+        text += '\n';
+    }
+    return text;
 }

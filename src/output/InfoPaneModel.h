@@ -80,3 +80,16 @@ int FieldAtY(const std::vector<InfoPaneField>& fields, int y);
 int FieldAtByte(const std::vector<InfoPaneField>& fields, std::size_t at);
 // For each of `size` bytes, whether a field's range holds it.
 std::vector<bool> ExplainedBytes(const std::vector<InfoPaneField>& fields, std::size_t size);
+// What the info pane's popup copies. A field is the line that holds its label with the lines
+// after it that hold none (the rest of a hex dump); a line without a label belongs to the field
+// above it.
+
+// The index of the line whose band holds y, or -1 below the last line and above the first.
+int InfoPaneLineAt(const std::vector<InfoPaneLine>& lines, int y, int lineHeight);
+// The field of the line at index: its runs, each line's joined by one blank, lines by '\n'.
+std::string InfoPaneFieldText(const std::vector<InfoPaneLine>& lines, int index);
+// The same without the label and the comments: what the value column shows.
+std::string InfoPaneValueText(const std::vector<InfoPaneLine>& lines, int index);
+// Every line's runs, each line's joined by one blank and indented two blanks a level.
+std::string InfoPaneDescriptionText(const std::vector<InfoPaneLine>& lines,
+                                    const InfoPaneMetrics& metrics);

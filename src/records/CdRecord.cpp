@@ -1,5 +1,6 @@
 #include "records/CdRecord.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "output/FieldWriter.h"
@@ -398,4 +399,44 @@ void TNCdRecord::SetImageIndex(std::uint16_t index) {
 
 CInfoPaneOptions* TNCdRecord::DocumentOptions() const {
     return GetDocument() ? &GetDocument()->InfoOptions() : nullptr;
+}
+
+namespace {
+// Metafile headers and the signature of their segments.
+std::uint16_t SegmentSignatureOf(std::uint16_t header) {
+    switch (header) {
+    case 0x9E:
+        return 0x9A;
+    case 0x9F:
+        return 0x9B;
+    case 0xA0:
+        return 0x9C;
+    default:
+        return 0;
+    }
+}
+constexpr std::size_t kSegmentDataOffset = 10;
+} // namespace
+
+bool TNCdRecord::GetBytes(std::vector<std::uint8_t>& bytes) const {
+    const std::uint16_t segment =
+        kind_ && kind_->scope == RecordScope::RichTextBase ? SegmentSignatureOf(Signature()) : 0;
+    if (!segment) {
+        bytes.assign(span_.record, span_.record + Size());
+        return true;
+    }
+    bytes.clear();
+    for (const CTreeListNode* s = GetNextSibling(); s; s = s->GetNextSibling()) {
+        const auto* r = dynamic_cast<const TNCdRecord*>(s);
+        if (!r || r->Signature() != segment)
+            break;
+        // The stored data size is trusted only as far as the record holds the data.
+        const std::size_t held =
+            r->Size() > kSegmentDataOffset ? r->Size() - kSegmentDataOffset : 0;
+        const std::size_t n = std::min<std::size_t>(r->At(6).u16le(), held);
+        const std::uint8_t* p = r->span_.record + kSegmentDataOffset;
+        if (n)
+            bytes.insert(bytes.end(), p, p + n);
+    }
+    return true;
 }

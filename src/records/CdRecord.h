@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "common/ByteReader.h"
 #include "records/RecordFamily.h"
@@ -39,8 +40,12 @@ public:
     std::uint32_t Length() const { return span_.length; }
     const RecordSpan& Span() const { return span_; }
     const RecordKind* Kind() const { return kind_; }
+    const RecordFamily& Family() const { return *family_; }
 
     bool IsExpandable() const override { return subStream_ != nullptr; }
+    // The record's bytes, header included, as far as the stream holds them; for a metafile
+    // header, the metafile: the data of the segments that follow it, joined.
+    bool GetBytes(std::vector<std::uint8_t>& bytes) const override;
     std::uint32_t GetHelpContext() const override;
     void OnOptionsChanged(std::uint32_t flags) override;
     void WriteBegin(CFieldWriter& writer) override;

@@ -1,7 +1,9 @@
 // A node with a type id, an image and a label.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tree/NodeTypes.h"
 #include "tree/TypeSet.h"
@@ -29,6 +31,15 @@ public:
     // If this node's type is in the set: expands it when it has no children, then every typed
     // child in turn.
     virtual bool ExpandTypes(const CTypeSet& types);
+    // The stored bytes the node stands for, as Save Bytes writes them (an item's value, a
+    // record, an object's data, a metafile's segments joined), in place of what bytes held;
+    // false, with bytes empty, when the node has none or they cannot be read. Unlike
+    // CDocNode::NodeBytes (the bytes its own fields describe) this may gather data from beyond
+    // the node.
+    virtual bool GetBytes(std::vector<std::uint8_t>& bytes) const {
+        bytes.clear();
+        return false;
+    }
 
 private:
     NodeTypeId type_ = 0;

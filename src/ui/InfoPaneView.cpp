@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -193,4 +195,39 @@ void InfoPaneView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+QString InfoPaneView::CopyText(CopyWhat what, int y) const {
+    const auto writer = Describe();
+    if (!writer)
+        return {};
+    const std::vector<InfoPaneLine>& lines = writer->Lines();
+    const int index = InfoPaneLineAt(lines, y + verticalScrollBar()->value(), metrics_.lineHeight);
+    switch (what) {
+    case CopyWhat::Field:
+        return QString::fromStdString(InfoPaneFieldText(lines, index));
+    case CopyWhat::Value:
+        return QString::fromStdString(InfoPaneValueText(lines, index));
+    case CopyWhat::Description:
+        break;
+    }
+    return QString::fromStdString(InfoPaneDescriptionText(lines, metrics_));
+}
+
+void InfoPaneView::contextMenuEvent(QContextMenuEvent* event) {
+    const int y = viewport()->mapFrom(this, event->pos()).y();
+    const bool onField = !CopyText(CopyWhat::Field, y).isEmpty();
+    QMenu menu(this);
+    const std::pair<CopyWhat, QString> items[] = {
+        {CopyWhat::Field, QStringLiteral("Copy &Field")},
+        {CopyWhat::Value, QStringLiteral("Copy &Value")},
+        {CopyWhat::Description, QStringLiteral("Copy &Description")},
+    };
+    for (const auto& [what, text] : items) {
+        QAction* a = menu.addAction(
+            text, this, [this, what, y] { QApplication::clipboard()->setText(CopyText(what, y)); });
+        a->setEnabled(what == CopyWhat::Description ? document_.GetCurrentNode() != nullptr
+                                                    : onField);
+    }
+    menu.exec(event->globalPos());
 }

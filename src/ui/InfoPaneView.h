@@ -41,12 +41,17 @@ public:
 signals:
     // A click selected a field (-1: none).
     void fieldSelected(int field);
+    // What the popup's items copy for the line at y (viewport units): the field, its value,
+    // the whole description.
+    enum class CopyWhat { Field, Value, Description };
+    QString CopyText(CopyWhat what, int y) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     class Measure;

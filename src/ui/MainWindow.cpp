@@ -7,12 +7,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 
+#include "app/ExtractBytes.h"
 #include "common/ProgramSettings.h"
 #include "tree/CommandIds.h"
 #include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
+#include "ui/FindDialog.h"
 #include "ui/HelpViewer.h"
 #include "ui/ProgramIcon.h"
 #include "ui/TreeListWidget.h"
@@ -39,6 +42,8 @@ enum : std::uint32_t {
     kSelectNotes = 32785,
     kNextPane = 57680,
     kPrevPane = 57681,
+    kSaveBytes = 32803,
+    kFind = 32804,
 };
 
 struct Prompt {
@@ -48,6 +53,8 @@ struct Prompt {
 constexpr Prompt kPrompts[] = {
     {32768, "Change the font used in this view"},
     {32769, "Dump this thing to a file"},
+    {32803, "Save the bytes of this thing to a file"},
+    {32804, "Find items and records in the tree"},
     {32773, "Open a Corvane server"},
     {32774, "Expand the current node in the tree"},
     {32777, "Expand the current node in the tree a number of levels"},
@@ -204,6 +211,7 @@ void MainWindow::BuildMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addAction(MakeAction(kCopy, QStringLiteral("&Copy\tCtrl+C")));
     edit->addAction(MakeAction(kRemove, QStringLiteral("&Remove\tDel")));
+    edit->addAction(MakeAction(kFind, QStringLiteral("&Find...\tCtrl+F")));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(MakeAction(kSetFont, QStringLiteral("Set &Font...")));
@@ -236,6 +244,7 @@ void MainWindow::BuildMenus() {
     dataMenu->addAction(MakeAction(kSelectNotes, QStringLiteral("&Select Notes...")));
     dataMenu->addSeparator();
     dataMenu->addAction(MakeAction(cmd::kDumpToFile, QStringLiteral("&Dump to File...")));
+    dataMenu->addAction(MakeAction(kSaveBytes, QStringLiteral("Save &Bytes As...")));
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addAction(QStringLiteral("&Cascade"), area_, &QMdiArea::cascadeSubWindows);
@@ -262,6 +271,7 @@ void MainWindow::BuildMenus() {
     node->addSeparator();
     node->addAction(Action(kSelectNotes));
     node->addAction(Action(cmd::kHideAll));
+    node->addAction(Action(kSaveBytes));
     node->addSeparator();
     node->addAction(MakeAction(cmd::kWhatsThis, QStringLiteral("&What's This?")));
     popups_[menu::kNodePopup] = node;
@@ -280,6 +290,7 @@ void MainWindow::BuildMenus() {
     // Accelerators.
     const std::pair<std::uint32_t, QList<QKeySequence>> keys[] = {
         {kNew, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {kFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {kOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
         {kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
         {kRemove, {QKeySequence(Qt::Key_Delete)}},
@@ -335,6 +346,13 @@ void MainWindow::UpdateActions(QMenu* menu) {
         case kCopy:
             a->setEnabled(doc != nullptr && doc->CanCopy());
             continue;
+        case kSaveBytes: {
+            const CDocNode* node = doc ? doc->Document().GetCurrentNode() : nullptr;
+            std::vector<std::uint8_t> bytes;
+            a->setEnabled(node != nullptr && node->GetBytes(bytes));
+            continue;
+        }
+        case kFind:
         case kClose:
         case kSetFont:
         case kOptions:
@@ -451,6 +469,16 @@ void MainWindow::RunCommand(std::uint32_t id) {
         HelpViewer::ShowContext(this, node ? node->GetHelpContext() : 0);
         return;
     }
+    case kFind:
+        if (doc) {
+            FindDialog find(doc->Tree(), this);
+            find.exec();
+        }
+        return;
+    case kSaveBytes:
+        if (doc)
+            SaveBytes(*doc);
+        return;
     case kNextPane:
     case kPrevPane:
         if (doc) {
@@ -466,6 +494,20 @@ void MainWindow::RunCommand(std::uint32_t id) {
         doc->Command(id);
         doc->Tree().Refresh();
     }
+}
+
+void MainWindow::SaveBytes(DocumentWindow& doc) {
+    const CDocNode* node = doc.Document().GetCurrentNode();
+    if (node == nullptr)
+        return;
+    const QString suggested = QString::fromStdString(extract::SafeFileName(node->GetLabel()));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Bytes As"),
+                                                      suggested, QStringLiteral("All Files (*)"));
+    if (path.isEmpty())
+        return;
+    std::string error;
+    if (!extract::SaveNodeBytes(*node, path.toStdString(), &error))
+        QMessageBox::warning(this, QStringLiteral("Error"), QString::fromStdString(error));
 }
 
 void MainWindow::OpenFile() {

@@ -55,6 +55,8 @@ private:
     void BuildMenus();
     void UpdateActions(QMenu* menu);
     void OpenFile();
+    // Save Bytes As: the current node's bytes to a file the user names.
+    void SaveBytes(DocumentWindow& doc);
     void OpenServer();
 
     QMdiArea* area_;
