@@ -38,13 +38,14 @@ public:
     // The top of a field's label line, in viewport coordinates.
     int FieldTop(int field) const;
 
-signals:
-    // A click selected a field (-1: none).
-    void fieldSelected(int field);
     // What the popup's items copy for the line at y (viewport units): the field, its value,
     // the whole description.
     enum class CopyWhat { Field, Value, Description };
     QString CopyText(CopyWhat what, int y) const;
+
+signals:
+    // A click selected a field (-1: none).
+    void fieldSelected(int field);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
