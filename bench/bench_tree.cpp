@@ -113,7 +113,7 @@ void BM_Collapse(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ExpandShuffled)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExpandShuffled)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandInOrder)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandShuffledWithExtent)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Collapse)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 #include "records/RecordStreamComposer.h"
 
+#include <algorithm>
+
 #include "output/SymbolLookup.h"
 #include "records/RecordComposer.h"
 #include "records/RecordFactory.h"
@@ -36,7 +38,10 @@ public:
             std::vector<std::uint8_t> record;
             if (!Record(list.list[i], "[" + std::to_string(i) + "]", &record))
                 return false;
-            out.insert(out.end(), record.begin(), record.end());
+            // Appended through resize and copy: GCC 12 warns (-Wrestrict) on insert here.
+            const std::size_t at = out.size();
+            out.resize(at + record.size());
+            std::copy(record.begin(), record.end(), out.begin() + std::ptrdiff_t(at));
             // Records start at even offsets (the walk rounds up after each); the last is
             // padded too, as stored streams are.
             if (out.size() % 2 != 0)

@@ -73,6 +73,24 @@ int CTypedNode::Compare(const CTreeListNode& other) const {
     return CompareNoCase(GetLabel(), typed->GetLabel());
 }
 
+SortKey CTypedNode::GetSortKey() const {
+    // Big-endian bytes compare as the words do. A label shorter than the key is padded with
+    // zeros, which a zero byte of a longer label equals: such keys tie and Compare decides.
+    const std::string_view label = GetLabel();
+    std::uint8_t bytes[16] = {type_};
+    for (std::size_t i = 0; i < 15 && i < label.size(); ++i) {
+        const char c = label[i];
+        bytes[i + 1] = static_cast<std::uint8_t>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+    }
+    SortKey key;
+    for (int i = 0; i < 8; ++i) {
+        key.high = key.high << 8 | bytes[i];
+        key.low = key.low << 8 | bytes[i + 8];
+    }
+    key.valid = true;
+    return key;
+}
+
 bool CTypedNode::ExpandTypes(const CTypeSet& types) {
     CTreeListCore* tree = GetTree();
     if (!tree || !types.Contains(type_)) {

@@ -27,6 +27,8 @@ public:
 
     // Type first, then the labels ignoring letter case.
     int Compare(const CTreeListNode& other) const override;
+    // The type and the first 15 letter-case-folded bytes of the label.
+    SortKey GetSortKey() const override;
     const CTypedNode* AsTyped() const override { return this; }
     // If this node's type is in the set: expands it when it has no children, then every typed
     // child in turn.

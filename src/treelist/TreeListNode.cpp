@@ -90,7 +90,8 @@ void CTreeListNode::Link(CTreeListNode* child, CTreeListNode* before) {
     }
     ++childCount_;
     if (index_) {
-        child->indexPos_ = index_->emplace_hint(before ? before->indexPos_ : index_->end(), child);
+        child->indexPos_ = index_->emplace_hint(before ? before->indexPos_ : index_->end(),
+                                                IndexEntry{child->GetSortKey(), child});
         child->indexed_ = true;
     }
 }
@@ -120,8 +121,9 @@ CTreeListNode* CTreeListNode::SortedSuccessor(const CTreeListNode& child) {
         if (child.Compare(*lastChild_) >= 0) {
             return nullptr; // the common case of children arriving in order
         }
-        const auto at = index_->upper_bound(const_cast<CTreeListNode*>(&child));
-        return at == index_->end() ? nullptr : *at;
+        const auto at =
+            index_->upper_bound(IndexEntry{child.GetSortKey(), const_cast<CTreeListNode*>(&child)});
+        return at == index_->end() ? nullptr : at->node;
     }
     for (CTreeListNode* e = firstChild_; e; e = e->next_) {
         if (child.Compare(*e) < 0) {
@@ -140,7 +142,7 @@ bool CTreeListNode::BuildIndex() {
     }
     index_ = std::make_unique<ChildIndex>();
     for (CTreeListNode* c = firstChild_; c; c = c->next_) {
-        c->indexPos_ = index_->emplace_hint(index_->end(), c);
+        c->indexPos_ = index_->emplace_hint(index_->end(), IndexEntry{c->GetSortKey(), c});
         c->indexed_ = true;
     }
     return true;

@@ -33,8 +33,22 @@ constexpr std::uint16_t kKnownEmpty = 0x4000;
 constexpr std::uint16_t kInitial = 0x0014;
 } // namespace nodeflag
 
+// The start of a node's place in the sorted order, kept in a sorted parent's index so that most
+// comparisons there read no node at all: when both keys are valid and differ, their order is
+// the nodes' Compare order; when they are equal, Compare decides.
+struct SortKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    bool valid = false;
+};
+
+struct IndexEntry {
+    SortKey key;
+    CTreeListNode* node;
+};
+
 struct ChildOrder {
-    bool operator()(const CTreeListNode* a, const CTreeListNode* b) const;
+    bool operator()(const IndexEntry& a, const IndexEntry& b) const;
 };
 
 class CTreeListNode : public CCommandTarget {
@@ -104,6 +118,9 @@ public:
     virtual std::uint32_t GetHelpContext() const { return 0; }
     // Order among sorted siblings: negative when this node goes before other.
     virtual int Compare(const CTreeListNode& other) const;
+    // A prefix of the order of Compare (see SortKey); a class that overrides Compare overrides
+    // this too, or leaves the key invalid.
+    virtual SortKey GetSortKey() const { return {}; }
     // True when the label starts with prefix, ignoring letter case.
     virtual bool MatchesPrefix(std::string_view prefix) const;
     virtual std::optional<NodeImage> GetImage() const { return std::nullopt; }
@@ -125,7 +142,7 @@ protected:
 
 private:
     friend class CTreeListCore;
-    using ChildIndex = std::multiset<CTreeListNode*, ChildOrder>;
+    using ChildIndex = std::multiset<IndexEntry, ChildOrder>;
 
     void Link(CTreeListNode* child, CTreeListNode* before);
     void Unlink();
@@ -159,8 +176,14 @@ private:
     bool indexed_ = false;
 };
 
-inline bool ChildOrder::operator()(const CTreeListNode* a, const CTreeListNode* b) const {
-    return a->Compare(*b) < 0;
+inline bool ChildOrder::operator()(const IndexEntry& a, const IndexEntry& b) const {
+    if (a.key.valid && b.key.valid) {
+        if (a.key.high != b.key.high)
+            return a.key.high < b.key.high;
+        if (a.key.low != b.key.low)
+            return a.key.low < b.key.low;
+    }
+    return a.node->Compare(*b.node) < 0;
 }
 
 // ASCII letter case folding for label comparisons.

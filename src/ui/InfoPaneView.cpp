@@ -5,8 +5,8 @@
 #include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
