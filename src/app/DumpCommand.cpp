@@ -191,6 +191,20 @@ std::optional<std::string> CheckDatabase(const std::string& path, const std::str
     return typed + ": " + StatusText(st, "Couldn't open database");
 }
 
+// Where --list and --find write: the named file (emptied), else out; null, with the message
+// on err, when the file cannot be written.
+std::ostream* OpenListOutput(const std::string& output, std::ostream& out, std::ostream& err,
+                             std::ofstream& file) {
+    if (output.empty())
+        return &out;
+    file.open(output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+        err << "delvex-dump: " << output << ": cannot be written\n";
+        return nullptr;
+    }
+    return &file;
+}
+
 // --list: the labels of the node's children, expanding it first when it is collapsed.
 int ListChildren(CTreeListCore& control, CTreeListNode* node, const std::string& output,
                  std::ostream& out, std::ostream& err) {
@@ -198,14 +212,10 @@ int ListChildren(CTreeListCore& control, CTreeListNode* node, const std::string&
         control.Expand(node);
     }
     std::ofstream file;
-    if (!output.empty()) {
-        file.open(output, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            err << "delvex-dump: " << output << ": cannot be written\n";
-            return kFailed;
-        }
-    }
-    std::ostream& to = output.empty() ? out : file;
+    std::ostream* toPtr = OpenListOutput(output, out, err, file);
+    if (!toPtr)
+        return kFailed;
+    std::ostream& to = *toPtr;
     for (CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
         to << c->GetLabel() << "\n";
     }
@@ -221,14 +231,10 @@ int ListChildren(CTreeListCore& control, CTreeListNode* node, const std::string&
 int FindNodes(const nodesearch::Criteria& criteria, CTreeListNode& start, const std::string& output,
               std::ostream& out, std::ostream& err) {
     std::ofstream file;
-    if (!output.empty()) {
-        file.open(output, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            err << "delvex-dump: " << output << ": cannot be written\n";
-            return kFailed;
-        }
-    }
-    std::ostream& to = output.empty() ? out : file;
+    std::ostream* toPtr = OpenListOutput(output, out, err, file);
+    if (!toPtr)
+        return kFailed;
+    std::ostream& to = *toPtr;
     nodesearch::CNodeSearch search(criteria);
     search.onMatch = [&](const nodesearch::Match& m) { to << m.Path() << "\n"; };
     nodesearch::Result result;

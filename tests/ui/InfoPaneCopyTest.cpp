@@ -13,20 +13,7 @@ using namespace uitest;
 
 namespace {
 
-struct CopyFixture : ::testing::Test {
-    void SetUp() override {
-        previous = OverrideProgramSettings(&settings);
-        window = std::make_unique<MainWindow>();
-        window->resize(900, 500);
-    }
-    void TearDown() override {
-        window.reset();
-        OverrideProgramSettings(previous);
-    }
-    CMemorySettings settings;
-    CSettings* previous = nullptr;
-    std::unique_ptr<MainWindow> window;
-};
+using CopyFixture = ProgramFixture;
 
 TEST_F(CopyFixture, PopupTextsAreTheFieldItsValueAndTheDescription) {
     DocumentWindow* doc = window->AddDocument(SampleDocument().release());

@@ -39,21 +39,6 @@ TEST(FontTextTest, SettingsFontsBecomeWindowFontsAndBack) {
     EXPECT_GT(QFontMetrics(ToQFont(FontDesc{})).height(), 0);
 }
 
-struct ProgramFixture : ::testing::Test {
-    void SetUp() override {
-        previous = OverrideProgramSettings(&settings);
-        window = std::make_unique<MainWindow>();
-        window->resize(900, 500);
-    }
-    void TearDown() override {
-        window.reset();
-        OverrideProgramSettings(previous);
-    }
-    CMemorySettings settings;
-    CSettings* previous = nullptr;
-    std::unique_ptr<MainWindow> window;
-};
-
 TEST_F(ProgramFixture, MenuCommandsGoToTheCurrentNode) {
     DocumentWindow* doc = window->AddDocument(SampleDocument().release());
     window->ShowPlaced();

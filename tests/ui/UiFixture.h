@@ -3,6 +3,11 @@
 #pragma once
 
 #include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "common/MemorySettings.h"
+#include "common/ProgramSettings.h"
 
 #include "output/FieldWriter.h"
 #include "support/FakeTree.h"
@@ -51,5 +56,21 @@ inline QPoint RowPoint(TreeListWidget& tree, CTreeListNode& node, int x) {
     const int row = tree.Core().RowOf(node) - tree.Core().TopRow();
     return QPoint(x, row * tree.Core().RowHeight() + tree.Core().RowHeight() / 2);
 }
+
+// A main window over settings of its own in memory, so no test reads or writes the user's.
+struct ProgramFixture : ::testing::Test {
+    void SetUp() override {
+        previous = OverrideProgramSettings(&settings);
+        window = std::make_unique<MainWindow>();
+        window->resize(900, 500);
+    }
+    void TearDown() override {
+        window.reset();
+        OverrideProgramSettings(previous);
+    }
+    CMemorySettings settings;
+    CSettings* previous = nullptr;
+    std::unique_ptr<MainWindow> window;
+};
 
 } // namespace uitest
