@@ -83,18 +83,23 @@ void CFieldWriter::TextField(std::string_view label, const char* text, std::ptrd
 }
 
 void CFieldWriter::Hex(std::int32_t value) {
+    RawNumber(double(std::uint32_t(value)));
     Printf("0x%X", unsigned(value));
 }
 void CFieldWriter::Hex2(std::uint8_t value) {
+    RawNumber(value);
     Printf("0x%02X", unsigned(value));
 }
 void CFieldWriter::Hex4(std::uint16_t value) {
+    RawNumber(value);
     Printf("0x%04X", unsigned(value));
 }
 void CFieldWriter::Hex8(std::uint32_t value) {
+    RawNumber(value);
     Printf("0x%08lX", static_cast<unsigned long>(value));
 }
 void CFieldWriter::HexL(std::uint32_t value) {
+    RawNumber(value);
     Printf("0x%lx", static_cast<unsigned long>(value));
 }
 
@@ -138,6 +143,7 @@ void CFieldWriter::Number(double value) {
         Error(status, "Couldn't format number");
         return;
     }
+    RawNumber(value);
     pending_.append(text, length < sizeof text ? length : sizeof text - 1);
 }
 
