@@ -19,6 +19,7 @@
 #include "common/MemorySettings.h"
 #include "common/ProgramSettings.h"
 #include "output/DumpWriter.h"
+#include "output/JsonWriter.h"
 #include "output/StatusMessage.h"
 #include "store/RecentPeeked.h"
 #include "store/TNServer.h"
@@ -47,6 +48,7 @@ struct Options {
     std::string text;
     std::string recordKind;
     std::string extract;
+    std::string format = "text";
     std::string path;
     std::string nodePath;
 };
@@ -72,6 +74,11 @@ void DeclareOptions(CLI::App& app, Options& o) {
         ->type_name("FILE");
     app.add_flag("--include-collapsed", o.includeCollapsed,
                  "expand what is collapsed (as the dump dialog's check box)");
+    app.add_option("--format", o.format,
+                   "text (the default), json (one document) or jsonl (one note a line); "
+                   "docs/json.md describes the JSON")
+        ->type_name("FORMAT")
+        ->check(CLI::IsMember({"text", "json", "jsonl"}));
     app.add_flag("--list", o.list, "print the labels of the node's children instead of its dump");
     app.add_flag("--find", o.find,
                  "print the node paths of the items (or records) found below the node");
@@ -285,6 +292,32 @@ private:
     CSettings* previous_;
 };
 
+// Walks the subtree into the writer (a text or a JSON writer) and reports how it went.
+template <class Writer>
+int WriteDump(CTreeListNode& start, Writer& writer, const DumpOptions& options, bool progress,
+              std::ostream& err) {
+    if (writer.Failed()) {
+        err << "delvex-dump: " << writer.ErrorText() << "\n";
+        return kFailed;
+    }
+    const DumpResult result = WriteSubtree(start, writer, options);
+    const bool closed = writer.Close();
+    if (progress) {
+        err << "\r" << result.nodes << " nodes written\n";
+    }
+    if (!closed) {
+        err << "delvex-dump: "
+            << (writer.ErrorText().empty() ? "the output could not be written" : writer.ErrorText())
+            << "\n";
+        return kFailed;
+    }
+    if (result.cancelled) {
+        err << "delvex-dump: interrupted\n";
+        return kCancelled;
+    }
+    return kOk;
+}
+
 } // namespace
 
 std::string Usage() {
@@ -466,30 +499,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             }
         };
     }
-    std::unique_ptr<CDumpWriter> writer =
-        o.output.empty() ? std::make_unique<CDumpWriter>(out, &doc.InfoOptions())
-                         : std::make_unique<CDumpWriter>(o.output, &doc.InfoOptions());
-    if (writer->Failed()) {
-        err << "delvex-dump: " << writer->ErrorText() << "\n";
-        return kFailed;
+    if (o.format == "text") {
+        std::unique_ptr<CDumpWriter> writer =
+            o.output.empty() ? std::make_unique<CDumpWriter>(out, &doc.InfoOptions())
+                             : std::make_unique<CDumpWriter>(o.output, &doc.InfoOptions());
+        return WriteDump(*start, *writer, options, o.progress, err);
     }
-    const DumpResult result = WriteSubtree(*start, *writer, options);
-    const bool closed = writer->Close();
-    if (o.progress) {
-        err << "\r" << result.nodes << " nodes written\n";
-    }
-    if (!closed) {
-        err << "delvex-dump: "
-            << (writer->ErrorText().empty() ? "the output could not be written"
-                                            : writer->ErrorText())
-            << "\n";
-        return kFailed;
-    }
-    if (result.cancelled) {
-        err << "delvex-dump: interrupted\n";
-        return kCancelled;
-    }
-    return kOk;
+    const auto layout =
+        o.format == "json" ? CJsonWriter::Layout::Document : CJsonWriter::Layout::Lines;
+    std::unique_ptr<CJsonWriter> writer =
+        o.output.empty() ? std::make_unique<CJsonWriter>(out, &doc.InfoOptions(), layout)
+                         : std::make_unique<CJsonWriter>(o.output, &doc.InfoOptions(), layout);
+    return WriteDump(*start, *writer, options, o.progress, err);
 }
 
 } // namespace dumpcommand

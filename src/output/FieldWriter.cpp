@@ -44,6 +44,15 @@ int CFieldWriter::AppendEscape(std::string& out, unsigned char c) {
     }
 }
 
+void CFieldWriter::AppendEscaped(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        if (IsControl(c))
+            AppendEscape(out, static_cast<unsigned char>(c));
+        else
+            out.push_back(c);
+    }
+}
+
 void CFieldWriter::WriteEscaped(std::string_view text) {
     if (std::none_of(text.begin(), text.end(), IsControl)) {
         WriteText(text);
@@ -51,13 +60,13 @@ void CFieldWriter::WriteEscaped(std::string_view text) {
     }
     std::string escaped;
     escaped.reserve(text.size() + 8);
-    for (const char c : text) {
-        if (IsControl(c))
-            AppendEscape(escaped, static_cast<unsigned char>(c));
-        else
-            escaped.push_back(c);
-    }
+    AppendEscaped(escaped, text);
     WriteText(escaped);
+}
+
+void CFieldWriter::RawNumber(double value) {
+    if (rawHeld_ == 0 && !InComment())
+        OnRawNumber(value);
 }
 
 void CFieldWriter::FlushText() {
@@ -81,6 +90,7 @@ void CFieldWriter::Begin() {
     comments_.clear();
     commentDepth_ = 0;
     hasRange_ = false;
+    rawHeld_ = 0;
     OnBeginOutput();
 }
 
@@ -112,6 +122,23 @@ void CFieldWriter::NextRange(std::size_t offset, std::size_t length) {
     hasRange_ = true;
     rangeOffset_ = offset;
     rangeLength_ = length;
+}
+
+// Text pending before a node boundary is the node's before it (a node's label after its
+// element's); the text writers would write it before the next field all the same.
+void CFieldWriter::BeginNode(const NodeHeading& heading) {
+    FlushText();
+    OnBeginNode(heading);
+}
+
+void CFieldWriter::BeginNodeFields() {
+    FlushText();
+    OnBeginNodeFields();
+}
+
+void CFieldWriter::EndNode() {
+    FlushText();
+    OnEndNode();
 }
 
 void CFieldWriter::Space() {
@@ -150,6 +177,19 @@ void CFieldWriter::EndComment() {
     --commentDepth_;
     if (commentDepth_ > 0)
         return;
+    if (TakesComments()) {
+        if (options_->ShowComments == 1 && !pending_.empty()) {
+            if (std::none_of(pending_.begin(), pending_.end(), IsControl)) {
+                OnComment(pending_);
+            } else {
+                std::string escaped;
+                AppendEscaped(escaped, pending_);
+                OnComment(escaped);
+            }
+        }
+        pending_.clear();
+        return;
+    }
     comments_.append(pending_);
     pending_.clear();
 }

@@ -147,6 +147,20 @@ public:
     // The comment that follows a value that stopped short of its stored size.
     void ShortComment();
 
+    // ---- Nodes of a walk (the dump), around each node's WriteBegin..WriteEnd: BeginNode before
+    // WriteBegin, BeginNodeFields between WriteBegin and WriteFields, EndNode after WriteEnd.
+    // Writers that keep nodes apart override them; the others see only the fields. `note` is
+    // true for a note node and for a start node that lies inside a note.
+    struct NodeHeading {
+        std::string_view label;
+        const char* typeName = nullptr; // null for the internal types
+        int typeId = -1;                // -1 for a node without a type
+        bool note = false;
+    };
+    void BeginNode(const NodeHeading& heading);
+    void BeginNodeFields();
+    void EndNode();
+
     // True for the writer that draws on the screen.
     virtual bool IsDisplay() const { return false; }
     // Texts wrap after this many characters of their own.
@@ -178,6 +192,19 @@ protected:
     // Around the text of an error (outside comments), so a display can mark it.
     virtual void OnBeginError() {}
     virtual void OnEndError() {}
+    // A writer that keeps each comment with the field it was written in takes it here as it
+    // ends (escaped as the dump escapes it, and only while ShowComments is 1) instead of at the
+    // end of the output line.
+    virtual bool TakesComments() const { return false; }
+    // The node boundaries of a walk, with the text before them written out.
+    virtual void OnBeginNode(const NodeHeading& /*heading*/) {}
+    virtual void OnBeginNodeFields() {}
+    virtual void OnEndNode() {}
+    virtual void OnComment(std::string_view /*text*/) {}
+    // The number behind the value being written (a hex or decimal number, a symbol's value, a
+    // colour, a font identifier), outside comments; the parts of a composite value (a font's
+    // face and colour) are not reported again.
+    virtual void OnRawNumber(double /*value*/) {}
 
 private:
     // Appends the escape of a byte not written as itself ("\t", "\0", "\x01") and returns
@@ -186,6 +213,8 @@ private:
     // Every text reaches the concrete writer here: a control byte that came in raw (a flag
     // character written as itself, say) is escaped as Text escapes it.
     void WriteEscaped(std::string_view text);
+    static void AppendEscaped(std::string& out, std::string_view text);
+    void RawNumber(double value);
     void FlushText();
     void FlushComments();
     void TimeText(const store::TimeDate& time, bool inGmt, bool zoneAlways);
@@ -207,4 +236,5 @@ private:
     bool hasRange_ = false;
     std::size_t rangeOffset_ = 0;
     std::size_t rangeLength_ = 0;
+    int rawHeld_ = 0; // above 0 inside a composite value that reported its own number
 };

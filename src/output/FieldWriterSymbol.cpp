@@ -48,6 +48,7 @@ bool CheckIntegerFormat(const char* format, bool* isLong) {
 } // namespace
 
 void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const char* fallback) {
+    RawNumber(value);
     bool first = true;
     bool enumerated = false;
     std::uint32_t matched = 0;
@@ -116,6 +117,7 @@ void CFieldWriter::SymbolChars(const char* text, std::ptrdiff_t length, const Sy
 }
 
 void CFieldWriter::Color(std::uint16_t index) {
+    RawNumber(index);
     if (options_->ShowSymbols != 0 && index < symtab::kColorCount)
         pending_.append(symtab::kColorNames[index].name);
     else
@@ -129,7 +131,10 @@ void CFieldWriter::ColorField(std::string_view label, std::uint16_t index) {
 }
 
 void CFieldWriter::StoreColor(std::uint16_t value) {
+    RawNumber(value);
+    ++rawHeld_;
     Color(options_->ShowSymbols != 0 ? store::MapColorIndex(value) : value);
+    --rawHeld_;
 }
 
 void CFieldWriter::StoreColorField(std::string_view label, std::uint16_t value) {
@@ -139,6 +144,13 @@ void CFieldWriter::StoreColorField(std::string_view label, std::uint16_t value) 
 }
 
 void CFieldWriter::Font(std::uint32_t fontId) {
+    RawNumber(fontId);
+    // The face, attributes and colour are parts of the one number already reported.
+    struct Held {
+        int& n;
+        explicit Held(int& count) : n(++count) {}
+        ~Held() { --n; }
+    } held(rawHeld_);
     if (options_->ShowSymbols == 0) {
         Hex8(fontId);
         return;

@@ -107,18 +107,23 @@ void CFieldWriter::AppendDecimal(std::int64_t value) {
 }
 
 void CFieldWriter::Hex(std::int32_t value) {
+    RawNumber(double(std::uint32_t(value)));
     AppendHex(std::uint32_t(value), 1, true);
 }
 void CFieldWriter::Hex2(std::uint8_t value) {
+    RawNumber(value);
     AppendHex(value, 2, true);
 }
 void CFieldWriter::Hex4(std::uint16_t value) {
+    RawNumber(value);
     AppendHex(value, 4, true);
 }
 void CFieldWriter::Hex8(std::uint32_t value) {
+    RawNumber(value);
     AppendHex(value, 8, true);
 }
 void CFieldWriter::HexL(std::uint32_t value) {
+    RawNumber(value);
     AppendHex(value, 1, false);
 }
 
@@ -168,6 +173,7 @@ void CFieldWriter::Number(double value) {
         Error(status, "Couldn't format number");
         return;
     }
+    RawNumber(value);
     pending_.append(text, length < sizeof text ? length : sizeof text - 1);
 }
 

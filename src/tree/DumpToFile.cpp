@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "output/DumpWriter.h"
+#include "output/JsonWriter.h"
 #include "tree/Cancel.h"
 #include "tree/DocNode.h"
 #include "tree/NodeDocument.h"
+#include "tree/NodeTypes.h"
 #include "tree/WaitCursor.h"
 #include "treelist/TreeWalker.h"
 
@@ -27,6 +29,55 @@ void CollapseExpandedForDump(const std::vector<PathEntry>& path) {
             return;
         }
     }
+}
+
+// "Note of Any Kind" (a note whose kind is not known) and "Deletion Stub".
+constexpr NodeTypeId kAnyNoteType = 37;
+constexpr NodeTypeId kDeletionStubType = 35; // named in the store layer
+
+bool IsNoteType(NodeTypeId type) {
+    return (type >= nodetype::kForms && type <= nodetype::kDesignCollection) ||
+           type == nodetype::kDocument || type == kDeletionStubType || type == kAnyNoteType;
+}
+
+bool IsNote(const CTreeListNode& node) {
+    const CTypedNode* typed = node.AsTyped();
+    return typed && IsNoteType(typed->GetTypeId());
+}
+
+// What a writer that keeps nodes apart is told of a node. The start node counts as a note when
+// it lies inside one, so that a dump of part of a note keeps that part whole.
+CFieldWriter::NodeHeading HeadingOf(const CTreeListNode& node, bool start) {
+    CFieldWriter::NodeHeading h;
+    h.label = node.GetLabel();
+    if (const CTypedNode* typed = node.AsTyped()) {
+        h.typeId = typed->GetTypeId();
+        h.typeName = NodeTypeOf(typed->GetTypeId()).name;
+    }
+    h.note = IsNote(node);
+    for (const CTreeListNode* p = node.GetParent(); start && p && !h.note; p = p->GetParent())
+        h.note = IsNote(*p);
+    return h;
+}
+
+template <class Writer>
+DumpResult WriteToFile(CDocNode& start, Writer& writer, const DumpOptions& options) {
+    DumpResult result;
+    if (writer.Failed()) {
+        // Nothing can be written: the tree is not walked (and not expanded) for nothing.
+        result.error = writer.ErrorText();
+        return result;
+    }
+    {
+        // Like every long operation, the dump can be cancelled and the windows keep painting.
+        cancel::Operation operation;
+        result = WriteSubtree(start, writer, options);
+    }
+    if (!writer.Close()) {
+        result.written = false;
+        result.error = writer.ErrorText();
+    }
+    return result;
 }
 
 } // namespace
@@ -54,8 +105,10 @@ DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOp
         auto* doc = dynamic_cast<CDocNode*>(node);
         if (in) {
             path.push_back({node, !node->HasChildren()});
+            writer.BeginNode(HeadingOf(*node, node == &start));
             if (doc) {
                 doc->WriteBegin(writer);
+                writer.BeginNodeFields();
                 doc->WriteFields(writer);
             }
             ++result.nodes;
@@ -66,6 +119,7 @@ DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOp
             if (doc) {
                 doc->WriteEnd(writer);
             }
+            writer.EndNode();
             if (!path.empty()) {
                 path.pop_back();
             }
@@ -80,21 +134,13 @@ DumpResult DumpSubtreeToFile(CDocNode& start, const std::string& fileName,
                              const DumpOptions& options) {
     CWaitCursor wait;
     CNodeDocument* doc = start.GetDocument();
-    CDumpWriter writer(fileName, doc ? &doc->InfoOptions() : nullptr);
-    DumpResult result;
-    if (writer.Failed()) {
-        // Nothing can be written: the tree is not walked (and not expanded) for nothing.
-        result.error = writer.ErrorText();
-        return result;
+    CInfoPaneOptions* info = doc ? &doc->InfoOptions() : nullptr;
+    if (options.format == DumpFormat::Text) {
+        CDumpWriter writer(fileName, info);
+        return WriteToFile(start, writer, options);
     }
-    {
-        // Like every long operation, the dump can be cancelled and the windows keep painting.
-        cancel::Operation operation;
-        result = WriteSubtree(start, writer, options);
-    }
-    if (!writer.Close()) {
-        result.written = false;
-        result.error = writer.ErrorText();
-    }
-    return result;
+    CJsonWriter writer(fileName, info,
+                       options.format == DumpFormat::Json ? CJsonWriter::Layout::Document
+                                                          : CJsonWriter::Layout::Lines);
+    return WriteToFile(start, writer, options);
 }

@@ -9,11 +9,17 @@ class CDocNode;
 class CFieldWriter;
 class CTreeListNode;
 
+// The text of parenthesised fields, JSON (one document), or JSON lines (one note a line);
+// docs/json.md describes the JSON.
+enum class DumpFormat { Text, Json, JsonLines };
+
 struct DumpOptions {
     // Creates the children of collapsed nodes on the way and deletes them again on the way out.
     bool includeCollapsed = false;
     // Called once per node written (for a progress display); may be empty.
     std::function<void(unsigned long nodes)> progress;
+    // Used by DumpSubtreeToFile (WriteSubtree writes into the writer it is given).
+    DumpFormat format = DumpFormat::Text;
 };
 
 struct DumpResult {
@@ -27,7 +33,7 @@ struct DumpResult {
 // the nodes created for the dump are deleted even then, so the tree looks as it did before.
 DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOptions& options);
 
-// The same into a new file, with the display options of the node's document, under a wait
-// cursor.
+// The same into a new file in the format of the options, with the display options of the node's
+// document, under a wait cursor.
 DumpResult DumpSubtreeToFile(CDocNode& start, const std::string& fileName,
                              const DumpOptions& options);
