@@ -144,6 +144,7 @@ void CDelvexDoc::DumpToFile(CNoteNode& node) {
     }
     DumpOptions options;
     options.includeCollapsed = request->includeCollapsed;
+    options.format = request->format;
     const DumpResult result = DumpSubtreeToFile(node, request->fileName, options);
     if (!result.error.empty()) {
         frontEnd_->ShowMessage("Error", result.error);

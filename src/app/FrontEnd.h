@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "store/api/Session.h"
+#include "tree/DumpToFile.h"
 
 class CDelvexDoc;
 
@@ -16,6 +17,7 @@ class CDelvexDoc;
 struct DumpRequest {
     std::string fileName;
     bool includeCollapsed = false;
+    DumpFormat format = DumpFormat::Text;
 };
 
 class CFrontEnd {

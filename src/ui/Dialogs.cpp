@@ -4,6 +4,7 @@
 #include "ui/ProgramIcon.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -72,6 +73,15 @@ DumpDialog::DumpDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(row);
     collapsed_ = new QCheckBox(QStringLiteral("Include &collapsed data"));
     layout->addWidget(collapsed_);
+    auto* formatRow = new QHBoxLayout;
+    auto* formatLabel = new QLabel(QStringLiteral("F&ormat:"));
+    format_ = new QComboBox;
+    format_->addItems({QStringLiteral("Text"), QStringLiteral("JSON"),
+                       QStringLiteral("JSON lines (a note a line)")});
+    formatLabel->setBuddy(format_);
+    formatRow->addWidget(formatLabel);
+    formatRow->addWidget(format_, 1);
+    layout->addLayout(formatRow);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -85,14 +95,24 @@ QString DumpDialog::FileName() const {
 bool DumpDialog::IncludeCollapsed() const {
     return collapsed_->isChecked();
 }
+DumpFormat DumpDialog::Format() const {
+    switch (format_->currentIndex()) {
+    case 1:
+        return DumpFormat::Json;
+    case 2:
+        return DumpFormat::JsonLines;
+    default:
+        return DumpFormat::Text;
+    }
+}
 void DumpDialog::SetFileName(const QString& name) {
     file_->setText(name.left(250));
 }
 
 void DumpDialog::Browse() {
-    const QString name =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Select Dump File"), file_->text(),
-                                     QStringLiteral("Text files (*.txt);;All Files (*)"));
+    const QString name = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Select Dump File"), file_->text(),
+        QStringLiteral("Text files (*.txt);;JSON files (*.json *.jsonl);;All Files (*)"));
     if (!name.isEmpty())
         SetFileName(name);
 }

@@ -7,9 +7,11 @@
 #include <optional>
 
 #include "output/InfoPaneOptions.h"
+#include "tree/DumpToFile.h"
 
 class QLineEdit;
 class QCheckBox;
+class QComboBox;
 class QRadioButton;
 
 // The version text shown by the about box and the splash screen.
@@ -30,14 +32,18 @@ public:
     explicit DumpDialog(QWidget* parent = nullptr);
     QString FileName() const;
     bool IncludeCollapsed() const;
+    // Text (the first choice), JSON or JSON lines.
+    DumpFormat Format() const;
     void SetFileName(const QString& name); // as the " ... " button does after its dialog
     QLineEdit* FileField() const { return file_; }
     QCheckBox* CollapsedBox() const { return collapsed_; }
+    QComboBox* FormatBox() const { return format_; }
 
 private:
     void Browse();
     QLineEdit* file_;
     QCheckBox* collapsed_;
+    QComboBox* format_;
 };
 
 // The switches of the info pane, filled from the options and read back on OK.

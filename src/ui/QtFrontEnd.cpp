@@ -67,7 +67,7 @@ std::optional<DumpRequest> QtFrontEnd::AskDumpFile() {
     DumpDialog dialog(window_.get());
     if (dialog.exec() != QDialog::Accepted || dialog.FileName().isEmpty())
         return std::nullopt;
-    return DumpRequest{dialog.FileName().toStdString(), dialog.IncludeCollapsed()};
+    return DumpRequest{dialog.FileName().toStdString(), dialog.IncludeCollapsed(), dialog.Format()};
 }
 
 std::uint32_t QtFrontEnd::EditOptions(CDelvexDoc& doc) {

@@ -1,5 +1,7 @@
 // The browsing document: its roots, opening paths, its options and command routing.
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/DelvexDoc.h"
 #include "app/FrontEnd.h"
@@ -247,6 +249,16 @@ TEST(DelvexDoc, CommandsGoToTheDocumentThenToTheCurrentNode) {
     EXPECT_NE(fe.messages[0].find("/nonexistent-dir/x/dump.txt"), std::string::npos);
     EXPECT_EQ(fe.messages[0].rfind("Error: ", 0), 0u);
     EXPECT_FALSE(doc.IsModified());
+    // The dialog's format reaches the file.
+    const std::string json =
+        ::testing::TempDir() + "/doc-dump-" + std::to_string(getpid()) + ".json";
+    fe.dump = DumpRequest{json, false, DumpFormat::Json};
+    EXPECT_TRUE(doc.RouteCommand(32769));
+    EXPECT_EQ(fe.messages.size(), 1u);
+    std::ifstream in(json);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first.rfind("{\"label\":", 0), 0u) << first;
 }
 
 } // namespace

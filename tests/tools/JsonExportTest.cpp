@@ -3,6 +3,7 @@
 // back byte for byte; a failed write is reported.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,7 +42,9 @@ std::string ReadFile(const fs::path& path) {
 
 // Dumps a sample database whole in the given format and returns what was written.
 std::string Dump(const std::string& name, const std::string& format) {
-    const fs::path out = fs::path(::testing::TempDir()) / ("json-export-" + format + ".out");
+    // Tests run side by side: each process writes files of its own.
+    const fs::path out = fs::path(::testing::TempDir()) /
+                         ("json-export-" + std::to_string(getpid()) + "-" + format + ".out");
     setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
     std::ostringstream so, se;
     const int status =

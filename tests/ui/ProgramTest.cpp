@@ -1,6 +1,7 @@
 // The main window, its commands and settings, the dump, the option page, fonts and cancelling.
 #include "common/MemorySettings.h"
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -352,6 +353,11 @@ TEST(DumpDialogTest, StartsEmptyAndKeepsAtMost250Characters) {
     DumpDialog dialog;
     EXPECT_TRUE(dialog.FileName().isEmpty());
     EXPECT_FALSE(dialog.IncludeCollapsed());
+    EXPECT_EQ(dialog.Format(), DumpFormat::Text);
+    dialog.FormatBox()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.Format(), DumpFormat::Json);
+    dialog.FormatBox()->setCurrentIndex(2);
+    EXPECT_EQ(dialog.Format(), DumpFormat::JsonLines);
     dialog.SetFileName(QString(300, 'a'));
     EXPECT_EQ(dialog.FileName().size(), 250);
 }
