@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
 constexpr int kIndentStep = 4;
 constexpr std::size_t kBytesPerLine = 16;
 
@@ -63,103 +62,26 @@ constexpr HexTables kHexTables;
 } // namespace
 
 CDumpWriter::CDumpWriter(const std::string& fileName, CInfoPaneOptions* options)
-    : CFieldWriter(options), name_(fileName) {
-    errno = 0;
-    file_ = std::fopen(fileName.c_str(), "w");
-    if (file_) {
-        ownsFile_ = true;
-        // Output is written in blocks already: a second buffer would only copy it again.
-        std::setvbuf(file_, nullptr, _IONBF, 0);
-    } else
-        Fail("Couldn't create dump file", errno);
-    buffer_.reserve(kBufferSize);
-}
+    : CFieldWriter(options), out_(fileName) {}
 
 CDumpWriter::CDumpWriter(std::ostream& stream, CInfoPaneOptions* options)
-    : CFieldWriter(options), name_("(stream)"), stream_(&stream) {
-    buffer_.reserve(kBufferSize);
-}
+    : CFieldWriter(options), out_(stream) {}
 
 CDumpWriter::CDumpWriter(std::FILE* file, CInfoPaneOptions* options)
-    : CFieldWriter(options), name_("(file)"), file_(file) {
-    if (!file_)
-        Fail("Couldn't write to dump file", EBADF);
-    buffer_.reserve(kBufferSize);
-}
+    : CFieldWriter(options), out_(file) {}
 
 CDumpWriter::~CDumpWriter() {
     Close();
 }
 
-void CDumpWriter::Fail(const char* what, int error) {
-    if (failed_)
-        return;
-    failed_ = true;
-    error_ = std::string(what) + " " + name_;
-    if (error != 0)
-        error_ += std::string(": ") + std::strerror(error);
-}
-
-bool CDumpWriter::Flush() {
-    WriteOut(buffer_);
-    buffer_.clear();
-    return !failed_;
-}
-
-void CDumpWriter::WriteOut(std::string_view text) {
-    if (text.empty() || failed_)
-        return;
-    if (file_) {
-        errno = 0;
-        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-            Fail("Couldn't write to dump file", errno);
-    } else if (stream_) {
-        stream_->write(text.data(), std::streamsize(text.size()));
-        if (!*stream_)
-            Fail("Couldn't write to dump file", 0);
-    }
-}
-
-bool CDumpWriter::Close() {
-    Flush();
-    if (file_) {
-        errno = 0;
-        // A full disk often shows only when the last block is written out.
-        const bool flushed = std::fflush(file_) == 0;
-        const int flushError = errno;
-        if (ownsFile_) {
-            errno = 0;
-            const bool closed = std::fclose(file_) == 0;
-            if (!flushed)
-                Fail("Couldn't write to dump file", flushError);
-            else if (!closed)
-                Fail("Couldn't write to dump file", errno);
-        } else if (!flushed) {
-            Fail("Couldn't write to dump file", flushError);
-        }
-        file_ = nullptr;
-        ownsFile_ = false;
-    } else if (stream_) {
-        stream_->flush();
-        if (!*stream_)
-            Fail("Couldn't write to dump file", 0);
-        stream_ = nullptr;
-    }
-    return !failed_;
-}
-
 void CDumpWriter::WriteText(std::string_view text) {
-    if (failed_)
-        return;
-    buffer_.append(text);
-    if (buffer_.size() >= kBufferSize)
-        Flush();
+    out_.Append(text);
 }
 
 void CDumpWriter::NewLine() {
     WriteText("\n");
-    if (!failed_ && indent_ > 0)
-        buffer_.append(std::size_t(indent_), ' ');
+    if (!out_.Failed() && indent_ > 0)
+        out_.Buffer().append(std::size_t(indent_), ' ');
 }
 
 void CDumpWriter::OnEndOutput() {
@@ -199,10 +121,10 @@ bool CDumpWriter::WriteHexLines(const std::uint8_t* bytes, std::size_t length, b
     char block[1 << 16];
     if (kMaxLine + indent > sizeof block)
         return false; // an indent this deep: line by line
-    Flush();          // the blocks go out directly, after what is buffered
+    out_.Flush();     // the blocks go out directly, after what is buffered
     char* out = block;
     RowNumber number;
-    for (std::size_t offset = 0; offset < length && !failed_; offset += kBytesPerLine) {
+    for (std::size_t offset = 0; offset < length && !out_.Failed(); offset += kBytesPerLine) {
         const std::size_t n = std::min(kBytesPerLine, length - offset);
         const std::uint8_t* row = bytes + offset;
         char* const hex = out;
@@ -228,11 +150,11 @@ bool CDumpWriter::WriteHexLines(const std::uint8_t* bytes, std::size_t length, b
         std::memset(out, ' ', indent);
         out += indent;
         if (std::size_t(out - block) + kMaxLine + indent > sizeof block) {
-            WriteOut(std::string_view(block, std::size_t(out - block)));
+            out_.WriteOut(std::string_view(block, std::size_t(out - block)));
             out = block;
         }
     }
-    WriteOut(std::string_view(block, std::size_t(out - block)));
+    out_.WriteOut(std::string_view(block, std::size_t(out - block)));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "output/FieldWriter.h"
+#include "output/OutputFile.h"
 
 class CDumpWriter : public CFieldWriter {
 public:
@@ -24,13 +25,13 @@ public:
 
     // Writes out what is buffered and, for a file the writer created, closes it. Returns false
     // when any part of the output could not be written. Safe to call more than once.
-    bool Close();
+    bool Close() { return out_.Close(); }
     // Writes out what is buffered.
-    bool Flush();
-    bool Failed() const { return failed_; }
+    bool Flush() { return out_.Flush(); }
+    bool Failed() const { return out_.Failed(); }
     // "Couldn't create dump file NAME: reason" or "Couldn't write to dump file NAME: reason";
     // empty while nothing failed.
-    const std::string& ErrorText() const { return error_; }
+    const std::string& ErrorText() const { return out_.ErrorText(); }
 
 protected:
     void WriteText(std::string_view text) override;
@@ -45,16 +46,6 @@ protected:
     bool WriteHexLines(const std::uint8_t* bytes, std::size_t length, bool comments) override;
 
 private:
-    void Fail(const char* what, int error);
-    // Writes text past the buffer, straight to the file or stream.
-    void WriteOut(std::string_view text);
-
-    std::string name_;
-    std::FILE* file_ = nullptr;
-    bool ownsFile_ = false;
-    std::ostream* stream_ = nullptr;
-    std::string buffer_;
+    COutputFile out_;
     int indent_ = 0;
-    bool failed_ = false;
-    std::string error_;
 };

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
 constexpr std::size_t kIndentStep = 2;
 // The characters that stand for single bytes: U+F700 + byte.
 constexpr unsigned kByteCharBase = 0xF700;
@@ -129,94 +128,31 @@ void CJsonWriter::AppendJsonText(std::string& out, std::string_view text) {
 }
 
 CJsonWriter::CJsonWriter(const std::string& fileName, CInfoPaneOptions* options, Layout layout)
-    : CFieldWriter(options), layout_(layout), name_(fileName) {
-    errno = 0;
-    file_ = std::fopen(fileName.c_str(), "wb");
-    if (file_)
-        std::setvbuf(file_, nullptr, _IONBF, 0); // written in blocks already
-    else
-        Fail("Couldn't create dump file", errno);
-    buffer_.reserve(kBufferSize + 1024);
-}
+    : CFieldWriter(options), layout_(layout), out_(fileName) {}
 
 CJsonWriter::CJsonWriter(std::ostream& stream, CInfoPaneOptions* options, Layout layout)
-    : CFieldWriter(options), layout_(layout), name_("(stream)"), stream_(&stream) {
-    buffer_.reserve(kBufferSize + 1024);
-}
+    : CFieldWriter(options), layout_(layout), out_(stream) {}
 
 CJsonWriter::~CJsonWriter() {
     Close();
 }
 
-void CJsonWriter::Fail(const char* what, int error) {
-    if (failed_)
-        return;
-    failed_ = true;
-    error_ = std::string(what) + " " + name_;
-    if (error != 0)
-        error_ += std::string(": ") + std::strerror(error);
-}
-
-void CJsonWriter::Flush() {
-    if (buffer_.empty() || failed_) {
-        buffer_.clear();
-        return;
-    }
-    if (file_) {
-        errno = 0;
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-            Fail("Couldn't write to dump file", errno);
-    } else if (stream_) {
-        stream_->write(buffer_.data(), std::streamsize(buffer_.size()));
-        if (!*stream_)
-            Fail("Couldn't write to dump file", 0);
-    }
-    buffer_.clear();
-}
-
-bool CJsonWriter::Close() {
-    Flush();
-    if (file_) {
-        errno = 0;
-        const bool flushed = std::fflush(file_) == 0;
-        const int flushError = errno;
-        errno = 0;
-        const bool closed = std::fclose(file_) == 0;
-        if (!flushed)
-            Fail("Couldn't write to dump file", flushError);
-        else if (!closed)
-            Fail("Couldn't write to dump file", errno);
-        file_ = nullptr;
-    } else if (stream_) {
-        stream_->flush();
-        if (!*stream_)
-            Fail("Couldn't write to dump file", 0);
-        stream_ = nullptr;
-    }
-    return !failed_;
-}
-
 void CJsonWriter::Out(std::string_view text) {
-    if (failed_)
-        return;
-    buffer_.append(text);
-    if (buffer_.size() >= kBufferSize)
-        Flush();
+    out_.Append(text);
 }
 
 void CJsonWriter::OutText(std::string_view text) {
-    if (failed_)
+    if (out_.Failed())
         return;
-    AppendJsonText(buffer_, text);
-    if (buffer_.size() >= kBufferSize)
-        Flush();
+    AppendJsonText(out_.Buffer(), text);
+    out_.Appended();
 }
 
 void CJsonWriter::Indent(std::size_t depth) {
-    if (Lines() || failed_)
+    if (Lines() || out_.Failed())
         return;
-    buffer_.push_back('\n');
-    buffer_.append(depth * kIndentStep, ' ');
+    out_.Buffer().push_back('\n');
+    out_.Buffer().append(depth * kIndentStep, ' ');
 }
 
 bool CJsonWriter::Dropping() const {
@@ -254,7 +190,7 @@ void CJsonWriter::BeginEntry(bool asChild) {
 }
 
 void CJsonWriter::WriteRange(const Frame& f) {
-    if (!f.hasRange || failed_)
+    if (!f.hasRange || out_.Failed())
         return;
     Out(",\"range\":{\"offset\":");
     Out(std::to_string(f.rangeOffset));
@@ -269,8 +205,8 @@ void CJsonWriter::WriteTail(Frame& f) {
         Out("]");
     if (f.rawCount == 1 && std::isfinite(f.raw)) {
         Out(",\"raw\":");
-        if (!failed_)
-            AppendNumber(buffer_, f.raw);
+        if (!out_.Failed())
+            AppendNumber(out_.Buffer(), f.raw);
     }
     if (!f.comment.empty()) {
         Out(",\"comment\":\"");
@@ -286,8 +222,8 @@ void CJsonWriter::CloseFrame() {
     Frame& f = stack_.back();
     WriteTail(f);
     stack_.pop_back();
-    if (Lines() && !InTopValue() && !failed_)
-        buffer_.push_back('\n');
+    if (Lines() && !InTopValue() && !out_.Failed())
+        out_.Buffer().push_back('\n');
 }
 
 void CJsonWriter::Settle() {
@@ -298,8 +234,8 @@ void CJsonWriter::Settle() {
 // Starts a value at the top level (outside every open line): the start node, a line of the
 // lines layout, or what is written outside every node.
 void CJsonWriter::BeginTopValue() {
-    if (!Lines() && topValues_ > 0 && !failed_)
-        buffer_.push_back('\n');
+    if (!Lines() && topValues_ > 0 && !out_.Failed())
+        out_.Buffer().push_back('\n');
     ++topValues_;
     Out("{");
 }
@@ -322,8 +258,8 @@ void CJsonWriter::OnBeginNode(const NodeHeading& heading) {
                 CloseFrame();
             Frame& parent = stack_.back();
             WriteTail(parent);
-            if (!failed_)
-                buffer_.push_back('\n');
+            if (!out_.Failed())
+                out_.Buffer().push_back('\n');
             parent.lineDone = true;
         } else {
             whole = true;
@@ -336,7 +272,7 @@ void CJsonWriter::OnBeginNode(const NodeHeading& heading) {
         BeginTopValue();
         if (Lines()) {
             Out("\"level\":");
-            AppendNumber(buffer_, level);
+            AppendNumber(out_.Buffer(), level);
             Out(",");
         }
     }
@@ -352,7 +288,7 @@ void CJsonWriter::OnBeginNode(const NodeHeading& heading) {
     }
     Out(",\"type-id\":");
     if (heading.typeId >= 0)
-        AppendNumber(buffer_, heading.typeId);
+        AppendNumber(out_.Buffer(), heading.typeId);
     else
         Out("null");
     Frame f;
@@ -465,8 +401,8 @@ void CJsonWriter::WriteText(std::string_view text) {
         Out("\"value\":\"");
         OutText(text);
         Out("\"}");
-        if (Lines() && !failed_)
-            buffer_.push_back('\n');
+        if (Lines() && !out_.Failed())
+            out_.Buffer().push_back('\n');
         return;
     }
     Frame& f = stack_.back();
@@ -511,8 +447,8 @@ void CJsonWriter::OnComment(std::string_view text) {
         Out("\"comment\":\"");
         OutText(text);
         Out("\"}");
-        if (Lines() && !failed_)
-            buffer_.push_back('\n');
+        if (Lines() && !out_.Failed())
+            out_.Buffer().push_back('\n');
         return;
     }
     // The top frame is the field that has just ended, if one has, or the one still open.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "output/FieldWriter.h"
+#include "output/OutputFile.h"
 
 class CJsonWriter : public CFieldWriter {
 public:
@@ -29,10 +30,10 @@ public:
 
     // Writes out what is buffered and closes a file the writer created. False when any part of
     // the output could not be written. Safe to call more than once.
-    bool Close();
-    bool Failed() const { return failed_; }
+    bool Close() { return out_.Close(); }
+    bool Failed() const { return out_.Failed(); }
     // "Couldn't create dump file NAME: reason" or "Couldn't write to dump file NAME: reason".
-    const std::string& ErrorText() const { return error_; }
+    const std::string& ErrorText() const { return out_.ErrorText(); }
 
     // Appends text to out as the body of a JSON string: quotes, backslashes and control bytes
     // escaped, valid UTF-8 as it is, and every byte that is not part of a valid UTF-8 sequence
@@ -79,10 +80,8 @@ private:
         std::string comment;
     };
 
-    void Fail(const char* what, int error);
     void Out(std::string_view text);
     void OutText(std::string_view text);
-    void Flush();
     // Finishes a field that ended, now that nothing more can belong to it.
     void Settle();
     // Opens the next entry of the top object's fields (or, after children, children) array.
@@ -103,12 +102,7 @@ private:
     bool InTopValue() const;
 
     Layout layout_;
-    std::string name_;
-    std::FILE* file_ = nullptr;
-    std::ostream* stream_ = nullptr;
-    std::string buffer_;
-    bool failed_ = false;
-    std::string error_;
+    COutputFile out_;
     std::vector<Frame> stack_;
     bool expectLabel_ = false; // the next WriteText is a field's label
     bool elementLabel_ = false;
