@@ -17,6 +17,7 @@
 #include "items/ItemNode.h"
 #include "output/FieldWriter.h"
 #include "records/CdRecord.h"
+#include "support/SampleNames.h"
 #include "tree/DocNode.h"
 #include "treelist/TreeListCore.h"
 #include "treelist/TreeWalker.h"
@@ -51,18 +52,6 @@ protected:
 private:
     bool labelNext_ = false;
 };
-
-std::vector<std::string> SampleNames() {
-    std::vector<std::string> names;
-    const fs::path data = fs::path(DELVEX_SAMPLES_SOURCE_DIR) / "data";
-    for (const fs::directory_entry& e : fs::recursive_directory_iterator(data)) {
-        const std::string rel = fs::relative(e.path(), data).generic_string();
-        if (e.is_regular_file() && rel.size() > 5 && rel.ends_with(".json"))
-            names.push_back(rel.substr(0, rel.size() - 5));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The first byte of [0, size) that no range covers; size when all are covered.
 std::size_t FirstUnexplained(const std::vector<Range>& ranges, std::size_t size) {

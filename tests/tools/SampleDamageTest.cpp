@@ -17,6 +17,7 @@
 #include "store/api/Items.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
+#include "support/SampleNames.h"
 #include "tree/DumpToFile.h"
 #include "tree/NodeDocument.h"
 #include "tree/NoteNode.h"
@@ -32,20 +33,6 @@ const char* const kDamageTexts[] = {
     "tabs stored, room for",       "*** Unrecognized view format version",
     "*** Unrecognized view style", "Couldn't convert time to text",
 };
-
-// The databases the sample directory is built from ("name.vlt.json" becomes "name.vlt"),
-// named relative to it.
-std::vector<std::string> SampleNames() {
-    std::vector<std::string> names;
-    const fs::path data = fs::path(DELVEX_SAMPLES_SOURCE_DIR) / "data";
-    for (const fs::directory_entry& e : fs::recursive_directory_iterator(data)) {
-        const std::string rel = fs::relative(e.path(), data).generic_string();
-        if (e.is_regular_file() && rel.size() > 5 && rel.ends_with(".json"))
-            names.push_back(rel.substr(0, rel.size() - 5));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool BuiltToBeDamaged(const std::string& name) {
     std::string lower = name;
