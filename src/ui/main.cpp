@@ -82,21 +82,24 @@ void ExpandSomeAndSave(MainWindow& window, const QString& file) {
         CTreeListCore& core = doc->Tree().Core();
         // Open up the first few expandable rows, depth first.
         int expanded = 0;
-        for (int r = 0; r < core.RowCount() && expanded < 4; ++r) {
+        for (int r = 0; r < core.RowCount() && expanded < 6; ++r) {
             CTreeListNode* node = core.NodeAt(r);
             if (node->ShowsExpandBox() && !node->HasChildren()) {
                 core.Expand(node);
                 ++expanded;
             }
         }
-        // A row with bytes of its own shows the bytes pane at work; else one in the middle.
+        // A row with bytes of its own shows the bytes pane at work (the fullest that fits a
+        // few rows of the pane); else one in the middle.
         CTreeListNode* shown = core.RowCount() > 0 ? core.NodeAt(core.RowCount() / 2) : nullptr;
-        for (int r = core.RowCount() - 1; r >= 0; --r) {
+        std::size_t shownBytes = 0;
+        for (int r = 0; r < core.RowCount(); ++r) {
             std::span<const std::uint8_t> bytes;
             auto* node = dynamic_cast<CDocNode*>(core.NodeAt(r));
-            if (node && node->NodeBytes(bytes) && !bytes.empty()) {
+            if (node && node->NodeBytes(bytes) && bytes.size() > shownBytes &&
+                bytes.size() <= 160) {
                 shown = node;
-                break;
+                shownBytes = bytes.size();
             }
         }
         if (shown)
