@@ -3,19 +3,12 @@
 #include "store/NoteSelector.h"
 #include "store/PeriodText.h"
 #include "store/api/Conversions.h"
+#include "support/MakeTime.h"
 
 using store::kInvalidTime;
 using store::kNoError;
 
 namespace {
-
-store::TimeDate At(int y, int mo, int d, int h) {
-    store::TimeParts p;
-    p.year = y, p.month = mo, p.day = d, p.hour = h;
-    store::TimeDate t;
-    EXPECT_EQ(store::AssembleTime(p, &t), kNoError);
-    return t;
-}
 
 NoteSelector InTheLast(std::string text) {
     NoteSelector s;
@@ -70,14 +63,14 @@ TEST(PeriodText, PairsOfAmountAndUnitWord) {
 }
 
 TEST(NoteSelector, SinceTimeCountsBackFromNow) {
-    const store::TimeDate now = At(2026, 3, 31, 12);
+    const store::TimeDate now = MakeTime(2026, 3, 31, 12);
     store::TimeDate since;
     ASSERT_EQ(InTheLast("1 mo 2 d").SinceTime(now, &since), kNoError);
-    EXPECT_EQ(since, At(2026, 2, 26, 12)); // March 31 less a month is February 28
+    EXPECT_EQ(since, MakeTime(2026, 2, 26, 12)); // March 31 less a month is February 28
     ASSERT_EQ(InTheLast("36 h").SinceTime(now, &since), kNoError);
-    EXPECT_EQ(since, At(2026, 3, 30, 0));
+    EXPECT_EQ(since, MakeTime(2026, 3, 30, 0));
 
-    const store::TimeDate marker = At(2000, 1, 1, 0);
+    const store::TimeDate marker = MakeTime(2000, 1, 1, 0);
     since = marker;
     EXPECT_EQ(InTheLast("2 weeks").SinceTime(now, &since), kInvalidTime);
     EXPECT_EQ(InTheLast("9999 years").SinceTime(now, &since), kInvalidTime);

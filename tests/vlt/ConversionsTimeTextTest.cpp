@@ -4,20 +4,12 @@
 
 #include "TzGuard.h"
 #include "store/api/Conversions.h"
+#include "support/MakeTime.h"
 #include "vlt/TimeText.h"
 
 using namespace store;
 
 namespace {
-
-TimeDate Make(int y, int mo, int d, int h, int mi, int s, int cs, int zone, bool dst) {
-    TimeParts p;
-    p.year = y, p.month = mo, p.day = d, p.hour = h, p.minute = mi, p.second = s;
-    p.hundredth = cs, p.zone = zone, p.dst = dst;
-    TimeDate t;
-    EXPECT_EQ(AssembleTime(p, &t), kNoError);
-    return t;
-}
 
 std::string Text(const TimeDate& t, TimeFormat f = {}, const IntlFormat* intl = nullptr) {
     char buffer[80];
@@ -46,11 +38,13 @@ TEST(TimeText, DaylightSavingAndTheEndsOfTheRange) {
         TimeDate t;
         const char* text;
     } cases[] = {
-        {Make(1995, 7, 4, 23, 59, 59, 99, -300, true), "07/04/1995 11:59:59.99 PM GMT-05:00 DST"},
-        {Make(1995, 7, 4, 23, 59, 59, 99, 60, true), "07/04/1995 11:59:59.99 PM"},
-        {Make(1995, 7, 4, 23, 59, 59, 99, 60, false), "07/04/1995 11:59:59.99 PM GMT+01:00"},
-        {Make(1, 1, 1, 0, 0, 0, 0, 0, false), "01/01/0001 12:00:00.00 AM GMT+00:00"},
-        {Make(9999, 12, 31, 23, 59, 59, 99, -840, false), "12/31/9999 11:59:59.99 PM GMT-14:00"},
+        {MakeTime(1995, 7, 4, 23, 59, 59, 99, -300, true),
+         "07/04/1995 11:59:59.99 PM GMT-05:00 DST"},
+        {MakeTime(1995, 7, 4, 23, 59, 59, 99, 60, true), "07/04/1995 11:59:59.99 PM"},
+        {MakeTime(1995, 7, 4, 23, 59, 59, 99, 60, false), "07/04/1995 11:59:59.99 PM GMT+01:00"},
+        {MakeTime(1, 1, 1, 0, 0, 0, 0, 0, false), "01/01/0001 12:00:00.00 AM GMT+00:00"},
+        {MakeTime(9999, 12, 31, 23, 59, 59, 99, -840, false),
+         "12/31/9999 11:59:59.99 PM GMT-14:00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Text(c.t, Fmt(0, 0, 1, 2)), c.text);
@@ -62,10 +56,10 @@ TEST(TimeText, ConditionalFormsAgainstToday) {
     CurrentTime(&now);
     TimeParts p;
     SplitTime(now, &p); // zone 0: GMT parts
-    const TimeDate noon = Make(p.year, p.month, p.day, 12, 0, 0, 0, 0, false);
+    const TimeDate noon = MakeTime(p.year, p.month, p.day, 12, 0, 0, 0, 0, false);
     EXPECT_EQ(Text(noon, Fmt(0, 1, 0, 3)), "12:00 PM"); // today: the time alone
     EXPECT_EQ(Text(noon, Fmt(1, 0, 0, 0)).size(), 5u);  // this year: "MM/DD"
-    const TimeDate lastYear = Make(p.year - 1, 6, 1, 12, 0, 0, 0, 0, false);
+    const TimeDate lastYear = MakeTime(p.year - 1, 6, 1, 12, 0, 0, 0, 0, false);
     EXPECT_EQ(Text(lastYear, Fmt(1, 0, 0, 0)).size(), 10u);
 }
 
@@ -76,7 +70,7 @@ TEST(TimeText, InternationalSettings) {
     intl.dateSeparator = '.';
     intl.decimalSeparator = ',';
     intl.clock24 = true;
-    const TimeDate t = Make(1995, 12, 5, 13, 2, 3, 4, 60, false);
+    const TimeDate t = MakeTime(1995, 12, 5, 13, 2, 3, 4, 60, false);
     EXPECT_EQ(Text(t, Fmt(0, 0, 0, 2), &intl), "05.12.1995 13:02:03,04");
     TimeDate back;
     ASSERT_EQ(Read("05.12.1995 13:02:03,04", &back, nullptr, &intl), kNoError);
@@ -93,17 +87,17 @@ TEST(TimeText, RoundTripIsExact) {
     for (const char* zone : {kCentralEurope, kEasternAmerica, "UTC0"}) {
         TzGuard tz(zone);
         const TimeDate stamps[] = {
-            Make(1995, 12, 25, 12, 2, 43, 17, 60, false),
-            Make(1995, 7, 1, 12, 0, 0, 1, 60, true),
-            Make(1995, 7, 1, 12, 0, 0, 1, 60, false),   // summer, yet no daylight saving
-            Make(2021, 10, 31, 2, 30, 0, 0, 60, true),  // the hour that happens twice...
-            Make(2021, 10, 31, 2, 30, 0, 0, 60, false), // ...both times
-            Make(2021, 11, 7, 1, 30, 0, 50, -300, true),
-            Make(2021, 11, 7, 1, 30, 0, 50, -300, false),
-            Make(2000, 2, 29, 23, 59, 59, 99, 330, false),
-            Make(1, 1, 1, 0, 0, 0, 0, 0, false),
-            Make(9999, 12, 31, 23, 59, 59, 99, 0, false),
-            Make(1850, 6, 15, 8, 0, 0, 0, 60, false),
+            MakeTime(1995, 12, 25, 12, 2, 43, 17, 60, false),
+            MakeTime(1995, 7, 1, 12, 0, 0, 1, 60, true),
+            MakeTime(1995, 7, 1, 12, 0, 0, 1, 60, false),   // summer, yet no daylight saving
+            MakeTime(2021, 10, 31, 2, 30, 0, 0, 60, true),  // the hour that happens twice...
+            MakeTime(2021, 10, 31, 2, 30, 0, 0, 60, false), // ...both times
+            MakeTime(2021, 11, 7, 1, 30, 0, 50, -300, true),
+            MakeTime(2021, 11, 7, 1, 30, 0, 50, -300, false),
+            MakeTime(2000, 2, 29, 23, 59, 59, 99, 330, false),
+            MakeTime(1, 1, 1, 0, 0, 0, 0, 0, false),
+            MakeTime(9999, 12, 31, 23, 59, 59, 99, 0, false),
+            MakeTime(1850, 6, 15, 8, 0, 0, 0, 60, false),
         };
         for (const TimeDate& t : stamps)
             for (int zoneStyle : {1, 2}) {
@@ -117,8 +111,8 @@ TEST(TimeText, RoundTripIsExact) {
 
 TEST(TimeText, ReadsVariants) {
     TzGuard tz(kCentralEurope);
-    const TimeDate christmas = Make(1995, 12, 25, 12, 2, 43, 17, 60, false);
-    const TimeDate midnight = Make(1995, 12, 25, 0, 0, 0, 0, 60, false);
+    const TimeDate christmas = MakeTime(1995, 12, 25, 12, 2, 43, 17, 60, false);
+    const TimeDate midnight = MakeTime(1995, 12, 25, 0, 0, 0, 0, 60, false);
     struct Case {
         const char* text;
         TimeDate expected;
@@ -128,15 +122,15 @@ TEST(TimeText, ReadsVariants) {
         {"12-25-1995 12:02:43.17 PM GMT+01:00", christmas},
         {"1995/12/25 12:02:43.17", christmas},
         {"1995-12-25T12:02:43.17+01:00", christmas},
-        {"1995-12-25T11:02:43.170Z", Make(1995, 12, 25, 11, 2, 43, 17, 0, false)},
+        {"1995-12-25T11:02:43.170Z", MakeTime(1995, 12, 25, 11, 2, 43, 17, 0, false)},
         {"1995-12-25 12:02:43.17", christmas},
         {"12/25/1995", midnight},
         {"1995-12-25", midnight},
-        {"12/25/1995 11:02:43.17 AM UTC", Make(1995, 12, 25, 11, 2, 43, 17, 0, false)},
-        {"12/25/1995 12:02:43.17 PM GMT+00:00 DST", Make(1995, 12, 25, 12, 2, 43, 17, 0, true)},
-        {"07/01/1995 12:00 PM", Make(1995, 7, 1, 12, 0, 0, 0, 60, true)}, // summer: DST
+        {"12/25/1995 11:02:43.17 AM UTC", MakeTime(1995, 12, 25, 11, 2, 43, 17, 0, false)},
+        {"12/25/1995 12:02:43.17 PM GMT+00:00 DST", MakeTime(1995, 12, 25, 12, 2, 43, 17, 0, true)},
+        {"07/01/1995 12:00 PM", MakeTime(1995, 7, 1, 12, 0, 0, 0, 60, true)}, // summer: DST
         {"12/25/1995 12:00 AM", midnight},
-        {"12/25/1995 12:02:43.1 PM", Make(1995, 12, 25, 12, 2, 43, 10, 60, false)},
+        {"12/25/1995 12:02:43.1 PM", MakeTime(1995, 12, 25, 12, 2, 43, 10, 60, false)},
     };
     for (const Case& c : cases) {
         TimeDate t;
@@ -146,7 +140,7 @@ TEST(TimeText, ReadsVariants) {
     TimeFormat monthYear = Fmt(3, 0, 0, 0);
     TimeDate t;
     ASSERT_EQ(Read("12/1995", &t, &monthYear), kNoError);
-    EXPECT_EQ(t, Make(1995, 12, 1, 0, 0, 0, 0, 60, false));
+    EXPECT_EQ(t, MakeTime(1995, 12, 1, 0, 0, 0, 0, 60, false));
 }
 
 TEST(TimeText, RejectsBadTextWith257) {
@@ -178,7 +172,7 @@ TEST(TimeText, RejectsBadTextWith257) {
         "1/2/3/4",
     };
     for (const char* text : bad) {
-        TimeDate t = Make(2000, 1, 1, 0, 0, 0, 0, 0, false);
+        TimeDate t = MakeTime(2000, 1, 1, 0, 0, 0, 0, 0, false);
         const TimeDate before = t;
         EXPECT_EQ(Read(text, &t), kInvalidTime) << '"' << text << '"';
         EXPECT_EQ(t, before) << text; // untouched on failure
@@ -198,7 +192,7 @@ TEST(TimeText, ZeroDamagedAndSmallBuffers) {
     const TimeDate damaged{{0x1234, 0x5678}}; // no validity bit
     EXPECT_EQ(TimeToText(nullptr, nullptr, damaged, buffer, sizeof buffer, &length), kInvalidTime);
     const TimeFormat wrong = Fmt(4, 0, 0, 2);
-    const TimeDate t = Make(1995, 12, 25, 12, 2, 43, 17, 60, false);
+    const TimeDate t = MakeTime(1995, 12, 25, 12, 2, 43, 17, 60, false);
     EXPECT_EQ(TimeToText(nullptr, &wrong, t, buffer, sizeof buffer, &length), kInvalidArgument);
     char small[11];
     EXPECT_EQ(TimeToText(nullptr, nullptr, t, small, sizeof small, &length), kBufferTooSmall);
@@ -208,7 +202,7 @@ TEST(TimeText, ZeroDamagedAndSmallBuffers) {
 
 TEST(TimeText, GmtReexpressionShowsTheSameInstant) {
     TzGuard tz(kEasternAmerica);
-    const TimeDate local = Make(1995, 7, 4, 8, 0, 0, 0, -300, true); // 12:00 GMT
+    const TimeDate local = MakeTime(1995, 7, 4, 8, 0, 0, 0, -300, true); // 12:00 GMT
     TimeParts gmt;
     ASSERT_EQ(SplitTime(local, &gmt), kNoError);
     TimeDate inGmt;
@@ -224,8 +218,8 @@ TEST(TimeText, GmtReexpressionShowsTheSameInstant) {
 // with the same format gives those parts again.
 TEST(TimeText, EveryFormatWritesAndReadsBackItsParts) {
     TzGuard tz(kCentralEurope);
-    const TimeDate tokyo = Make(1995, 12, 25, 21, 7, 8, 9, 540, false);
-    const TimeDate here = Make(1995, 12, 25, 21, 7, 8, 9, 60, false);
+    const TimeDate tokyo = MakeTime(1995, 12, 25, 21, 7, 8, 9, 540, false);
+    const TimeDate here = MakeTime(1995, 12, 25, 21, 7, 8, 9, 60, false);
     const char* dates[] = {"12/25/1995", "12/25/1995", "12/25", "12/1995"};
     const char* clocks[] = {"09:07:08.09 PM", "09:07 PM"};
     for (int date = 0; date < 4; ++date)

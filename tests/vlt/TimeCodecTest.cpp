@@ -1,22 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "store/api/Conversions.h"
+#include "support/MakeTime.h"
 #include "vlt/TimeCodec.h"
 
 using namespace store;
-
-namespace {
-
-TimeDate Make(int y, int mo, int d, int h, int mi, int s, int cs, int zone, bool dst) {
-    TimeParts p;
-    p.year = y, p.month = mo, p.day = d, p.hour = h, p.minute = mi, p.second = s;
-    p.hundredth = cs, p.zone = zone, p.dst = dst;
-    TimeDate t;
-    EXPECT_EQ(AssembleTime(p, &t), kNoError);
-    return t;
-}
-
-} // namespace
 
 TEST(TimeCodec, CalendarRoundTripsEveryDayOfSeveralCenturies) {
     for (std::int64_t day = 0; day < 800 * 366; day += 7) {
@@ -30,7 +18,7 @@ TEST(TimeCodec, CalendarRoundTripsEveryDayOfSeveralCenturies) {
 }
 
 TEST(TimeCodec, SplitAssembleAcrossZonesKeepsTheInstant) {
-    const TimeDate t = Make(1995, 12, 25, 12, 2, 43, 17, 60, false); // 11:02:43.17 GMT
+    const TimeDate t = MakeTime(1995, 12, 25, 12, 2, 43, 17, 60, false); // 11:02:43.17 GMT
     TimeParts gmt; // zone 0, no daylight saving: re-express in GMT
     ASSERT_EQ(SplitTime(t, &gmt), kNoError);
     EXPECT_EQ(gmt.hour, 11);
@@ -51,11 +39,11 @@ TEST(TimeCodec, SplitAssembleAcrossZonesKeepsTheInstant) {
 }
 
 TEST(TimeCodec, StampsOrderByInstantAndNeverEncodeToZero) {
-    const TimeDate a = Make(2001, 3, 4, 10, 0, 0, 0, 120, false); // 08:00 GMT
-    const TimeDate b = Make(2001, 3, 4, 9, 0, 0, 1, 60, false);   // 08:00:00.01 GMT
+    const TimeDate a = MakeTime(2001, 3, 4, 10, 0, 0, 0, 120, false); // 08:00 GMT
+    const TimeDate b = MakeTime(2001, 3, 4, 9, 0, 0, 1, 60, false);   // 08:00:00.01 GMT
     EXPECT_LT(a.Value(), b.Value());
     EXPECT_FALSE(EarliestTime().IsZero());
-    EXPECT_LT(EarliestTime().Value(), Make(1, 1, 1, 0, 0, 0, 1, 0, false).Value());
+    EXPECT_LT(EarliestTime().Value(), MakeTime(1, 1, 1, 0, 0, 0, 1, 0, false).Value());
     EXPECT_FALSE(vlt::DecodeTime(TimeDate{}));
 }
 
@@ -71,7 +59,7 @@ TEST(TimeCodec, RejectsImpossibleParts) {
 }
 
 TEST(TimeCodec, AdjustMovesByCalendarAndClampsTheDay) {
-    TimeDate t = Make(2024, 1, 31, 23, 30, 0, 0, 0, false);
+    TimeDate t = MakeTime(2024, 1, 31, 23, 30, 0, 0, 0, false);
     ASSERT_EQ(AdjustTime(&t, 0, 0, 0, 0, 1, 0), kNoError);
     TimeParts p;
     ASSERT_EQ(SplitTime(t, &p), kNoError);
