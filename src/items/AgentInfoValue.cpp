@@ -15,6 +15,7 @@
 #include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -45,18 +46,18 @@ std::size_t WriteAssistInfoValue(CFieldWriter& w, const ItemValueView& v) {
         w.ShortComment();
         return 0;
     }
-    ByteReader r(v.p, v.n);
+    FieldReader r = FieldReader(w, ByteReader(v.p, v.n)).Sub(kAgentInfoSize);
     w.BeginField("assist-struct");
     w.NumberField("version", r.u16le());
     w.SymbolField("trigger-type", r.u16le(), itemtab::kTriggerTypes);
     w.SymbolField("search-type", r.u16le(), itemtab::kSearchTypes);
-    const std::uint16_t intervalType = r.u16le();
-    w.SymbolField("interval-type", intervalType, itemtab::kIntervalTypes);
-    w.MeasureField("interval", r.u16le(), IntervalUnit(intervalType));
+    const auto intervalType = r.Keep([](ByteReader& in) { return in.u16le(); });
+    w.SymbolField("interval-type", r.Name(intervalType), itemtab::kIntervalTypes);
+    w.MeasureField("interval", r.u16le(), IntervalUnit(intervalType.value));
     w.Hex8Field("time1", r.u32le());
     w.Hex8Field("time2", r.u32le());
-    w.TimeField("start-time", store::ReadTimeDate(r));
-    w.TimeField("end-time", store::ReadTimeDate(r));
+    w.TimeField("start-time", r.time());
+    w.TimeField("end-time", r.time());
     w.SymbolField("flags", r.u32le(), itemtab::kAgentFlags);
     w.SpareField("spare", r.bytes(kSpareSize), kSpareSize);
     w.EndField();

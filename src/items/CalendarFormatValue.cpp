@@ -13,6 +13,7 @@
 #include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 
@@ -25,7 +26,7 @@ std::size_t WriteCalendarFormatValue(CFieldWriter& w, const ItemValueView& v) {
         w.ShortComment();
         return 0;
     }
-    ByteReader r(v.p, v.n);
+    FieldReader r = FieldReader(w, ByteReader(v.p, v.n)).Sub(kCalendarFormatSize);
     w.BeginField("calendar-format");
     w.NumberField("version", r.u8());
     w.SymbolField("formats", r.u8(), itemtab::kCalendarFormats);

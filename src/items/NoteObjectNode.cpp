@@ -57,9 +57,17 @@ void TNNoteObject::WriteFields(CFieldWriter& w) {
             return;
         }
         // The block may be smaller than asked for; never dump past it.
+        w.NextRange(offset, std::min<std::size_t>(piece, bytes.size()));
         w.HexDumpField("data", bytes.bytes(), std::min<std::size_t>(piece, bytes.size()));
         offset += piece;
     }
+}
+
+bool TNNoteObject::NodeBytes(std::span<const std::uint8_t>& bytes) const {
+    if (!GetBytes(bytes_))
+        return false;
+    bytes = bytes_;
+    return true;
 }
 
 bool TNNoteObject::GetBytes(std::vector<std::uint8_t>& bytes) const {

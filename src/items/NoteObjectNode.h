@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "store/api/Handles.h"
@@ -20,6 +21,8 @@ public:
     void WriteEnd(CFieldWriter& w) override;
     // The object's data, read in pieces; false when its information or a piece cannot be read.
     bool GetBytes(std::vector<std::uint8_t>& bytes) const override;
+    // The same bytes, which the data fields' ranges point into (read again at each call).
+    bool NodeBytes(std::span<const std::uint8_t>& bytes) const override;
 
     // The bytes are read and dumped in pieces of at most this many.
     static constexpr std::uint32_t kPieceSize = 4096;
@@ -31,4 +34,5 @@ private:
     std::uint16_t class_ = 0;
     std::uint16_t privileges_ = 0;
     store::Status infoStatus_ = store::kNoError;
+    mutable std::vector<std::uint8_t> bytes_;
 };

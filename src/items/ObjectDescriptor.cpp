@@ -13,9 +13,12 @@
 //  20      8      created
 //  28      8      modified
 //  36      name   file name, then the host extension (Mac 22 bytes, HPFS 12 bytes)
+#include <algorithm>
+
 #include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -30,9 +33,9 @@ constexpr std::size_t kHpfsExtSize = 12;
 
 // The extension after the file name; returns its size, 0 for hosts without one or when the
 // bytes are not there (then with the short comment).
-std::size_t WriteHostExtension(CFieldWriter& w, std::uint16_t hostType, ByteReader& r) {
+std::size_t WriteHostExtension(CFieldWriter& w, std::uint16_t hostType, FieldReader& r) {
     if ((hostType & kHostMask) == kHostMac) {
-        ByteReader x = r.Sub(kMacExtSize);
+        FieldReader x = r.Sub(kMacExtSize);
         if (x.Short()) {
             w.ShortComment();
             return 0;
@@ -48,7 +51,7 @@ std::size_t WriteHostExtension(CFieldWriter& w, std::uint16_t hostType, ByteRead
         return kMacExtSize;
     }
     if ((hostType & kHostMask) == kHostHpfs) {
-        ByteReader x = r.Sub(kHpfsExtSize);
+        FieldReader x = r.Sub(kHpfsExtSize);
         if (x.Short()) {
             w.ShortComment();
             return 0;
@@ -70,37 +73,45 @@ std::size_t WriteObjectDescriptorFields(CFieldWriter& w, const std::uint8_t* p, 
         w.ShortComment();
         return 0;
     }
-    ByteReader r(p, n);
-    const std::uint16_t typeAndFlags = r.u16le();
+    FieldReader r(w, ByteReader(p, n));
+    const auto typeAndFlags = r.Keep([](ByteReader& in) { return in.u16le(); });
+    const bool isFile = (typeAndFlags.value & 0xFFF) == 0;
+    // The descriptor spans its header, and for a file the file's header too; the name and
+    // the host's extension are fields of their own.
+    w.NextRange(0, std::min(n, isFile ? kFileHeaderSize : kObjectHeaderSize));
     w.BeginField("object-descriptor");
     w.HexLField("rrv", r.u32le());
-    w.SymbolField("type", typeAndFlags, itemtab::kObjectTypes);
-    w.SymbolField("flags", typeAndFlags, itemtab::kObjectFlags);
+    w.SymbolField("type", r.Name(typeAndFlags), itemtab::kObjectTypes);
+    w.SymbolField("flags", r.Name(typeAndFlags), itemtab::kObjectFlags);
     std::size_t used = kObjectHeaderSize;
-    if ((typeAndFlags & 0xFFF) == 0) {
+    if (isFile) {
+        const auto u16 = [](ByteReader& in) { return in.u16le(); };
+        const auto time = [](ByteReader& in) { return store::ReadTimeDate(in); };
+        const std::size_t fileAt = r.Position();
+        const std::uint16_t nameLength = r.Plain().u16le();
+        const auto hostType = r.Keep(u16);
+        const auto compression = r.Keep(u16);
+        const auto attributes = r.Keep(u16);
+        const auto fileFlags = r.Keep(u16);
+        const auto size = r.Keep([](ByteReader& in) { return in.u32le(); });
+        const auto created = r.Keep(time);
+        const auto modified = r.Keep(time);
+        const auto name = r.Keep([nameLength](ByteReader& in) { return in.text(nameLength); });
+        w.NextRange(fileAt, std::min(n, kFileHeaderSize) - fileAt);
         w.BeginField("file");
-        const std::uint16_t nameLength = r.u16le();
-        const std::uint16_t hostType = r.u16le();
-        const std::uint16_t compression = r.u16le();
-        const std::uint16_t attributes = r.u16le();
-        const std::uint16_t fileFlags = r.u16le();
-        const std::uint32_t size = r.u32le();
-        const store::TimeDate created = store::ReadTimeDate(r);
-        const store::TimeDate modified = store::ReadTimeDate(r);
-        const char* name = r.text(nameLength).data();
         if (r.Short()) {
             w.ShortComment();
         } else {
-            w.TextField("file-name", name, nameLength, '"', '"');
-            w.SymbolField("host-type", hostType, itemtab::kHostTypes);
-            w.SymbolField("compression-type", compression, itemtab::kCompressionTypes);
-            w.SymbolField("attributes", attributes, itemtab::kFileAttributes);
-            w.SymbolField("flags", fileFlags, itemtab::kFileFlags);
-            w.NumberField("size", size);
-            w.TimeField("created", created);
-            w.TimeField("modified", modified);
+            w.TextField("file-name", r.Name(name).data(), nameLength, '"', '"');
+            w.SymbolField("host-type", r.Name(hostType), itemtab::kHostTypes);
+            w.SymbolField("compression-type", r.Name(compression), itemtab::kCompressionTypes);
+            w.SymbolField("attributes", r.Name(attributes), itemtab::kFileAttributes);
+            w.SymbolField("flags", r.Name(fileFlags), itemtab::kFileFlags);
+            w.NumberField("size", r.Name(size));
+            w.TimeField("created", r.Name(created));
+            w.TimeField("modified", r.Name(modified));
             used = kFileHeaderSize + nameLength;
-            used += WriteHostExtension(w, hostType, r);
+            used += WriteHostExtension(w, hostType.value, r);
         }
         w.EndField();
     }

@@ -8,6 +8,7 @@
 #include "common/ByteReader.h"
 #include "items/ItemTables.h"
 #include "items/ValueDecoders.h"
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 
 namespace {
@@ -20,14 +21,14 @@ std::size_t WriteSchedListValue(CFieldWriter& w, const ItemValueView& v) {
         w.ShortComment();
         return 0;
     }
-    ByteReader r(v.p, v.n);
+    FieldReader r(w, ByteReader(v.p, v.n));
     const std::uint32_t count = r.u32le();
     w.NumberField("num-entries", count);
     w.SymbolField("application-id", r.u16le(), itemtab::kApplicationIds);
     w.SpareField("spare", r.bytes(2), 2);
     // The count is trusted only as far as whole entries are there.
     for (std::uint32_t i = 0; i < count; ++i) {
-        ByteReader entry = r.Sub(kEntrySize);
+        FieldReader entry = r.Sub(kEntrySize);
         if (entry.Short()) {
             w.ShortComment();
             break;

@@ -61,6 +61,9 @@ std::size_t WriteNumberRangeValue(CFieldWriter& w, const ItemValueView& v) {
     const std::uint16_t count = r.u16le();
     // The pairs are not shown (they stay in the remaining data), but missing ones are said.
     const std::uint16_t rangeCount = r.u16le();
+    // The counts and the numbers that are there; the pairs are the remaining data's.
+    const std::size_t numbers = v.n < 4 ? 0 : std::min<std::size_t>(count, (v.n - 4) / 8);
+    w.NextRange(0, std::min<std::size_t>(v.n, 4 + 8 * numbers));
     w.BeginField("value");
     w.BreakLine();
     for (std::uint16_t i = 0; i < count && !r.Short(); ++i) {
@@ -123,6 +126,7 @@ std::size_t WriteTextValue(CFieldWriter& w, const ItemValueView& v) {
 }
 
 std::size_t WriteTextListValue(CFieldWriter& w, const ItemValueView& v) {
+    w.NextRange(0, CFieldWriter::TextListSize(v.p, v.n));
     const std::size_t size = w.TextListField("value", v.p, v.n);
     const char* first = nullptr;
     std::uint16_t firstLength = 0;

@@ -22,6 +22,7 @@
 #include "common/ByteReader.h"
 #include "items/ValueDecoders.h"
 #include "items/ViewFormatTables.h"
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "output/SymbolTables.h"
@@ -41,17 +42,17 @@ struct ColumnTexts {
 
 // One column format; its texts come from `texts`, the variable data. False when the texts are
 // not all there (written as far as they go).
-bool WriteColumn(CFieldWriter& w, unsigned number, ByteReader r, ByteReader& texts) {
+bool WriteColumn(CFieldWriter& w, unsigned number, FieldReader r, FieldReader& texts) {
     w.BeginField("column");
     w.Comment("column #%u", number);
     w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
     w.SymbolField("flags1", r.u16le(), viewtab::kColumnFlags1);
     ColumnTexts lengths{};
-    lengths.itemName = r.u16le();
-    lengths.title = r.u16le();
-    lengths.formula = r.u16le();
-    lengths.constant = r.u16le();
-    const bool whole = texts.Has(lengths.Total());
+    lengths.itemName = r.Plain().u16le();
+    lengths.title = r.Plain().u16le();
+    lengths.formula = r.Plain().u16le();
+    lengths.constant = r.Plain().u16le();
+    const bool whole = texts.Plain().Has(lengths.Total());
     if (whole) {
         w.TextField("item-name", texts.text(lengths.itemName).data(), lengths.itemName, '"', '"');
         w.TextField("title", texts.text(lengths.title).data(), lengths.title, '"', '"');
@@ -72,7 +73,7 @@ bool WriteColumn(CFieldWriter& w, unsigned number, ByteReader r, ByteReader& tex
     return whole;
 }
 
-void WriteColumn2(CFieldWriter& w, unsigned number, ByteReader r) {
+void WriteColumn2(CFieldWriter& w, unsigned number, FieldReader r) {
     w.BeginField("column");
     w.Comment("column #%u", number);
     w.SymbolField("signature", r.u16le(), viewtab::kColumnSignatures);
@@ -86,18 +87,19 @@ void WriteColumn2(CFieldWriter& w, unsigned number, ByteReader r) {
 }
 
 // The second table format in r; true when the second column formats follow it.
-bool WriteTableFormat2(CFieldWriter& w, ByteReader r) {
+bool WriteTableFormat2(CFieldWriter& w, FieldReader r) {
     w.BeginField("table-format-2");
-    r.u16le(); // not shown
+    r.Plain().u16le(); // not shown
     w.StoreColorField("background-color", r.u16le());
     w.ColorField("v2-border-color", r.u16le());
     w.FontField("title-font", r.u32le());
     w.FontField("unread-font", r.u32le());
     w.FontField("totals-font", r.u32le());
     w.NumberField("auto-update-seconds", r.u16le());
-    const bool valid = r.At(22).u16le() == kTableFormat2Signature;
+    const bool valid = r.Plain().At(22).u16le() == kTableFormat2Signature;
     if (!valid) {
-        w.SpareField("spare", r.At(20).bytes(18), 18);
+        FieldReader spare(w, r.Plain().At(20));
+        w.SpareField("spare", spare.bytes(18), 18);
         w.EndField();
         return false;
     }
@@ -116,7 +118,7 @@ bool WriteTableFormat2(CFieldWriter& w, ByteReader r) {
 } // namespace
 
 std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::size_t n) {
-    ByteReader r(p, n);
+    FieldReader r(w, ByteReader(p, n));
     const std::uint8_t version = r.u8();
     if (r.Short()) {
         w.ShortComment();
@@ -137,37 +139,38 @@ std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::s
         w.Comment("*** Unrecognized view style");
         return 2;
     }
-    const std::uint16_t columns = r.u16le();
-    const std::uint16_t sequence = r.u16le();
-    const std::uint16_t flags = r.u16le();
-    const std::uint16_t spare2 = r.u16le();
+    const auto u16 = [](ByteReader& in) { return in.u16le(); };
+    const auto columns = r.Keep(u16);
+    const auto sequence = r.Keep(u16);
+    const auto flags = r.Keep(u16);
+    const auto spare2 = r.Keep(u16);
     if (r.Short()) {
         w.ShortComment();
         return 2;
     }
-    w.NumberField("columns", columns);
-    w.NumberField("item-sequence-number", sequence);
-    w.SymbolField("flags", flags, viewtab::kViewFlags);
-    w.Hex4Field("spare2", spare2);
+    w.NumberField("columns", r.Name(columns));
+    w.NumberField("item-sequence-number", r.Name(sequence));
+    w.SymbolField("flags", r.Name(flags), viewtab::kViewFlags);
+    w.Hex4Field("spare2", r.Name(spare2));
 
     // The column formats must all be there before the variable data can be found.
-    ByteReader formats = r.Sub(std::size_t(columns) * kColumnSize);
+    FieldReader formats = r.Sub(std::size_t(columns.value) * kColumnSize);
     if (formats.Short()) {
         w.ShortComment();
         return kHeaderSize;
     }
-    ByteReader texts = r.At(r.Offset());
+    FieldReader texts(w, r.Plain().At(r.Offset()));
     w.BeginField("column-formats");
     bool whole = true;
-    for (unsigned i = 0; i < columns && whole; ++i)
+    for (unsigned i = 0; i < columns.value && whole; ++i)
         whole = WriteColumn(w, i + 1, formats.Sub(kColumnSize), texts);
     w.EndField();
-    std::size_t covered = kHeaderSize + std::size_t(columns) * kColumnSize + texts.Offset();
+    std::size_t covered = kHeaderSize + std::size_t(columns.value) * kColumnSize + texts.Offset();
     if (!whole)
         return covered;
 
-    ByteReader tail = r.At(covered);
-    ByteReader t = tail.Sub(kTableFormat2Size);
+    FieldReader tail(w, r.Plain().At(covered));
+    FieldReader t = tail.Sub(kTableFormat2Size);
     if (t.Short()) {
         w.ShortComment();
         return covered;
@@ -177,8 +180,8 @@ std::size_t WriteViewFormatFields(CFieldWriter& w, const std::uint8_t* p, std::s
         return covered;
 
     w.BeginField("column-formats2");
-    for (unsigned i = 0; i < columns; ++i) {
-        ByteReader format2 = tail.Sub(kColumn2Size);
+    for (unsigned i = 0; i < columns.value; ++i) {
+        FieldReader format2 = tail.Sub(kColumn2Size);
         if (format2.Short()) {
             w.ShortComment();
             break;

@@ -119,6 +119,8 @@ public:
     // A stored text list; returns the bytes it covers (never more than length).
     std::size_t TextList(const void* bytes, std::size_t length);
     std::size_t TextListField(std::string_view label, const void* bytes, std::size_t length);
+    // The bytes TextList covers, without writing anything (for the field's byte range).
+    static std::size_t TextListSize(const void* bytes, std::size_t length);
 
     // ---- Symbols and the values named through tables
     void Symbol(std::uint32_t value, const SymbolEntry* table, const char* fallback = nullptr);

@@ -38,31 +38,56 @@ void CFieldWriter::FormulaField(std::string_view label, const void* bytes, std::
     EndField();
 }
 
-std::size_t CFieldWriter::TextList(const void* bytes, std::size_t length) {
-    BreakLine();
+namespace {
+
+struct TextListExtent {
+    std::size_t size = 0;      // the bytes the list covers, never more than there are
+    std::uint16_t present = 0; // the entries whose length words are there
+    bool tooShort = false;
+    bool noCount = false; // not even the count is there
+};
+
+// Only the entries whose length words are present are walked; the sizes add up to the bytes
+// the list covers, which must not exceed what is there.
+TextListExtent MeasureTextList(const void* bytes, std::size_t length) {
+    TextListExtent e;
     ByteReader r(bytes, length);
     const std::uint16_t count = r.u16le();
     if (r.Short()) {
+        e.size = length;
+        e.tooShort = e.noCount = true;
+        return e;
+    }
+    e.size = 2;
+    for (; e.present < count; ++e.present) {
+        const std::uint16_t entryLength = r.u16le();
+        if (r.Short()) {
+            e.tooShort = true;
+            break;
+        }
+        e.size += 2 + entryLength;
+    }
+    if (e.size > length) {
+        e.tooShort = true;
+        e.size = length;
+    }
+    return e;
+}
+
+} // namespace
+
+std::size_t CFieldWriter::TextListSize(const void* bytes, std::size_t length) {
+    return MeasureTextList(bytes, length).size;
+}
+
+std::size_t CFieldWriter::TextList(const void* bytes, std::size_t length) {
+    BreakLine();
+    const TextListExtent extent = MeasureTextList(bytes, length);
+    if (extent.noCount) {
         ShortComment();
         return length;
     }
-    // Only the entries whose length words are present are walked; the sizes add up to the
-    // bytes the list covers, which must not exceed what is there.
-    std::size_t size = 2;
-    bool tooShort = false;
-    std::uint16_t present = 0;
-    for (; present < count; ++present) {
-        const std::uint16_t entryLength = r.u16le();
-        if (r.Short()) {
-            tooShort = true;
-            break;
-        }
-        size += 2 + entryLength;
-    }
-    if (size > length) {
-        tooShort = true;
-        size = length;
-    }
+    const std::uint16_t present = extent.present;
     for (std::uint16_t i = 0; i < present; ++i) {
         const char* text = nullptr;
         std::uint16_t textLength = 0;
@@ -73,9 +98,9 @@ std::size_t CFieldWriter::TextList(const void* bytes, std::size_t length) {
             Text(text, textLength, '"', '"');
         NextValueLine();
     }
-    if (tooShort)
+    if (extent.tooShort)
         ShortComment();
-    return size;
+    return extent.size;
 }
 
 std::size_t CFieldWriter::TextListField(std::string_view label, const void* bytes,

@@ -87,6 +87,8 @@ std::uint32_t WriteValues(TNCdRecord& r, CFieldWriter& writer, std::size_t at) {
     // The lengths must all be there before any is believed.
     if (!r.Has(at + 2, 2 * count))
         return r.StopAt(at);
+    // The count and the lengths; the values are fields of their own.
+    writer.NextRange(at, 2 + 2 * count);
     writer.BeginField("value-list");
     r.SetCursor(at + 2 + 2 * count);
     for (std::size_t i = 0; i < count; ++i)
@@ -104,12 +106,16 @@ std::uint32_t FieldBody(TNCdRecord& r, CFieldWriter& writer) {
 
     r.SetCursor(NameOffset(r));
     r.CursorText(writer, "name", r.At(30).u16le());
+    writer.NextRange(6, 2);
     writer.SymbolField("type", r.At(6).u16le(), symtab::kItemTypes);
     r.CursorText(writer, "description", r.At(32).u16le());
+    writer.NextRange(4, 2);
     writer.SymbolField("flags", flags & ~0xC000u, kFieldFlags);
     writer.CommentId(FieldComputeComment(flags));
-    if (flags & kKeywordsBit)
+    if (flags & kKeywordsBit) {
+        writer.NextRange(4, 2);
         writer.SymbolField("keyword-flags", flags & kKeywordStyleMask, kKeywordStyles);
+    }
     r.WriteFixed(writer, kFieldTail);
 
     r.SetCursor(fixed);

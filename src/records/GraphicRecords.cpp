@@ -259,6 +259,7 @@ std::uint32_t MetaHeaderBody(TNCdRecord& r, CFieldWriter& writer) {
 
 // The triples from `at`, `count` of them, each on a line of its own.
 void WriteTriples(TNCdRecord& r, CFieldWriter& writer, std::size_t at, std::size_t count) {
+    writer.NextRange(at, kTripleSize * count);
     writer.BeginField("rgb-triples");
     writer.BreakLine();
     for (std::size_t i = 0; i < count; ++i, at += kTripleSize) {

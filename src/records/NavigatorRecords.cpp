@@ -167,6 +167,7 @@ template <std::uint16_t CountAt> std::uint32_t PointsBody(TNCdRecord& r, CFieldW
     // The count is believed only as far as the record holds whole points.
     const std::size_t whole = at < r.Size() ? (r.Size() - at) / 8 : 0;
     const std::size_t shown = std::min(count, whole);
+    writer.NextRange(at, 8 * shown);
     writer.BeginField("points");
     writer.Comment("in pixels");
     writer.BreakLine();

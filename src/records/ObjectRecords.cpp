@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
 #include "records/CdRecord.h"
@@ -161,14 +162,15 @@ bool WriteClassId(TNCdRecord& r, CFieldWriter& writer, const char* label, std::s
                   std::size_t unexplained) {
     if (!r.Has(at, kClassIdSize))
         return r.StopAt(unexplained);
-    ByteReader in = r.At(at);
+    FieldReader in = FieldReader(writer, r.At(at)).Sub(kClassIdSize);
     writer.BeginField(label);
     writer.Hex8Field("data1", in.u32le());
     writer.Hex4Field("data2", in.u16le());
     writer.Hex4Field("data3", in.u16le());
+    FieldReader data4 = in.Sub(8);
     writer.BeginField("data4");
     for (int i = 0; i < 8; ++i) {
-        writer.Hex2(in.u8());
+        writer.Hex2(data4.Plain().u8());
         writer.Space();
     }
     writer.EndField();

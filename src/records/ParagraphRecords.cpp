@@ -48,6 +48,8 @@ std::uint32_t PabDefinitionBody(TNCdRecord& r, CFieldWriter& writer) {
     if (tabs > 0) {
         if (!r.Has(22, 2 * tabs))
             return r.StopAt(20);
+        // The count and the array's room for 20 (of a record that holds it all).
+        writer.NextRange(20, r.Has(20, 42) ? 42 : 2 + 2 * tabs);
         writer.BeginField("tabs");
         for (std::size_t i = 0; i < tabs; ++i) {
             writer.Number(std::int16_t(r.At(22 + 2 * i).u16le()));
@@ -65,6 +67,7 @@ std::uint32_t PabDefinitionBody(TNCdRecord& r, CFieldWriter& writer) {
         if (!r.Has(64, 4))
             return r.StopAt(64);
         const std::uint32_t types = r.At(64).u32le();
+        writer.NextRange(64, 4);
         writer.BeginField("tab-types");
         // 16 two-bit slots: the types of tabs past the 16th are not stored.
         for (std::size_t i = 0; i < std::min<std::size_t>(tabs, 16); ++i) {

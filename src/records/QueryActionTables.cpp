@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "output/FieldReader.h"
 #include "output/FieldWriter.h"
 #include "output/SymbolTables.h"
 #include "records/CdRecord.h"
@@ -79,6 +80,7 @@ std::size_t BoundedText(TNCdRecord& r, CFieldWriter& writer, const char* label, 
                         std::size_t n) {
     const std::size_t from = std::min(at, r.Size());
     const std::size_t take = std::min(n, r.Size() - from);
+    writer.NextRange(from, take);
     writer.TextField(label, r.At(from).text(take).data(), std::ptrdiff_t(take));
     if (take < n)
         writer.ShortComment();
@@ -89,16 +91,19 @@ std::size_t BoundedText(TNCdRecord& r, CFieldWriter& writer, const char* label, 
 bool WriteAssistField(TNCdRecord& r, CFieldWriter& writer, std::size_t at) {
     if (!r.Has(at, kAssistHead))
         return r.StopAt(at);
-    ByteReader in = r.At(at);
-    const std::size_t size = in.u16le();
-    const std::uint16_t op = in.u16le();
-    const std::size_t nameLength = in.u16le();
-    const std::size_t valueLength = in.u16le();
-    const std::uint16_t dataType = in.u16le();
+    FieldReader in(writer, r.At(at));
+    const std::size_t size = in.Plain().u16le();
+    const auto op = in.Keep([](ByteReader& b) { return b.u16le(); });
+    const std::size_t nameLength = in.Plain().u16le();
+    const std::size_t valueLength = in.Plain().u16le();
+    const auto dataType = in.Keep([](ByteReader& b) { return b.u16le(); });
+    // Its stored size, or what its texts take when that is more.
+    const std::size_t shown = std::min(kAssistHead + nameLength + valueLength, r.Size() - at);
+    writer.NextRange(at, std::max(shown, std::min(size, r.Size() - at)));
     writer.BeginField("assist-field");
-    writer.SymbolField("operator", op, kAssistOperators);
-    writer.SymbolField("value-data-type", dataType, symtab::kItemTypes);
-    writer.SpareField("spare", r.At(at + 10).Rest(), 2);
+    writer.SymbolField("operator", in.Name(op), kAssistOperators);
+    writer.SymbolField("value-data-type", in.Name(dataType), symtab::kItemTypes);
+    writer.SpareField("spare", in.bytes(2), 2);
     const std::size_t nameEnd = BoundedText(r, writer, "field-name", at + kAssistHead, nameLength);
     const std::size_t end = BoundedText(r, writer, "value", nameEnd, valueLength);
     writer.EndField();

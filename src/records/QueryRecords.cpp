@@ -10,6 +10,8 @@
 //   By Folder:   8 folder name length   10 folder name
 //   Uses Form:   8 a text list of form names
 //   Topic:       8 query length   10 data length   12 query, data
+#include <algorithm>
+
 #include "output/FieldWriter.h"
 #include "output/SymbolTables.h"
 #include "records/CdRecord.h"
@@ -57,6 +59,11 @@ constexpr FixedField kTopic[] = {
 std::uint32_t TextTermBody(TNCdRecord& r, CFieldWriter& writer) {
     if (!r.Has(8, 4 * kTextTerms))
         return r.StopAt(8);
+    // The lengths and the texts, as far as the record holds them.
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < kTextTerms; ++i)
+        total += r.At(8 + 4 * i).u32le();
+    writer.NextRange(8, std::min(kTextTermStart + total, r.Size()) - 8);
     writer.BeginField("text");
     writer.BreakLine();
     std::size_t at = kTextTermStart;
@@ -94,6 +101,7 @@ std::uint32_t UsesFormBody(TNCdRecord& r, CFieldWriter& writer) {
         size += r.At(10 + 2 * i).u16le();
     if (!r.Has(8, size))
         return r.StopAt(8);
+    writer.NextRange(8, size);
     return std::uint32_t(8 + writer.TextListField("forms", r.At(8).Rest(), size));
 }
 

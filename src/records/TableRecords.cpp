@@ -94,6 +94,7 @@ std::uint32_t CellBody(TNCdRecord& r, CFieldWriter& writer) {
     if (!r.Has(kV42BorderAt, 2))
         return r.StopAt(kV42BorderAt);
     const std::uint16_t borders = r.At(kV42BorderAt).u16le();
+    writer.NextRange(kV42BorderAt, 2);
     writer.BeginField("v42-border");
     for (int i = 0; i < 4; ++i) {
         if (i)
