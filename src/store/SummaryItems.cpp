@@ -73,14 +73,18 @@ SummaryItems ParseSummary(const void* summary, std::size_t size) {
             break;
         }
         SummaryItem item{};
+        item.at = entry.Position();
+        item.length = entry.Size();
         item.name = entry.text(nameLength);
         if (valueLength >= 2) {
             item.type = entry.u16le();
             item.value = entry.Rest();
             item.valueLength = valueLength - 2;
+            item.valueAt = entry.Position();
         } else {
             item.value = entry.Rest();
             item.valueLength = 0;
+            item.valueAt = entry.Position();
         }
         out.items.push_back(item);
     }
@@ -105,8 +109,10 @@ void WriteSummaryItems(CFieldWriter& writer, const void* summary, std::size_t si
         if (rename && rename->name) {
             if (!rename->label)
                 continue;
+            writer.NextRange(item.at, item.length);
             writer.BeginField(rename->label);
         } else {
+            writer.NextRange(item.at, item.length);
             writer.BeginField("summary-item");
             writer.Text(item.name.data(), std::ptrdiff_t(item.name.size()));
         }

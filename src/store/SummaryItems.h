@@ -20,6 +20,10 @@ struct SummaryItem {
     std::uint16_t type = 0;    // 0 when the value is shorter than its type word
     const std::uint8_t* value; // after the type word
     std::size_t valueLength;   // without the type word
+    // Where the item's name and value lie in the buffer, and where its value proper starts.
+    std::size_t at = 0;
+    std::size_t length = 0;
+    std::size_t valueAt = 0;
 };
 
 struct SummaryItems {

@@ -143,11 +143,18 @@ void TNDatabase::WriteFields(CFieldWriter& writer) {
             store::InfoField(text, info->valueLength, index, field, sizeof field, &length);
             if (length >= sizeof field)
                 length = sizeof field - 1;
-            if (length > 0)
+            if (length > 0) {
+                writer.NextRange(info->valueAt, info->valueLength);
                 writer.TextField(kInfoLabels[index], field, std::ptrdiff_t(length));
+            }
         }
     }
     WriteSummaryItems(writer, summary_.data(), summary_.size(), kSummaryRenames);
+}
+
+bool TNDatabase::NodeBytes(std::span<const std::uint8_t>& bytes) const {
+    bytes = summary_;
+    return !summary_.empty();
 }
 
 void TNDatabase::WriteEnd(CFieldWriter& writer) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     void WriteBegin(CFieldWriter& writer) override;
     void WriteFields(CFieldWriter& writer) override;
     void WriteEnd(CFieldWriter& writer) override;
+    // The summary buffer of a database found by a directory search, which the summary fields'
+    // ranges point into; false for one opened by its path.
+    bool NodeBytes(std::span<const std::uint8_t>& bytes) const override;
 
     // The renames of the summary items a database node writes.
     static const SummaryRename kSummaryRenames[];

@@ -46,6 +46,11 @@ void TNDirectory::WriteBegin(CFieldWriter& writer) {
     writer.Text(DirectoryPath().c_str());
 }
 
+bool TNDirectory::NodeBytes(std::span<const std::uint8_t>& bytes) const {
+    bytes = summary_;
+    return !summary_.empty();
+}
+
 void TNDirectory::WriteEnd(CFieldWriter& writer) {
     writer.EndField();
 }

@@ -23,6 +23,8 @@ public:
     void WriteBegin(CFieldWriter& writer) override;
     void WriteFields(CFieldWriter& writer) override;
     void WriteEnd(CFieldWriter& writer) override;
+    // The directory's summary buffer, which the summary fields' ranges point into.
+    bool NodeBytes(std::span<const std::uint8_t>& bytes) const override;
 
 private:
     std::vector<std::uint8_t> summary_;

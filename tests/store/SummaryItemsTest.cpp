@@ -4,8 +4,11 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "output/FieldWriter.h"
 #include "output/StringWriter.h"
 #include "store/SummaryItems.h"
 
@@ -58,6 +61,38 @@ std::string Write(const std::vector<std::uint8_t>& buffer, std::size_t size) {
     WriteSummaryItems(w, buffer.data(), size, kRenames);
     w.End();
     return w.Result();
+}
+
+// The field of each item and the range it carries.
+class RangeCollector : public CFieldWriter {
+public:
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+
+protected:
+    void WriteText(std::string_view) override {}
+    void NewLine() override {}
+    void OnFieldRange(std::size_t offset, std::size_t length) override {
+        ranges.emplace_back(offset, length);
+    }
+};
+
+// Each item's field spans its name and value (type word included) where the lengths place
+// them, after the header and the four bytes of lengths per item; a left-out item has none.
+TEST(SummaryItems, EachFieldCarriesItsItemsBytes) {
+    const auto buffer = Summary({{"$TITLE", 0x500, Bytes("a.vlt")},
+                                 {"$Info", 0x500, Bytes("x")},
+                                 {"Size", 0x300, Double(3)}});
+    RangeCollector w;
+    w.Begin();
+    WriteSummaryItems(w, buffer.data(), buffer.size(), kRenames);
+    w.End();
+    const std::size_t first = 4 + 3 * 4;
+    const std::size_t second = first + 6 + 2 + 5;
+    const std::size_t third = second + 5 + 2 + 1;
+    ASSERT_EQ(w.ranges.size(), 2u);
+    EXPECT_EQ(w.ranges[0], std::make_pair(first, std::size_t(6 + 2 + 5)));
+    EXPECT_EQ(w.ranges[1], std::make_pair(third, std::size_t(4 + 2 + 8)));
+    EXPECT_EQ(third + 14, buffer.size());
 }
 
 TEST(SummaryItems, RenamesOmitsAndMatchesCaseExactly) {
