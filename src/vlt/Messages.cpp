@@ -44,6 +44,8 @@ constexpr MessageRow kMessages[] = {
     {kServerUnknown, "Unknown server name"},
     {kServerNotResponding, "The server is not responding"},
     {kBadName, "Invalid name"},
+    {kServerRefused, "The server refused the connection"},
+    {kServerNotTrusted, "The server's certificate is not trusted"},
     {kFormulaDamaged, "The compiled formula is damaged or of an unknown kind"},
     {kFormulaRuntime, "The formula could not be computed"},
     {kFormulaTooComplex, "The formula is too complex"},

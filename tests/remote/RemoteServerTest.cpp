@@ -305,22 +305,53 @@ TEST_F(RemoteServerTest, TlsAndClientCertificates) {
                  Entry("Anonymous", mutual.port(), trust) +
                  Entry("Stranger", mutual.port(), as("stranger")) +
                  Entry("Client", mutual.port(), as("client")) +
-                 Entry("Ann", mutual.port(), as("annlee")));
+                 Entry("Ann", mutual.port(), as("annlee")) +
+                 Entry("Distrust", tls.port(), "Certificate=" + Cert("otherca.pem") + "\n"));
     struct Case {
         const char* server;
-        bool answers;
+        store::Status status;
+        const ServerProcess* process;
+        const char* logged; // the reason the server logs with the client's address
     };
-    for (const Case c : {Case{"Plain", false}, Case{"Tls", true}, Case{"Anonymous", false},
-                         Case{"Stranger", false}, Case{"Client", true}}) {
+    for (const Case c : {
+             Case{"Plain", store::kServerRefused, &tls, ": connection: it does not speak TLS"},
+             Case{"Tls", store::kNoError, &tls, nullptr},
+             Case{"Anonymous", store::kServerRefused, &mutual,
+                  ": connection: it presented no client certificate"},
+             Case{"Stranger", store::kServerRefused, &mutual,
+                  ": connection: its client certificate is not signed by the authority"},
+             Case{"Client", store::kNoError, &mutual, nullptr},
+             // The client refuses the server: nothing of the server's is wrong.
+             Case{"Distrust", store::kServerNotTrusted, &tls, nullptr},
+         }) {
         store::ServerLatency latency;
-        const store::Status s = store::GetServerLatency(c.server, &latency);
-        EXPECT_EQ(s, c.answers ? store::kNoError : store::kServerNotResponding) << c.server;
+        EXPECT_EQ(store::GetServerLatency(c.server, &latency), c.status) << c.server;
+        if (c.logged) {
+            const std::string log = c.process->log();
+            const std::size_t at = log.find(c.logged);
+            ASSERT_NE(at, std::string::npos) << c.server << "\n" << log;
+            // The line names the client by its address.
+            const std::size_t line = log.rfind('\n', at) + 1;
+            EXPECT_NE(log.substr(line, at - line).find("warning: refused ipv4:127.0.0.1:"),
+                      std::string::npos)
+                << log.substr(line, at - line);
+        }
     }
+    // One line per refused connection: the plaintext client's attempts are few and bounded.
+    const std::string tlsLog = tls.log();
+    std::size_t plainLines = 0;
+    for (std::size_t at = tlsLog.find("it does not speak TLS"); at != std::string::npos;
+         at = tlsLog.find("it does not speak TLS", at + 1))
+        ++plainLines;
+    EXPECT_GE(plainLines, 1u);
+    EXPECT_LE(plainLines, 3u) << tlsLog;
+    // The framework's own lines are not copied into the log beside ours.
+    EXPECT_EQ(tlsLog.find("ssl_transport_security"), std::string::npos) << tlsLog;
     // Through the mutual server, databases read as through any other.
     store::DbHandle db = 0;
     EXPECT_EQ(store::OpenDatabase("Client!!discuss.vlt", &db), store::kNoError);
     store::CloseDatabase(db);
-    EXPECT_EQ(store::OpenDatabase("Stranger!!discuss.vlt", &db), store::kServerNotResponding);
+    EXPECT_EQ(store::OpenDatabase("Stranger!!discuss.vlt", &db), store::kServerRefused);
 
     // The link file projects.dir allows "CN=Ann Lee/OU=Sales/O=Acme" and "Sales Team": with
     // client certificates only they enter; without them the server knows no names to check.

@@ -9,15 +9,16 @@ using namespace store;
 
 TEST(Messages, EveryStatusHasAText) {
     const Status all[] = {
-        kInvalidTime,     kCancelled,          kNoMoreItems,         kNoModifiedNotes,
-        kNotAvailable,    kRoleUndefined,      kFormulaSyntax,       kNotInitialized,
-        kInvalidHandle,   kInvalidArgument,    kBufferTooSmall,      kOutOfMemory,
-        kNotImplemented,  kInternalError,      kFileNotFound,        kNotADatabase,
-        kDatabaseCorrupt, kFileAccess,         kIsDirectory,         kBadPath,
-        kTooManyOpen,     kUnsupportedVersion, kNoteNotFound,        kNoteDeleted,
-        kObjectNotFound,  kBadRange,           kDesignNotFound,      kBadValue,
-        kNoSuchInfoField, kServerUnknown,      kServerNotResponding, kBadName,
-        kFormulaDamaged,  kFormulaRuntime,     kFormulaTooComplex,
+        kInvalidTime,      kCancelled,          kNoMoreItems,         kNoModifiedNotes,
+        kNotAvailable,     kRoleUndefined,      kFormulaSyntax,       kNotInitialized,
+        kInvalidHandle,    kInvalidArgument,    kBufferTooSmall,      kOutOfMemory,
+        kNotImplemented,   kInternalError,      kFileNotFound,        kNotADatabase,
+        kDatabaseCorrupt,  kFileAccess,         kIsDirectory,         kBadPath,
+        kTooManyOpen,      kUnsupportedVersion, kNoteNotFound,        kNoteDeleted,
+        kObjectNotFound,   kBadRange,           kDesignNotFound,      kBadValue,
+        kNoSuchInfoField,  kServerUnknown,      kServerNotResponding, kBadName,
+        kFormulaDamaged,   kFormulaRuntime,     kFormulaTooComplex,   kServerRefused,
+        kServerNotTrusted,
     };
     std::set<std::string> texts;
     for (Status s : all) {

@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
         "symbolic links that lead out of it are refused, and files are only opened for\n"
         "reading. With --cert and --key the server speaks TLS only; with --client-ca as\n"
         "well, clients must present a certificate that authority signed. Each refused\n"
-        "request is logged on standard error with the client and the reason.\n",
+        "request, and each connection refused at the TLS level (a client without TLS or\n"
+        "without a certificate the server takes), is logged on standard error with the\n"
+        "client's address and the reason.\n",
     });
     vlt::server::Options o;
     std::string level = "info";

@@ -20,7 +20,9 @@
 //   Timeout=10000            ; optional: milliseconds each call may take (default 10000)
 //
 // Its latency is measured by a call to it and its release is the one it reports; a call it does
-// not answer in time gives kServerNotResponding, and failures it reports carry kStatusRemote.
+// not answer in time gives kServerNotResponding, one that refuses the connection at the TLS level
+// kServerRefused (kServerNotTrusted when its certificate is not trusted), and failures it reports
+// carry kStatusRemote.
 // File names are taken from the data directory when relative.
 //
 // Lines starting with ';' or '#' are comments. A server without a usable directory is listed but

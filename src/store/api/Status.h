@@ -75,6 +75,10 @@ constexpr Status kNoSuchInfoField = MakeStatus(4, 0x07);
 constexpr Status kServerUnknown = MakeStatus(6, 0x01); // no server of that name
 constexpr Status kServerNotResponding = MakeStatus(6, 0x02);
 constexpr Status kBadName = MakeStatus(6, 0x03);
+// The server closed the connection as it was made: it speaks TLS and the client does not, or it
+// does not take the client's certificate.
+constexpr Status kServerRefused = MakeStatus(6, 0x04);
+constexpr Status kServerNotTrusted = MakeStatus(6, 0x05); // its certificate fails verification
 
 // Package 7: formulas (besides kFormulaSyntax).
 constexpr Status kFormulaDamaged = MakeStatus(7, 0x01); // compiled bytes that cannot be read

@@ -49,8 +49,22 @@ store::Status Failed(const grpc::Status& s) {
     case grpc::StatusCode::UNAUTHENTICATED:
         return store::kFileAccess | store::kStatusRemote;
     default:
-        return store::kServerNotResponding;
+        break;
     }
+    // A connection that could not be made: the framework names the last attempt's failure. A
+    // server that closes the connection during its set-up refused it at the TLS level (a
+    // server that is gone refuses the TCP connection instead, and one that hangs lets the
+    // deadline pass).
+    const std::string& m = lastDetail;
+    if (m.find("failed to connect to all addresses") != std::string::npos) {
+        if (m.find("Ssl handshake failed") != std::string::npos)
+            return m.find("certificate verify failed") != std::string::npos
+                       ? store::kServerNotTrusted
+                       : store::kServerRefused;
+        if (m.ends_with("Socket closed") || m.find("Connection reset by peer") != std::string::npos)
+            return store::kServerRefused;
+    }
+    return store::kServerNotResponding;
 }
 
 store::Status Remote(std::uint32_t status) {

@@ -30,7 +30,9 @@ struct HelloResult {
 constexpr std::uint32_t kReadChunk = 64 * 1024;
 
 // Every call returns kServerNotResponding when the server gives no answer within the deadline or
-// cannot be reached, and a status of the server's with kStatusRemote set when it answered with a
+// cannot be reached, kServerRefused when it closes the connection as it is made (TLS refused:
+// a plaintext client, or no certificate it takes), kServerNotTrusted when its certificate fails
+// verification, and a status of the server's with kStatusRemote set when it answered with a
 // failure.
 class Client {
 public:

@@ -1,5 +1,7 @@
 #include "vlt/server/StoreServer.h"
 
+#include <grpc/grpc.h>
+#include <grpc/support/log.h>
 #include <grpcpp/grpcpp.h>
 #include <grpcpp/security/server_credentials.h>
 #include <unistd.h>
@@ -74,6 +76,40 @@ private:
     LogLevel level_;
     std::mutex mutex_;
 };
+
+// A connection that fails its TLS handshake (a client without TLS, or without a certificate the
+// server takes) is refused by the framework before any call reaches the service, and the
+// framework says so only in its own log, without the client's address. So its log is taken
+// over: its "tcp" trace names the peer of every read, and the handshake fails on the thread that
+// read the bytes that made it fail, so the last peer read on that thread is the client. The
+// other trace lines are dropped; the framework's errors go to the server's log.
+std::mutex handshakeLogMutex;
+Log* handshakeLog = nullptr; // the log of the server started last, while it runs
+thread_local std::string lastPeerRead;
+
+void FrameworkLog(gpr_log_func_args* args) {
+    const std::string_view message = args->message ? args->message : "";
+    if (message.starts_with("READ ")) {
+        // "READ 0x... (peer=ipv4:127.0.0.1:5555) error=OK"
+        const std::size_t at = message.find("(peer=");
+        const std::size_t end = at == std::string_view::npos ? at : message.find(')', at);
+        if (end != std::string_view::npos)
+            lastPeerRead.assign(message.substr(at + 6, end - at - 6));
+        return;
+    }
+    if (args->severity != GPR_LOG_SEVERITY_ERROR)
+        return;
+    std::lock_guard lock(handshakeLogMutex);
+    if (!handshakeLog)
+        return;
+    if (std::string why = RefusalOfHandshake(message); !why.empty()) {
+        handshakeLog->Write(LogLevel::Warning,
+                            "refused " + (lastPeerRead.empty() ? "a client" : lastPeerRead) +
+                                ": connection: " + why);
+        return;
+    }
+    handshakeLog->Write(LogLevel::Error, "framework: " + Printable(std::string(message)));
+}
 
 // Who is asking: the peer address and, with client certificates, the certificate's name.
 std::string ClientOf(const grpc::ServerContext& context) {
@@ -330,6 +366,36 @@ bool ReadPem(const std::string& file, std::string* pem, std::string* problem) {
 
 } // namespace
 
+std::string RefusalOfHandshake(std::string_view message) {
+    constexpr std::string_view kFailed = "Handshake failed with fatal error ";
+    if (!message.starts_with(kFailed))
+        return {};
+    // "... SSL_ERROR_SSL: error:0A00010B:SSL routines::wrong version number." gives the reason
+    // after the last colon.
+    std::string_view reason = message.substr(kFailed.size());
+    if (const std::size_t colon = reason.rfind(':'); colon != std::string_view::npos)
+        reason = reason.substr(colon + 1);
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.remove_suffix(1);
+    while (!reason.empty() && reason.front() == ' ')
+        reason.remove_prefix(1);
+    static constexpr std::pair<std::string_view, std::string_view> kPlain[] = {
+        // A client without TLS sends HTTP/2 where a TLS record should be.
+        {"wrong version number", "it does not speak TLS"},
+        {"http request", "it does not speak TLS"},
+        {"peer did not return a certificate", "it presented no client certificate"},
+        {"certificate verify failed",
+         "its client certificate is not signed by the authority the server trusts"},
+        {"tlsv1 alert unknown ca", "it does not trust the server's certificate"},
+        {"sslv3 alert bad certificate", "it does not trust the server's certificate"},
+        {"sslv3 alert certificate unknown", "it does not trust the server's certificate"},
+    };
+    for (const auto& [text, plain] : kPlain)
+        if (reason == text)
+            return std::string(plain);
+    return "the TLS handshake failed (" + Printable(std::string(reason)) + ")";
+}
+
 std::string RefusalOfPath(const std::string& path) {
     if (path.size() > kMaxPath)
         return "the path is longer than " + std::to_string(kMaxPath) + " bytes";
@@ -459,6 +525,17 @@ std::unique_ptr<StoreServer> StoreServer::Start(const Options& given, std::ostre
         *problem = options.listen + ": cannot listen there";
         return nullptr;
     }
+    {
+        // Set once the framework has started, so that its own settings from the environment,
+        // read as it starts, do not undo these.
+        std::lock_guard lock(handshakeLogMutex);
+        handshakeLog = &impl->service->log();
+        gpr_set_log_function(FrameworkLog);
+        if (!options.certificate.empty()) {
+            gpr_set_log_verbosity(GPR_LOG_SEVERITY_INFO);
+            grpc_tracer_set_enabled("tcp", 1);
+        }
+    }
     impl->service->log().Write(LogLevel::Info,
                                "serving " + options.dataDirectory + " on " + options.listen +
                                    (options.certificate.empty() ? " without TLS" : " with TLS") +
@@ -475,6 +552,11 @@ void StoreServer::Shutdown() {
         return;
     impl_->server->Shutdown(std::chrono::system_clock::now() + std::chrono::seconds(3));
     impl_->server->Wait();
+    {
+        std::lock_guard lock(handshakeLogMutex);
+        if (handshakeLog == &impl_->service->log())
+            handshakeLog = nullptr;
+    }
     impl_->service->log().Write(LogLevel::Info, "stopped");
     impl_->server.reset();
 }

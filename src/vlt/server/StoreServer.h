@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace vlt::server {
 
@@ -23,6 +24,9 @@ struct Options {
 
 // What a request asks for, checked before anything is opened: the reason it is refused, or empty.
 std::string RefusalOfPath(const std::string& path);
+// The reason a TLS handshake failed as the framework logs it ("Handshake failed with fatal error
+// ...: ...::wrong version number."), in plain words; empty for any other log line.
+std::string RefusalOfHandshake(std::string_view message);
 std::string RefusalOfRead(const std::string& path, std::uint64_t offset, std::uint32_t length);
 // Decodes `size` bytes as the request of one of the service's calls (0 Hello, 1 ListDirectory,
 // 2 Stat, 3 ReadBytes) and checks it as the server does, resolving its path in `folder`: the
