@@ -120,8 +120,10 @@ void CFieldWriter::Color(std::uint16_t index) {
     RawNumber(index);
     if (options_->ShowSymbols != 0 && index < symtab::kColorCount)
         pending_.append(symtab::kColorNames[index].name);
-    else
-        Printf("Color%u", unsigned(index));
+    else {
+        pending_.append("Color");
+        AppendDecimal(index);
+    }
 }
 
 void CFieldWriter::ColorField(std::string_view label, std::uint16_t index) {
@@ -157,7 +159,8 @@ void CFieldWriter::Font(std::uint32_t fontId) {
     }
     Symbol(fontId & 0xFF, symtab::kFontFaces, "Face%d");
     Space();
-    Printf("%u pt", unsigned(fontId >> 24));
+    AppendDecimal(fontId >> 24);
+    pending_.append(" pt");
     Space();
     Symbol((fontId >> 8) & 0xFF, symtab::kFontAttributes, "Normal");
     Space();

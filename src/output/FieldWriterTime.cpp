@@ -88,8 +88,15 @@ void CFieldWriter::TimeId(const store::TimeDate& time, bool timeComment) {
         pending_.push_back('0');
         return;
     }
-    Printf("%08lX:%08lX", static_cast<unsigned long>(time.w[1]),
-           static_cast<unsigned long>(time.w[0]));
+    // "%08lX:%08lX", made here: every note shows several.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    char text[17];
+    for (int i = 0; i < 8; ++i) {
+        text[i] = kHex[(time.w[1] >> (28 - 4 * i)) & 15];
+        text[9 + i] = kHex[(time.w[0] >> (28 - 4 * i)) & 15];
+    }
+    text[8] = ':';
+    pending_.append(text, sizeof text);
     if (timeComment && !InComment()) {
         BeginComment();
         Time(time);
@@ -107,7 +114,7 @@ void CFieldWriter::TimeIdField(std::string_view label, const store::TimeDate& ti
 void CFieldWriter::TimeRangeField(std::string_view label, const store::TimeRange& range) {
     BeginField(label);
     Time(range.start);
-    Printf(" - ");
+    pending_.append(" - ");
     Time(range.end);
     EndField();
 }

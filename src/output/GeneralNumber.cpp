@@ -41,7 +41,14 @@ std::size_t FormatGeneralNumber(double value, int digits, char* out) {
     // %.0f of the whole part may take 309 digits; only its length matters.
     char wide[320];
     int wholeDigits = 0;
-    if (a >= 1) {
+    if (a >= 1 && a < 1e15) {
+        // Powers of ten are exact doubles up to 1E22: counting is exact and saves a conversion
+        // for every number a dump shows.
+        const double whole = std::floor(a);
+        double power = 10;
+        for (wholeDigits = 1; whole >= power; ++wholeDigits)
+            power *= 10;
+    } else if (a >= 1) {
         const auto r =
             std::to_chars(wide, wide + sizeof wide, std::floor(a), std::chars_format::fixed, 0);
         wholeDigits = int(r.ptr - wide);

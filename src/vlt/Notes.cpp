@@ -133,7 +133,10 @@ Status Responses(const vlt::OpenNote& n, std::vector<NoteId>* ids) {
     if (!file)
         return kInvalidHandle;
     std::lock_guard lock(file->mutex());
-    vlt::Stmt q(file->conn(), "SELECT id FROM notes WHERE parent=? AND deleted=0 ORDER BY id");
+    // Asked for every note a dump writes: the statement is prepared once per file.
+    vlt::StmtLease lease =
+        file->cached("SELECT id FROM notes WHERE parent=? AND deleted=0 ORDER BY id");
+    vlt::Stmt& q = *lease;
     if (!q)
         return vlt::StatusOfSqlite(q.prepareCode());
     q.bind(1, static_cast<std::int64_t>(n.row.id));

@@ -1,6 +1,7 @@
 // Times to text (the form is described in TimeText.h) and the machine's zone rules.
 #include "vlt/TimeText.h"
 
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -11,9 +12,19 @@
 namespace vlt {
 namespace {
 
+// printf's "%0*d" without printf: every time a dump shows goes through here several times.
 std::string Num(int value, int width) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", width, value);
+    const bool negative = value < 0;
+    const unsigned magnitude = negative ? 0u - unsigned(value) : unsigned(value);
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    const int count = int(end - digits);
+    std::string text;
+    if (negative)
+        text += '-';
+    if (const int pad = width - count - int(negative); pad > 0)
+        text.append(std::size_t(pad), '0');
+    text.append(digits, std::size_t(count));
     return text;
 }
 
