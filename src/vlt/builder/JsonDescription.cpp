@@ -65,12 +65,13 @@ std::string PathOf(std::string where) {
 
 class Reader {
 public:
-    Reader(std::string file, const JsonLocator& locator)
-        : file_(std::move(file)), locator_(locator) {}
+    Reader(std::string file, std::string_view text) : file_(std::move(file)), text_(text) {}
 
     bool fail(const std::string& where, const std::string& what) {
         if (error_.empty()) {
-            const std::size_t line = locator_.LineOf(PathOf(where));
+            // The places of the values are looked up only for a message: a map of them all
+            // takes several times the text's memory.
+            const std::size_t line = JsonLocator(text_).LineOf(PathOf(where));
             error_ = file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " +
                      (where.empty() ? "" : where + ": ") + what;
         }
@@ -171,7 +172,7 @@ public:
 
 private:
     std::string file_;
-    const JsonLocator& locator_;
+    std::string_view text_;
     std::string error_;
 };
 
@@ -186,7 +187,9 @@ public:
     DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records)
         : r_(r), desc_(desc), records_(records) {}
 
-    bool Read(const json& root) {
+    // The notes of root are emptied as they are read, so that their values and the built
+    // description are not both held whole.
+    bool Read(json& root) {
         if (!root.is_object())
             return r_.fail("", "the description must be a JSON object");
         desc_.id = store::TimeDate::FromValue(0);
@@ -238,10 +241,10 @@ public:
     }
 
 private:
-    bool Notes(const json& root) {
+    bool Notes(json& root) {
         if (!root.contains("notes"))
             return true;
-        const json& notes = root["notes"];
+        json& notes = root["notes"];
         if (!notes.is_array())
             return r_.fail("notes", "a list is expected");
         store::NoteId next = 4;
@@ -296,6 +299,7 @@ private:
             if (n.parent != 0)
                 n.items.push_back({"$REF", 0, {}});
             desc_.notes.push_back(std::move(n));
+            notes[i] = json(); // read: the JSON values of the note are no longer needed
         }
         return true;
     }
@@ -766,8 +770,7 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  ": invalid JSON: " + (close == std::string::npos ? what : what.substr(close + 2));
         return false;
     }
-    const JsonLocator locator(text);
-    Reader reader(fileName, locator);
+    Reader reader(fileName, text);
     *desc = DatabaseDesc();
     DescriptionReader r(reader, *desc, records);
     bool ok;
