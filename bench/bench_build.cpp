@@ -29,8 +29,7 @@ std::string WriteDescription(int notes) {
             << "    { \"name\": \"Subject\", \"text\": \"Note " << i << "\" },\n"
             << "    { \"name\": \"Size\", \"number\": " << i * 1.5 << " },\n"
             << "    { \"name\": \"When\", \"time\": \"2020-01-" << (i % 28 < 9 ? "0" : "")
-            << 1 + i % 28
-            << "T12:00:00Z\" },\n"
+            << 1 + i % 28 << "T12:00:00Z\" },\n"
             << "    { \"name\": \"Tags\", \"textlist\": [\"a" << i % 7 << "\", \"b" << i % 11
             << "\"] },\n"
             << "    { \"name\": \"Body\", \"text\": \"" << std::string(100, 'x') << "\" } ] }";

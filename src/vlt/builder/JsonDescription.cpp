@@ -187,9 +187,9 @@ public:
     DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records)
         : r_(r), desc_(desc), records_(records) {}
 
-    // The notes of root are emptied as they are read, so that their values and the built
-    // description are not both held whole.
-    bool Read(json& root) {
+    // root is the description without the elements of its "notes" list, which `notes` reads
+    // one at a time through Note.
+    template <class NoteSource> bool Read(json& root, NoteSource notes) {
         if (!root.is_object())
             return r_.fail("", "the description must be a JSON object");
         desc_.id = store::TimeDate::FromValue(0);
@@ -237,20 +237,16 @@ public:
                 return false;
             desc_.buildVersion = v;
         }
-        return Notes(root) && Objects(root) && Acl(root) && Resolve();
+        if (root.contains("notes") && !root["notes"].is_array())
+            return r_.fail("notes", "a list is expected");
+        return (!root.contains("notes") || notes()) && Objects(root) && Acl(root) && Resolve();
     }
 
-private:
-    bool Notes(json& root) {
-        if (!root.contains("notes"))
-            return true;
-        json& notes = root["notes"];
-        if (!notes.is_array())
-            return r_.fail("notes", "a list is expected");
-        store::NoteId next = 4;
-        for (std::size_t i = 0; i < notes.size(); ++i) {
+    // The note at index i of the list; false on the first that is wrong.
+    bool Note(const json& j, std::size_t i) {
+        store::NoteId& next = next_;
+        {
             const std::string where = "notes[" + std::to_string(i) + "]";
-            const json& j = notes[i];
             if (!j.is_object())
                 return r_.fail(where, "an object is expected");
             NoteDesc n;
@@ -299,11 +295,11 @@ private:
             if (n.parent != 0)
                 n.items.push_back({"$REF", 0, {}});
             desc_.notes.push_back(std::move(n));
-            notes[i] = json(); // read: the JSON values of the note are no longer needed
         }
         return true;
     }
 
+private:
     bool Item(const json& j, const std::string& where, NoteDesc& n) {
         if (!j.is_object())
             return r_.fail(where, "an object is expected");
@@ -708,6 +704,7 @@ private:
     DatabaseDesc& desc_;
     RecordStreamEncoder records_;
     std::vector<Pending> pending_;
+    store::NoteId next_ = 4; // the ID of a note that gives none
 };
 
 // Arrays and objects nested deeper than this are refused before parsing: the parser, the
@@ -749,9 +746,22 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  std::to_string(kMaxNesting) + " levels";
         return false;
     }
+    // The first pass checks the whole text and keeps everything but the elements of the
+    // "notes" list (of the last one, as a repeated key's last value counts); the second reads
+    // those elements one at a time, so that no more than one note's JSON values exist at once.
+    using Event = json::parse_event_t;
+    std::size_t notesKeys = 0;
+    bool inNotes = false;
     json root;
     try {
-        root = json::parse(text);
+        root = json::parse(text, [&](int depth, Event event, json& parsed) {
+            if (event == Event::key && depth == 1) {
+                inNotes = parsed == "notes";
+                notesKeys += inNotes ? 1 : 0;
+                return true;
+            }
+            return !(inNotes && depth >= 2);
+        });
     } catch (const json::parse_error& e) {
         // Turn the byte position into a line for the message.
         std::size_t line = 1;
@@ -773,9 +783,31 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     Reader reader(fileName, text);
     *desc = DatabaseDesc();
     DescriptionReader r(reader, *desc, records);
+    auto notes = [&] {
+        std::size_t key = 0, index = 0;
+        bool ok = true, mine = false;
+        inNotes = false;
+        const json kept = json::parse(text, [&](int depth, Event event, json& parsed) {
+            if (depth == 1 && event == Event::key) {
+                mine = parsed == "notes" && ++key == notesKeys;
+                return mine; // the rest was read in the first pass
+            }
+            if (!mine || depth < 2) {
+                return true;
+            }
+            if (depth == 2 && (event == Event::value || event == Event::object_end ||
+                               event == Event::array_end)) {
+                ok = ok && r.Note(parsed, index++);
+                return false; // read: its values are no longer needed
+            }
+            return ok; // after a wrong note nothing more is kept
+        });
+        (void)kept; // the root with an empty list
+        return ok;
+    };
     bool ok;
     try {
-        ok = r.Read(root);
+        ok = r.Read(root, notes);
     } catch (const json::exception& e) {
         // A value of the wrong JSON type where a plain one was expected (e.g. "default": "yes").
         ok = reader.fail("", std::string("unexpected value: ") + e.what());
