@@ -1,6 +1,10 @@
 #include "vlt/builder/JsonDescription.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -65,13 +69,19 @@ std::string PathOf(std::string where) {
 
 class Reader {
 public:
-    Reader(std::string file, std::string_view text) : file_(std::move(file)), text_(text) {}
+    // With `reread`, text may be released after the first pass: a message reads the file again.
+    Reader(std::string file, const std::string& text, bool reread)
+        : file_(std::move(file)), text_(text), reread_(reread) {}
 
     bool fail(const std::string& where, const std::string& what) {
         if (error_.empty()) {
             // The places of the values are looked up only for a message: a map of them all
             // takes several times the text's memory.
-            const std::size_t line = JsonLocator(text_).LineOf(PathOf(where));
+            std::string again;
+            if (reread_ && text_.empty())
+                ReadPlainFile(file_, &again, kMaxDescriptionBytes);
+            const std::size_t line =
+                JsonLocator(again.empty() ? std::string_view(text_) : again).LineOf(PathOf(where));
             error_ = file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " +
                      (where.empty() ? "" : where + ": ") + what;
         }
@@ -172,7 +182,8 @@ public:
 
 private:
     std::string file_;
-    std::string_view text_;
+    const std::string& text_;
+    bool reread_;
     std::string error_;
 };
 
@@ -294,6 +305,7 @@ public:
                                     where + ".parent"});
             if (n.parent != 0)
                 n.items.push_back({"$REF", 0, {}});
+            n.items.shrink_to_fit(); // held until the database is written: no room to spare
             desc_.notes.push_back(std::move(n));
         }
         return true;
@@ -739,8 +751,14 @@ std::size_t LineTooDeep(std::string_view text) {
 
 } // namespace
 
-bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
-                      std::string* error, RecordStreamEncoder records) {
+namespace {
+
+// With `release` (the string that holds text, read from the file named fileName) the text is
+// released after the first pass and the second reads the file again, so that the text and the
+// built description are never held together.
+bool Parse(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
+           std::string* error, RecordStreamEncoder records, std::string* release) {
+    const bool fromFile = release != nullptr;
     if (const std::size_t line = LineTooDeep(text); line != 0) {
         *error = fileName + ":" + std::to_string(line) + ": values nested deeper than " +
                  std::to_string(kMaxNesting) + " levels";
@@ -750,16 +768,23 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     // "notes" list (of the last one, as a repeated key's last value counts); the second reads
     // those elements one at a time, so that no more than one note's JSON values exist at once.
     using Event = json::parse_event_t;
-    std::size_t notesKeys = 0;
+    std::size_t notesKeys = 0, noteCount = 0;
     bool inNotes = false;
     json root;
     try {
         root = json::parse(text, [&](int depth, Event event, json& parsed) {
             if (event == Event::key && depth == 1) {
                 inNotes = parsed == "notes";
-                notesKeys += inNotes ? 1 : 0;
+                if (inNotes) {
+                    ++notesKeys;
+                    noteCount = 0;
+                }
                 return true;
             }
+            if (inNotes && depth == 2 &&
+                (event == Event::object_start || event == Event::array_start ||
+                 event == Event::value))
+                ++noteCount;
             return !(inNotes && depth >= 2);
         });
     } catch (const json::parse_error& e) {
@@ -780,14 +805,35 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  ": invalid JSON: " + (close == std::string::npos ? what : what.substr(close + 2));
         return false;
     }
-    Reader reader(fileName, text);
+    FILE* file = nullptr;
+    if (fromFile) {
+        std::string().swap(*release);
+        int err = 0;
+        const int fd = OpenPlainFile(fileName, &err);
+        file = fd < 0 ? nullptr : fdopen(fd, "rb");
+        if (!file) {
+            if (fd >= 0)
+                close(fd);
+            *error = fileName + ": cannot be read (" + PlainFileError(fd < 0 ? err : errno) + ")";
+            return false;
+        }
+    }
+    struct Closer {
+        FILE* f;
+        ~Closer() {
+            if (f)
+                std::fclose(f);
+        }
+    } closer{file};
+    Reader reader(fileName, text, fromFile);
     *desc = DatabaseDesc();
+    desc->notes.reserve(noteCount);
     DescriptionReader r(reader, *desc, records);
     auto notes = [&] {
         std::size_t key = 0, index = 0;
         bool ok = true, mine = false;
         inNotes = false;
-        const json kept = json::parse(text, [&](int depth, Event event, json& parsed) {
+        const json::parser_callback_t each = [&](int depth, Event event, json& parsed) {
             if (depth == 1 && event == Event::key) {
                 mine = parsed == "notes" && ++key == notesKeys;
                 return mine; // the rest was read in the first pass
@@ -801,7 +847,8 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                 return false; // read: its values are no longer needed
             }
             return ok; // after a wrong note nothing more is kept
-        });
+        };
+        const json kept = file ? json::parse(file, each) : json::parse(text, each);
         (void)kept; // the root with an empty list
         return ok;
     };
@@ -819,6 +866,13 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     return true;
 }
 
+} // namespace
+
+bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
+                      std::string* error, RecordStreamEncoder records) {
+    return Parse(text, fileName, desc, error, records, nullptr);
+}
+
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
                      RecordStreamEncoder records) {
     std::string text;
@@ -826,7 +880,7 @@ bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* e
         *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    return ParseDescription(text, path, desc, error, records);
+    return Parse(text, path, desc, error, records, &text);
 }
 
 } // namespace vlt::builder
