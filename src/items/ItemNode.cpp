@@ -85,8 +85,10 @@ bool TNItem::NodeBytes(std::span<const std::uint8_t>& bytes) const {
     const LockedValue value(value_, valueLength_);
     if (!value)
         return false;
-    bytes_.assign(value.Data(), value.Data() + value.DataLength());
-    bytes = bytes_;
+    if (!bytes_)
+        bytes_ = std::make_unique<std::vector<std::uint8_t>>();
+    bytes_->assign(value.Data(), value.Data() + value.DataLength());
+    bytes = *bytes_;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -66,5 +67,6 @@ private:
     std::uint16_t flags_;
     store::BlockId value_;
     std::uint32_t valueLength_;
-    mutable std::vector<std::uint8_t> bytes_;
+    // Made only when asked for: most item nodes are never asked.
+    mutable std::unique_ptr<std::vector<std::uint8_t>> bytes_;
 };

@@ -38,7 +38,9 @@ std::uint32_t CNoteNode::GetHelpContext() const {
 
 bool CNoteNode::CreateChildren() {
     CPlaceholderPass pass;
+    BeginChildBatch(); // a whole set at once: sorted once, not one insertion at a time
     AddChildren();
+    EndChildBatch();
     return true;
 }
 
@@ -54,7 +56,9 @@ void CNoteNode::RunPlaceholderPass() {
     }
     {
         CPlaceholderPass pass;
+        BeginChildBatch();
         AddChildren();
+        EndChildBatch();
     }
     if (old.empty()) {
         return;

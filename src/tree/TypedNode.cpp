@@ -30,11 +30,13 @@ void TrimPartialCharacter(std::string& s) {
 CTypedNode::CTypedNode(CTreeListNode* parent) : CTreeListNode(parent) {}
 
 void CTypedNode::SetTypeId(NodeTypeId type) {
+    OrderKeyChanging();
     type_ = type;
     OrderKeyChanged();
 }
 
 void CTypedNode::SetLabel(std::string_view text) {
+    OrderKeyChanging();
     label_.assign(text);
     OrderKeyChanged();
 }
@@ -88,6 +90,12 @@ SortKey CTypedNode::GetSortKey() const {
         key.low = key.low << 8 | bytes[i + 8];
     }
     key.valid = true;
+    // A label the key holds whole differs from an equal key's only in trailing zero bytes,
+    // so the lengths order them as the labels compare.
+    if (label.size() <= 15) {
+        key.complete = true;
+        key.length = static_cast<std::uint8_t>(label.size());
+    }
     return key;
 }
 

@@ -142,6 +142,11 @@ void CTreeListCore::NodeDetaching(CTreeListNode& node) {
     }
 }
 
+void CTreeListCore::ChildrenReordered() {
+    InvalidateRows();
+    RowsChanged();
+}
+
 // Outside a change batch (which scrolls) the rows below a change are repainted: at once, or
 // when redrawing resumes.
 void CTreeListCore::RowsChanged() {
@@ -355,7 +360,9 @@ void CTreeListCore::Expand(CTreeListNode* node) {
     }
     CRedrawFreeze freeze(*this);
     BeginBatch(*node);
+    node->BeginChildBatch();
     node->CreateChildren();
+    node->EndChildBatch();
     if (!node->HasChildren()) {
         node->SetKnownEmpty(true);
         RedrawNode(*node, false);

@@ -137,6 +137,8 @@ public:
     // --- called by nodes
     void NodeAttached(CTreeListNode& node);
     void NodeDetaching(CTreeListNode& node);
+    // A parent put its children in another order (without adding or removing any).
+    void ChildrenReordered();
 
 private:
     struct Tracking {

@@ -1,6 +1,8 @@
 #include "treelist/TreeListNode.h"
 
+#include <algorithm>
 #include <cassert>
+#include <vector>
 
 #include "treelist/TreeListCore.h"
 
@@ -90,8 +92,8 @@ void CTreeListNode::Link(CTreeListNode* child, CTreeListNode* before) {
     }
     ++childCount_;
     if (index_) {
-        child->indexPos_ = index_->emplace_hint(before ? before->indexPos_ : index_->end(),
-                                                IndexEntry{child->GetSortKey(), child});
+        // Among equal entries a new one goes last, as the child goes after its equals.
+        index_->emplace(IndexEntry{child->GetSortKey(), child});
         child->indexed_ = true;
     }
 }
@@ -102,7 +104,20 @@ void CTreeListNode::Unlink() {
         return;
     }
     if (p->index_ && indexed_) {
-        p->index_->erase(indexPos_);
+        // The entry is found by its order; the index is dropped before that order changes, so
+        // the search finds it, and the scan is only a guard against a Compare that changed
+        // without notice.
+        auto [at, end] = p->index_->equal_range(IndexEntry{GetSortKey(), this});
+        while (at != end && at->node != this) {
+            ++at;
+        }
+        if (at == end) {
+            at = std::find_if(p->index_->begin(), p->index_->end(),
+                              [this](const IndexEntry& e) { return e.node == this; });
+        }
+        if (at != p->index_->end()) {
+            p->index_->erase(at);
+        }
     }
     indexed_ = false;
     p->indexRefused_ = false; // a removal may have restored the order
@@ -133,19 +148,76 @@ CTreeListNode* CTreeListNode::SortedSuccessor(const CTreeListNode& child) {
     return nullptr;
 }
 
-bool CTreeListNode::BuildIndex() {
-    for (CTreeListNode* a = firstChild_; a && a->next_; a = a->next_) {
+bool CTreeListNode::ListIsSorted() const {
+    for (const CTreeListNode* a = firstChild_; a && a->next_; a = a->next_) {
         if (a->next_->Compare(*a) < 0) {
-            indexRefused_ = true; // searching an unsorted list by halves would misplace children
             return false;
         }
     }
+    return true;
+}
+
+bool CTreeListNode::BuildIndex() {
+    if (!ListIsSorted()) {
+        indexRefused_ = true; // searching an unsorted list by halves would misplace children
+        return false;
+    }
     index_ = std::make_unique<ChildIndex>();
     for (CTreeListNode* c = firstChild_; c; c = c->next_) {
-        c->indexPos_ = index_->emplace_hint(index_->end(), IndexEntry{c->GetSortKey(), c});
+        index_->emplace_hint(index_->end(), IndexEntry{c->GetSortKey(), c});
         c->indexed_ = true;
     }
     return true;
+}
+
+void CTreeListNode::BeginChildBatch() {
+    if (batchDepth_++ > 0 || !IsSorted()) {
+        return;
+    }
+    // Sorting appended children agrees with sorted insertion only into a sorted list; an
+    // unsorted one keeps the insertion one child at a time.
+    if (firstChild_ && !ListIsSorted()) {
+        return;
+    }
+    DropIndex(); // rebuilt, if ever needed, from the sorted list
+    batchOpen_ = true;
+}
+
+void CTreeListNode::EndChildBatch() {
+    if (batchDepth_ == 0) {
+        return;
+    }
+    if (--batchDepth_ == 0 && batchOpen_) {
+        SortBatch();
+    }
+}
+
+// A stable sort of the whole list: the children there before the batch were sorted and come
+// first, so each new child lands after every child that compares equal to it, as sorted
+// insertion places it. The sort keys sit beside the pointers, so that most comparisons read
+// no node.
+void CTreeListNode::SortBatch() {
+    batchOpen_ = false;
+    if (!firstChild_ || firstChild_ == lastChild_) {
+        return;
+    }
+    std::vector<IndexEntry> entries;
+    entries.reserve(childCount_);
+    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+        entries.push_back(IndexEntry{c->GetSortKey(), c});
+    }
+    std::stable_sort(entries.begin(), entries.end(), ChildOrder());
+    CTreeListNode* prev = nullptr;
+    for (const IndexEntry& e : entries) {
+        e.node->prev_ = prev;
+        (prev ? prev->next_ : firstChild_) = e.node;
+        prev = e.node;
+    }
+    prev->next_ = nullptr;
+    lastChild_ = prev;
+    if (tree_) {
+        tree_->ChildrenReordered();
+    }
 }
 
 void CTreeListNode::DropIndex() {
@@ -154,6 +226,12 @@ void CTreeListNode::DropIndex() {
     }
     index_.reset();
     indexRefused_ = false;
+}
+
+void CTreeListNode::OrderKeyChanging() {
+    if (parent_ && parent_->batchOpen_) {
+        parent_->SortBatch();
+    }
 }
 
 void CTreeListNode::OrderKeyChanged() {
@@ -183,7 +261,8 @@ bool CTreeListNode::AddChild(CTreeListNode* child) {
         assert(!"AddChild of a linked node or of an ancestor");
         return false;
     }
-    CTreeListNode* before = (firstChild_ && IsSorted()) ? SortedSuccessor(*child) : nullptr;
+    CTreeListNode* before =
+        (firstChild_ && IsSorted() && !batchOpen_) ? SortedSuccessor(*child) : nullptr;
     Link(child, before);
     Adopt(child);
     if (!tree_) {
@@ -198,6 +277,9 @@ bool CTreeListNode::InsertAfter(CTreeListNode* node) {
         return false;
     }
     CTreeListNode* p = parent_;
+    if (p->batchOpen_) {
+        p->SortBatch(); // the place is chosen among the children sorted so far
+    }
     p->DropIndex(); // the caller chooses the place, which need not agree with the order
     p->Link(node, next_);
     p->Adopt(node);
@@ -213,6 +295,9 @@ bool CTreeListNode::InsertBefore(CTreeListNode* node) {
         return false;
     }
     CTreeListNode* p = parent_;
+    if (p->batchOpen_) {
+        p->SortBatch();
+    }
     p->DropIndex();
     p->Link(node, this);
     p->Adopt(node);
@@ -279,6 +364,9 @@ void CTreeListNode::SetHasCheckBox(bool has) {
 }
 
 void CTreeListNode::SetSorted(bool sorted) {
+    if (!sorted && batchOpen_) {
+        SortBatch(); // what came before was added in sorted order
+    }
     flags_ = sorted ? (flags_ | nodeflag::kSorted) : (flags_ & ~nodeflag::kSorted);
     if (!sorted) {
         DropIndex();

@@ -10,6 +10,10 @@
 //   n children costs O(n log n). The index always holds exactly the children, in list order; it
 //   is dropped whenever that order may no longer agree with Compare (a relabelled child, an
 //   InsertAfter), and rebuilt only after checking that the list is still sorted.
+// - Between BeginChildBatch and EndChildBatch a sorted parent appends its new children and sorts
+//   them once at the end, stably, which places every child where one sorted insertion after the
+//   other would have put it. The batch ends early (sorting what it has) whenever the order may
+//   change otherwise: a child about to be relabelled, an InsertAfter, the parent unsorted.
 #pragma once
 
 #include <cstdint>
@@ -35,11 +39,14 @@ constexpr std::uint16_t kInitial = 0x0014;
 
 // The start of a node's place in the sorted order, kept in a sorted parent's index so that most
 // comparisons there read no node at all: when both keys are valid and differ, their order is
-// the nodes' Compare order; when they are equal, Compare decides.
+// the nodes' Compare order; when they are equal, Compare decides, unless both are complete:
+// then the shorter goes first, and of equal lengths neither (Compare would say 0).
 struct SortKey {
     std::uint64_t high = 0;
     std::uint64_t low = 0;
     bool valid = false;
+    bool complete = false;   // the key holds the whole of what Compare looks at
+    std::uint8_t length = 0; // of a complete key: the bytes it holds beyond zero padding
 };
 
 struct IndexEntry {
@@ -79,6 +86,11 @@ public:
     virtual void Redraw(bool erase = true);
     virtual bool IsExpandable() const { return false; }
     virtual std::string_view GetLabel() const { return "  "; }
+
+    // Children added from here to the matching EndChildBatch are sorted once at its end (see
+    // above); calls nest. Used by expansions, which add a whole set of children at once.
+    void BeginChildBatch();
+    void EndChildBatch();
 
     // Attaches the child (taking ownership) in sorted or appended position and gives it a row.
     // Returns false when this node is in no control: the child stays linked without a row.
@@ -137,6 +149,9 @@ public:
     int WidestInSubtree() const { return widest_; }
 
 protected:
+    // Before a change of this node's place in a sorted order: an open batch of the parent is
+    // sorted now, under the order the children were added by.
+    void OrderKeyChanging();
     // Tells the parent that this node's place in a sorted order may have changed.
     void OrderKeyChanged();
 
@@ -149,31 +164,34 @@ private:
     CTreeListNode* SortedSuccessor(const CTreeListNode& child);
     bool BuildIndex();
     void DropIndex();
+    bool ListIsSorted() const;
+    void SortBatch();
     void Adopt(CTreeListNode* child); // parent, tree and levels of the child's subtree
     bool DeleteRowAndSubtree();
 
     static inline std::size_t live_ = 0;
     static inline std::size_t peak_ = 0;
 
+    // Laid out so that the small fields share words.
     CTreeListCore* tree_ = nullptr;
     CTreeListNode* parent_ = nullptr;
     CTreeListNode* next_ = nullptr;
     CTreeListNode* prev_ = nullptr;
     CTreeListNode* firstChild_ = nullptr;
     CTreeListNode* lastChild_ = nullptr;
-    std::size_t childCount_ = 0;
+    std::unique_ptr<ChildIndex> index_; // on a sorted parent with many children
+    std::uint32_t childCount_ = 0;
     int level_ = 0;
     int row_ = -1; // valid while the control's rows are up to date
     int rowRight_ = -1;
     int widest_ = 0;
-    std::uint16_t flags_ = nodeflag::kInitial;
     std::uint32_t menuId_ = 0;
     std::uint32_t textColour_ = kDefaultColour;
-
-    std::unique_ptr<ChildIndex> index_; // on a sorted parent with many children
-    bool indexRefused_ = false;         // the list was found unsorted; retried after a change
-    ChildIndex::iterator indexPos_{};   // this child's place in its parent's index
-    bool indexed_ = false;
+    std::uint16_t flags_ = nodeflag::kInitial;
+    bool indexRefused_ = false; // the list was found unsorted; retried after a change
+    bool indexed_ = false;      // this child is in its parent's index
+    std::uint8_t batchDepth_ = 0;
+    bool batchOpen_ = false; // children are being appended, to be sorted at the end
 };
 
 inline bool ChildOrder::operator()(const IndexEntry& a, const IndexEntry& b) const {
@@ -182,6 +200,8 @@ inline bool ChildOrder::operator()(const IndexEntry& a, const IndexEntry& b) con
             return a.key.high < b.key.high;
         if (a.key.low != b.key.low)
             return a.key.low < b.key.low;
+        if (a.key.complete && b.key.complete)
+            return a.key.length < b.key.length;
     }
     return a.node->Compare(*b.node) < 0;
 }

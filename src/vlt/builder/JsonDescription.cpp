@@ -1,6 +1,10 @@
 #include "vlt/builder/JsonDescription.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -65,12 +69,19 @@ std::string PathOf(std::string where) {
 
 class Reader {
 public:
-    Reader(std::string file, const JsonLocator& locator)
-        : file_(std::move(file)), locator_(locator) {}
+    // With `reread`, text may be released after the first pass: a message reads the file again.
+    Reader(std::string file, const std::string& text, bool reread)
+        : file_(std::move(file)), text_(text), reread_(reread) {}
 
     bool fail(const std::string& where, const std::string& what) {
         if (error_.empty()) {
-            const std::size_t line = locator_.LineOf(PathOf(where));
+            // The places of the values are looked up only for a message: a map of them all
+            // takes several times the text's memory.
+            std::string again;
+            if (reread_ && text_.empty())
+                ReadPlainFile(file_, &again, kMaxDescriptionBytes);
+            const std::size_t line =
+                JsonLocator(again.empty() ? std::string_view(text_) : again).LineOf(PathOf(where));
             error_ = file_ + (line ? ":" + std::to_string(line) : std::string()) + ": " +
                      (where.empty() ? "" : where + ": ") + what;
         }
@@ -171,7 +182,8 @@ public:
 
 private:
     std::string file_;
-    const JsonLocator& locator_;
+    const std::string& text_;
+    bool reread_;
     std::string error_;
 };
 
@@ -186,7 +198,9 @@ public:
     DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records)
         : r_(r), desc_(desc), records_(records) {}
 
-    bool Read(const json& root) {
+    // root is the description without the elements of its "notes" list, which `notes` reads
+    // one at a time through Note.
+    template <class NoteSource> bool Read(json& root, NoteSource notes) {
         if (!root.is_object())
             return r_.fail("", "the description must be a JSON object");
         desc_.id = store::TimeDate::FromValue(0);
@@ -234,20 +248,16 @@ public:
                 return false;
             desc_.buildVersion = v;
         }
-        return Notes(root) && Objects(root) && Acl(root) && Resolve();
+        if (root.contains("notes") && !root["notes"].is_array())
+            return r_.fail("notes", "a list is expected");
+        return (!root.contains("notes") || notes()) && Objects(root) && Acl(root) && Resolve();
     }
 
-private:
-    bool Notes(const json& root) {
-        if (!root.contains("notes"))
-            return true;
-        const json& notes = root["notes"];
-        if (!notes.is_array())
-            return r_.fail("notes", "a list is expected");
-        store::NoteId next = 4;
-        for (std::size_t i = 0; i < notes.size(); ++i) {
+    // The note at index i of the list; false on the first that is wrong.
+    bool Note(const json& j, std::size_t i) {
+        store::NoteId& next = next_;
+        {
             const std::string where = "notes[" + std::to_string(i) + "]";
-            const json& j = notes[i];
             if (!j.is_object())
                 return r_.fail(where, "an object is expected");
             NoteDesc n;
@@ -295,11 +305,13 @@ private:
                                     where + ".parent"});
             if (n.parent != 0)
                 n.items.push_back({"$REF", 0, {}});
+            n.items.shrink_to_fit(); // held until the database is written: no room to spare
             desc_.notes.push_back(std::move(n));
         }
         return true;
     }
 
+private:
     bool Item(const json& j, const std::string& where, NoteDesc& n) {
         if (!j.is_object())
             return r_.fail(where, "an object is expected");
@@ -704,6 +716,7 @@ private:
     DatabaseDesc& desc_;
     RecordStreamEncoder records_;
     std::vector<Pending> pending_;
+    store::NoteId next_ = 4; // the ID of a note that gives none
 };
 
 // Arrays and objects nested deeper than this are refused before parsing: the parser, the
@@ -738,16 +751,42 @@ std::size_t LineTooDeep(std::string_view text) {
 
 } // namespace
 
-bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
-                      std::string* error, RecordStreamEncoder records) {
+namespace {
+
+// With `release` (the string that holds text, read from the file named fileName) the text is
+// released after the first pass and the second reads the file again, so that the text and the
+// built description are never held together.
+bool Parse(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
+           std::string* error, RecordStreamEncoder records, std::string* release) {
+    const bool fromFile = release != nullptr;
     if (const std::size_t line = LineTooDeep(text); line != 0) {
         *error = fileName + ":" + std::to_string(line) + ": values nested deeper than " +
                  std::to_string(kMaxNesting) + " levels";
         return false;
     }
+    // The first pass checks the whole text and keeps everything but the elements of the
+    // "notes" list (of the last one, as a repeated key's last value counts); the second reads
+    // those elements one at a time, so that no more than one note's JSON values exist at once.
+    using Event = json::parse_event_t;
+    std::size_t notesKeys = 0, noteCount = 0;
+    bool inNotes = false;
     json root;
     try {
-        root = json::parse(text);
+        root = json::parse(text, [&](int depth, Event event, json& parsed) {
+            if (event == Event::key && depth == 1) {
+                inNotes = parsed == "notes";
+                if (inNotes) {
+                    ++notesKeys;
+                    noteCount = 0;
+                }
+                return true;
+            }
+            if (inNotes && depth == 2 &&
+                (event == Event::object_start || event == Event::array_start ||
+                 event == Event::value))
+                ++noteCount;
+            return !(inNotes && depth >= 2);
+        });
     } catch (const json::parse_error& e) {
         // Turn the byte position into a line for the message.
         std::size_t line = 1;
@@ -766,13 +805,56 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
                  ": invalid JSON: " + (close == std::string::npos ? what : what.substr(close + 2));
         return false;
     }
-    const JsonLocator locator(text);
-    Reader reader(fileName, locator);
+    FILE* file = nullptr;
+    if (fromFile) {
+        std::string().swap(*release);
+        int err = 0;
+        const int fd = OpenPlainFile(fileName, &err);
+        file = fd < 0 ? nullptr : fdopen(fd, "rb");
+        if (!file) {
+            if (fd >= 0)
+                close(fd);
+            *error = fileName + ": cannot be read (" + PlainFileError(fd < 0 ? err : errno) + ")";
+            return false;
+        }
+    }
+    struct Closer {
+        FILE* f;
+        ~Closer() {
+            if (f)
+                std::fclose(f);
+        }
+    } closer{file};
+    Reader reader(fileName, text, fromFile);
     *desc = DatabaseDesc();
+    desc->notes.reserve(noteCount);
     DescriptionReader r(reader, *desc, records);
+    auto notes = [&] {
+        std::size_t key = 0, index = 0;
+        bool ok = true, mine = false;
+        inNotes = false;
+        const json::parser_callback_t each = [&](int depth, Event event, json& parsed) {
+            if (depth == 1 && event == Event::key) {
+                mine = parsed == "notes" && ++key == notesKeys;
+                return mine; // the rest was read in the first pass
+            }
+            if (!mine || depth < 2) {
+                return true;
+            }
+            if (depth == 2 && (event == Event::value || event == Event::object_end ||
+                               event == Event::array_end)) {
+                ok = ok && r.Note(parsed, index++);
+                return false; // read: its values are no longer needed
+            }
+            return ok; // after a wrong note nothing more is kept
+        };
+        const json kept = file ? json::parse(file, each) : json::parse(text, each);
+        (void)kept; // the root with an empty list
+        return ok;
+    };
     bool ok;
     try {
-        ok = r.Read(root);
+        ok = r.Read(root, notes);
     } catch (const json::exception& e) {
         // A value of the wrong JSON type where a plain one was expected (e.g. "default": "yes").
         ok = reader.fail("", std::string("unexpected value: ") + e.what());
@@ -784,6 +866,13 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     return true;
 }
 
+} // namespace
+
+bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
+                      std::string* error, RecordStreamEncoder records) {
+    return Parse(text, fileName, desc, error, records, nullptr);
+}
+
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
                      RecordStreamEncoder records) {
     std::string text;
@@ -791,7 +880,7 @@ bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* e
         *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    return ParseDescription(text, path, desc, error, records);
+    return Parse(text, path, desc, error, records, &text);
 }
 
 } // namespace vlt::builder
