@@ -25,8 +25,6 @@ namespace store {
 namespace {
 
 constexpr std::uint32_t kAclMagic = 0x324C4341; // "ACL2"
-constexpr std::size_t kHeaderSize = 6 * 4;
-constexpr std::size_t kEntryFixed = 2 + 10 + 2; // level, roles, flags
 
 void PutText(std::string& out, std::string_view text) {
     text = text.substr(0, 0xFFFF);
