@@ -164,7 +164,9 @@ Status TimeToText(const IntlFormat* intlIn, const TimeFormat* formatIn, const Ti
         vlt::PutText("", buffer, size, length);
         return kInvalidTime;
     }
-    const TimeParts now = vlt::NowIn(p.zone, p.dst);
+    // Only the forms that depend on today read the clock (and the zone rules for now).
+    const bool needNow = f.structure == vlt::kCDateTime || f.date == vlt::kDateCPartial;
+    const TimeParts now = needNow ? vlt::NowIn(p.zone, p.dst) : TimeParts{};
     bool showDate = f.structure != vlt::kTimeOnly;
     const bool showTime = f.structure != vlt::kDateOnly;
     if (f.structure == vlt::kCDateTime && p.year == now.year && p.month == now.month &&
