@@ -7,7 +7,6 @@
 
 #include "common/CommandLine.h"
 #include "records/RecordStreamComposer.h"
-#include "vlt/builder/JsonDescription.h"
 #include "vlt/builder/Writer.h"
 
 int main(int argc, char** argv) {
@@ -32,10 +31,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> end = line.Parse(args, std::cout, std::cerr)) {
         return *end;
     }
-    vlt::builder::DatabaseDesc desc;
     std::string error;
-    if (!vlt::builder::LoadDescription(in, &desc, &error, &ComposeRecordStream) ||
-        !vlt::builder::WriteDatabase(desc, out, &error)) {
+    // Each note goes into the file as it is read: the notes are never all held at once.
+    if (!vlt::builder::BuildDatabase(in, out, &error, &ComposeRecordStream)) {
         std::cerr << "vlt-build: " << error << "\n";
         return commandline::kFailed;
     }

@@ -193,10 +193,36 @@ struct Pending {
     std::string where;
 };
 
+// What a note reference or an attachment needs of a note once the note itself is gone.
+struct NoteInfo {
+    store::NoteId id;
+    store::TimeDate file, note, created, modified;
+};
+
+// The length of the value a pending note reference or attachment gets, so that a stand-in of
+// it takes the same room; any length when the value will be refused.
+std::size_t ResolvedSize(const json& j) {
+    if (j.contains("noterefs")) {
+        const json& refs = j["noterefs"];
+        return refs.is_array() ? 4 + 16 * refs.size() : 2;
+    }
+    const json& a = j["attachment"];
+    if (a.is_object() && a.contains("file") && a["file"].is_string())
+        return 38 + a["file"].get_ref<const std::string&>().size();
+    return 2;
+}
+
+Bytes StandIn(const json& j) {
+    Bytes value = RawValue(0, {});
+    value.resize(std::max<std::size_t>(value.size(), ResolvedSize(j)));
+    return value;
+}
+
 class DescriptionReader {
 public:
-    DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records)
-        : r_(r), desc_(desc), records_(records) {}
+    DescriptionReader(Reader& r, DatabaseDesc& desc, RecordStreamEncoder records,
+                      const NoteSink* sink)
+        : r_(r), desc_(desc), records_(records), sink_(sink) {}
 
     // root is the description without the elements of its "notes" list, which `notes` reads
     // one at a time through Note.
@@ -299,14 +325,20 @@ public:
                     if (!Item(items[k], where + ".items[" + std::to_string(k) + "]", n))
                         return false;
             }
-            if (n.parent != 0)
-                pending_.push_back({desc_.notes.size(), n.items.size(),
-                                    json{{"noterefs", json::array({n.parent})}},
-                                    where + ".parent"});
-            if (n.parent != 0)
-                n.items.push_back({"$REF", 0, {}});
-            n.items.shrink_to_fit(); // held until the database is written: no room to spare
-            desc_.notes.push_back(std::move(n));
+            if (n.parent != 0) {
+                json ref{{"noterefs", json::array({n.parent})}};
+                Bytes standIn = StandIn(ref);
+                pending_.push_back(
+                    {infos_.size(), n.items.size(), std::move(ref), where + ".parent"});
+                n.items.push_back({"$REF", 0, std::move(standIn)});
+            }
+            infos_.push_back({n.id, n.originator.file, n.originator.note, n.created, n.modified});
+            if (sink_) {
+                sink_->note(std::move(n));
+            } else {
+                n.items.shrink_to_fit(); // held until the database is written: no room to spare
+                desc_.notes.push_back(std::move(n));
+            }
         }
         return true;
     }
@@ -440,8 +472,8 @@ private:
             return Records(j, at, value);
         } else {
             // Note references and attachments name other notes and objects: filled in at the end.
-            pending_.push_back({desc_.notes.size(), n.items.size(), j, at});
-            *value = RawValue(0, {});
+            pending_.push_back({infos_.size(), n.items.size(), j, at});
+            *value = StandIn(j);
         }
         return true;
     }
@@ -640,18 +672,25 @@ private:
         return true;
     }
 
-    const NoteDesc* FindNote(store::NoteId id) const {
-        for (const NoteDesc& n : desc_.notes)
+    const NoteInfo* FindNote(store::NoteId id) const {
+        for (const NoteInfo& n : infos_)
             if (n.id == id)
                 return &n;
         return nullptr;
     }
 
+    void Resolved(const Pending& p, Bytes&& value) {
+        if (sink_)
+            sink_->resolved(infos_[p.note].id, p.item, value);
+        else
+            desc_.notes[p.note].items[p.item].value = std::move(value);
+    }
+
     // Note references and attachments, now that every note and object is known.
     bool Resolve() {
         for (const Pending& p : pending_) {
-            Bytes& value = desc_.notes[p.note].items[p.item].value;
-            const NoteDesc& owner = desc_.notes[p.note];
+            Bytes value;
+            const NoteInfo& owner = infos_[p.note];
             if (p.desc.contains("noterefs")) {
                 const json& refs = p.desc["noterefs"];
                 if (!refs.is_array() || refs.size() > 0xFFFF)
@@ -664,15 +703,15 @@ private:
                     if (!r_.Number(refs[i], p.where + "[" + std::to_string(i) + "]", 0x7FFFFFFF,
                                    &id))
                         return false;
-                    const NoteDesc* target = FindNote(static_cast<store::NoteId>(id));
+                    const NoteInfo* target = FindNote(static_cast<store::NoteId>(id));
                     if (!target)
                         return r_.fail(p.where, "note " + std::to_string(id) + " does not exist");
-                    for (const store::TimeDate& t :
-                         {target->originator.file, target->originator.note}) {
+                    for (const store::TimeDate& t : {target->file, target->note}) {
                         PutU32(value, t.w[0]);
                         PutU32(value, t.w[1]);
                     }
                 }
+                Resolved(p, std::move(value));
                 continue;
             }
             const json& a = p.desc["attachment"];
@@ -708,6 +747,7 @@ private:
                 PutU32(value, t.w[1]);
             }
             PutBytes(value, file);
+            Resolved(p, std::move(value));
         }
         return true;
     }
@@ -715,7 +755,9 @@ private:
     Reader& r_;
     DatabaseDesc& desc_;
     RecordStreamEncoder records_;
+    const NoteSink* sink_;
     std::vector<Pending> pending_;
+    std::vector<NoteInfo> infos_;
     store::NoteId next_ = 4; // the ID of a note that gives none
 };
 
@@ -757,7 +799,8 @@ namespace {
 // released after the first pass and the second reads the file again, so that the text and the
 // built description are never held together.
 bool Parse(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
-           std::string* error, RecordStreamEncoder records, std::string* release) {
+           std::string* error, RecordStreamEncoder records, std::string* release,
+           const NoteSink* sink) {
     const bool fromFile = release != nullptr;
     if (const std::size_t line = LineTooDeep(text); line != 0) {
         *error = fileName + ":" + std::to_string(line) + ": values nested deeper than " +
@@ -827,8 +870,9 @@ bool Parse(const std::string& text, const std::string& fileName, DatabaseDesc* d
     } closer{file};
     Reader reader(fileName, text, fromFile);
     *desc = DatabaseDesc();
-    desc->notes.reserve(noteCount);
-    DescriptionReader r(reader, *desc, records);
+    if (!sink)
+        desc->notes.reserve(noteCount);
+    DescriptionReader r(reader, *desc, records, sink);
     auto notes = [&] {
         std::size_t key = 0, index = 0;
         bool ok = true, mine = false;
@@ -870,7 +914,7 @@ bool Parse(const std::string& text, const std::string& fileName, DatabaseDesc* d
 
 bool ParseDescription(const std::string& text, const std::string& fileName, DatabaseDesc* desc,
                       std::string* error, RecordStreamEncoder records) {
-    return Parse(text, fileName, desc, error, records, nullptr);
+    return Parse(text, fileName, desc, error, records, nullptr, nullptr);
 }
 
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
@@ -880,7 +924,17 @@ bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* e
         *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    return Parse(text, path, desc, error, records, &text);
+    return Parse(text, path, desc, error, records, &text, nullptr);
+}
+
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
+                     RecordStreamEncoder records, const NoteSink& sink) {
+    std::string text;
+    if (const int err = ReadPlainFile(path, &text, kMaxDescriptionBytes); err != 0) {
+        *error = path + ": cannot be read (" + PlainFileError(err) + ")";
+        return false;
+    }
+    return Parse(text, path, desc, error, records, &text, &sink);
 }
 
 } // namespace vlt::builder

@@ -26,7 +26,11 @@
 // item naming the parent; "Form", "$TITLE" and "$Flags" always carry the Summary flag.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "vlt/builder/Description.h"
 #include "vlt/builder/RecordStreams.h"
@@ -41,5 +45,15 @@ bool ParseDescription(const std::string& json, const std::string& fileName, Data
                       std::string* error, RecordStreamEncoder records = nullptr);
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
                      RecordStreamEncoder records = nullptr);
+
+// Where notes go as they are read instead of into desc->notes. A note reference or attachment
+// value is known only once every note and object is: the note carries a stand-in of the same
+// length, and `resolved` gives the value (the note's ID, the item's index) after the last note.
+struct NoteSink {
+    std::function<void(NoteDesc&&)> note;
+    std::function<void(store::NoteId, std::size_t, const std::vector<std::uint8_t>&)> resolved;
+};
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
+                     RecordStreamEncoder records, const NoteSink& sink);
 
 } // namespace vlt::builder

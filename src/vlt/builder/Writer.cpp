@@ -8,9 +8,15 @@
 
 #include "vlt/Schema.h"
 #include "vlt/Sql.h"
+#include "vlt/builder/JsonDescription.h"
 
 namespace vlt::builder {
 namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kInsertNote = "INSERT INTO notes VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+constexpr const char* kInsertItem = "INSERT INTO items VALUES(?,?,?,?,?)";
 
 std::int64_t T(const store::TimeDate& t) {
     return static_cast<std::int64_t>(t.Value());
@@ -45,7 +51,7 @@ bool Insert(Connection& c, Stmt& s, std::string* error) {
     return true;
 }
 
-bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
+bool WriteHead(Connection& c, const DatabaseDesc& desc, std::string* error) {
     if (!Exec(c.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;") ||
         !Exec(c.get(), schema::kCreateSql) || !Exec(c.get(), "BEGIN")) {
         *error = "cannot create the schema: " + c.error();
@@ -68,12 +74,11 @@ bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
     db.bind(10, desc.info);
     if (desc.buildVersion)
         db.bind(11, *desc.buildVersion);
-    if (!Insert(c, db, error))
-        return false;
+    return Insert(c, db, error);
+}
 
-    Stmt note(c.get(), "INSERT INTO notes VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    Stmt item(c.get(), "INSERT INTO items VALUES(?,?,?,?,?)");
-    for (const NoteDesc& n : desc.notes) {
+bool WriteNote(Connection& c, Stmt& note, Stmt& item, const NoteDesc& n, std::string* error) {
+    {
         const store::OriginatorId& o = n.originator;
         note.bind(1, n.id).bind(2, n.noteClass).bind(3, T(o.file)).bind(4, T(o.note));
         note.bind(5, o.sequence).bind(6, T(o.sequenceTime)).bind(7, T(n.created));
@@ -89,6 +94,11 @@ bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
                 return false;
         }
     }
+    return true;
+}
+
+// Everything after the notes, then the end of the transaction.
+bool WriteTail(Connection& c, const DatabaseDesc& desc, std::string* error) {
     Stmt object(c.get(), "INSERT INTO objects VALUES(?,?,?,?,?)");
     for (const ObjectDesc& o : desc.objects) {
         object.bind(1, o.id).bind(2, o.note).bind(3, o.objectClass).bind(4, o.privileges);
@@ -131,11 +141,20 @@ bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
     return true;
 }
 
-} // namespace
+bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
+    if (!WriteHead(c, desc, error))
+        return false;
+    Stmt note(c.get(), kInsertNote);
+    Stmt item(c.get(), kInsertItem);
+    for (const NoteDesc& n : desc.notes)
+        if (!WriteNote(c, note, item, n, error))
+            return false;
+    return WriteTail(c, desc, error);
+}
 
-std::string CheckDescription(const DatabaseDesc& desc) {
-    std::unordered_set<store::NoteId> ids;
-    for (const NoteDesc& n : desc.notes) {
+// The checks of one note, given the IDs of the notes before it (to which its own is added).
+std::string CheckNote(const NoteDesc& n, std::unordered_set<store::NoteId>& ids) {
+    {
         if (n.id == 0 || n.id > 0x7FFFFFFF)
             return NoteName(n) + ": a note ID must lie in 1..0x7FFFFFFF";
         if (!ids.insert(n.id).second)
@@ -152,9 +171,16 @@ std::string CheckDescription(const DatabaseDesc& desc) {
                 return NoteName(n) + ": item \"" + i.name + "\" is too large";
         }
     }
-    for (const NoteDesc& n : desc.notes)
-        if (n.parent != 0 && !ids.count(n.parent))
-            return NoteName(n) + ": parent note " + std::to_string(n.parent) + " does not exist";
+    return {};
+}
+
+std::string ParentMissing(store::NoteId note, store::NoteId parent) {
+    return "note " + std::to_string(note) + ": parent note " + std::to_string(parent) +
+           " does not exist";
+}
+
+// The checks of what follows the notes, given all their IDs.
+std::string CheckRest(const DatabaseDesc& desc, const std::unordered_set<store::NoteId>& ids) {
     std::unordered_set<std::uint32_t> objects;
     for (const ObjectDesc& o : desc.objects) {
         const std::string name = "object " + std::to_string(o.id);
@@ -183,20 +209,36 @@ std::string CheckDescription(const DatabaseDesc& desc) {
     return {};
 }
 
+fs::path TempPath(const fs::path& target) {
+    // Hidden (leading '.') so that directory listings never show a half-written file.
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".tmp-";
+    tempName += std::to_string(::getpid());
+    return target.parent_path() / tempName;
+}
+
+} // namespace
+
+std::string CheckDescription(const DatabaseDesc& desc) {
+    std::unordered_set<store::NoteId> ids;
+    for (const NoteDesc& n : desc.notes)
+        if (std::string problem = CheckNote(n, ids); !problem.empty())
+            return problem;
+    for (const NoteDesc& n : desc.notes)
+        if (n.parent != 0 && !ids.count(n.parent))
+            return ParentMissing(n.id, n.parent);
+    return CheckRest(desc, ids);
+}
+
 bool WriteDatabase(const DatabaseDesc& desc, const std::string& path, std::string* error) {
     std::string problem = CheckDescription(desc);
     if (!problem.empty()) {
         *error = path + ": " + problem;
         return false;
     }
-    namespace fs = std::filesystem;
     const fs::path target(path);
-    // Hidden (leading '.') so that directory listings never show a half-written file.
-    std::string tempName = ".";
-    tempName += target.filename().string();
-    tempName += ".tmp-";
-    tempName += std::to_string(::getpid());
-    const fs::path temp = target.parent_path() / tempName;
+    const fs::path temp = TempPath(target);
     std::error_code ec;
     if (!target.parent_path().empty())
         fs::create_directories(target.parent_path(), ec); // a failure shows when creating
@@ -221,6 +263,103 @@ bool WriteDatabase(const DatabaseDesc& desc, const std::string& path, std::strin
         fs::remove(temp, ec);
         *error = path + ": " + problem;
     }
+    return ok;
+}
+
+} // namespace vlt::builder
+
+namespace vlt::builder {
+
+bool BuildDatabase(const std::string& descriptionPath, const std::string& path, std::string* error,
+                   RecordStreamEncoder records) {
+    const fs::path target(path);
+    const fs::path temp = TempPath(target);
+    std::unique_ptr<Connection> c;
+    std::unique_ptr<Stmt> note, item, update;
+    DatabaseDesc desc;
+    // A wrong description is told before a file that cannot be written, as when the whole
+    // description is read first: the first of each kept, the rest of the notes still read.
+    std::string problem, writeProblem;
+    bool started = false;
+    std::unordered_set<store::NoteId> ids;
+    std::vector<std::pair<store::NoteId, store::NoteId>> parents; // small: of responses only
+    auto start = [&] {
+        started = true;
+        std::error_code ec;
+        if (!target.parent_path().empty())
+            fs::create_directories(target.parent_path(), ec); // a failure shows when creating
+        fs::remove(temp, ec);
+        c = std::make_unique<Connection>(temp.string());
+        if (!c->ok()) {
+            writeProblem = "cannot create " + temp.string() + ": " + c->error();
+            return;
+        }
+        if (!WriteHead(*c, desc, &writeProblem))
+            return;
+        note = std::make_unique<Stmt>(c->get(), kInsertNote);
+        item = std::make_unique<Stmt>(c->get(), kInsertItem);
+        update = std::make_unique<Stmt>(c->get(),
+                                        "UPDATE items SET value = ? WHERE note = ? AND seq = ?");
+    };
+    NoteSink sink;
+    sink.note = [&](NoteDesc&& n) {
+        if (problem.empty())
+            problem = CheckNote(n, ids);
+        else
+            ids.insert(n.id);
+        if (n.parent != 0)
+            parents.emplace_back(n.id, n.parent);
+        if (!problem.empty())
+            return;
+        if (!started)
+            start();
+        if (writeProblem.empty())
+            WriteNote(*c, *note, *item, n, &writeProblem);
+    };
+    // The stand-in has the value's length, so the row is rewritten where it stands and the
+    // file comes out as if the value had been there from the start.
+    sink.resolved = [&](store::NoteId id, std::size_t seq, const std::vector<std::uint8_t>& v) {
+        if (!problem.empty() || !writeProblem.empty())
+            return;
+        update->bindBlob(1, v.data(), v.size()).bind(2, id).bind(3, static_cast<std::int64_t>(seq));
+        Insert(*c, *update, &writeProblem);
+    };
+    const bool read = LoadDescription(descriptionPath, &desc, error, records, sink);
+    bool ok = read;
+    if (read) {
+        if (problem.empty())
+            for (const auto& [id, parent] : parents)
+                if (!ids.count(parent)) {
+                    problem = ParentMissing(id, parent);
+                    break;
+                }
+        if (problem.empty())
+            problem = CheckRest(desc, ids);
+        if (problem.empty()) {
+            if (!started)
+                start();
+            if (writeProblem.empty())
+                WriteTail(*c, desc, &writeProblem);
+            problem = writeProblem;
+        }
+        ok = problem.empty();
+    }
+    update.reset();
+    item.reset();
+    note.reset();
+    c.reset();
+    std::error_code ec;
+    if (ok) {
+        fs::rename(temp, target, ec);
+        if (ec) {
+            ok = false;
+            problem = "cannot rename " + temp.string() + ": " + ec.message();
+        }
+    }
+    if (!ok && started)
+        fs::remove(temp, ec);
+    if (read && !ok)
+        *error = path + ": " + problem;
     return ok;
 }
 
