@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
 #include "common/Ascii.h"
 #include "common/PlainFile.h"
@@ -332,6 +333,7 @@ public:
                     {infos_.size(), n.items.size(), std::move(ref), where + ".parent"});
                 n.items.push_back({"$REF", 0, std::move(standIn)});
             }
+            infoOf_.emplace(n.id, infos_.size());
             infos_.push_back({n.id, n.originator.file, n.originator.note, n.created, n.modified});
             if (sink_) {
                 sink_->note(std::move(n));
@@ -672,11 +674,10 @@ private:
         return true;
     }
 
+    // The first note of an ID (a second one is refused by the check anyway).
     const NoteInfo* FindNote(store::NoteId id) const {
-        for (const NoteInfo& n : infos_)
-            if (n.id == id)
-                return &n;
-        return nullptr;
+        const auto found = infoOf_.find(id);
+        return found == infoOf_.end() ? nullptr : &infos_[found->second];
     }
 
     void Resolved(const Pending& p, Bytes&& value) {
@@ -758,7 +759,8 @@ private:
     const NoteSink* sink_;
     std::vector<Pending> pending_;
     std::vector<NoteInfo> infos_;
-    store::NoteId next_ = 4; // the ID of a note that gives none
+    std::unordered_map<store::NoteId, std::size_t> infoOf_; // note ID to its first entry
+    store::NoteId next_ = 4;                                // the ID of a note that gives none
 };
 
 // Arrays and objects nested deeper than this are refused before parsing: the parser, the
@@ -917,24 +919,28 @@ bool ParseDescription(const std::string& text, const std::string& fileName, Data
     return Parse(text, fileName, desc, error, records, nullptr, nullptr);
 }
 
-bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
-                     RecordStreamEncoder records) {
+namespace {
+
+bool Load(const std::string& path, DatabaseDesc* desc, std::string* error,
+          RecordStreamEncoder records, const NoteSink* sink) {
     std::string text;
     if (const int err = ReadPlainFile(path, &text, kMaxDescriptionBytes); err != 0) {
         *error = path + ": cannot be read (" + PlainFileError(err) + ")";
         return false;
     }
-    return Parse(text, path, desc, error, records, &text, nullptr);
+    return Parse(text, path, desc, error, records, &text, sink);
+}
+
+} // namespace
+
+bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
+                     RecordStreamEncoder records) {
+    return Load(path, desc, error, records, nullptr);
 }
 
 bool LoadDescription(const std::string& path, DatabaseDesc* desc, std::string* error,
                      RecordStreamEncoder records, const NoteSink& sink) {
-    std::string text;
-    if (const int err = ReadPlainFile(path, &text, kMaxDescriptionBytes); err != 0) {
-        *error = path + ": cannot be read (" + PlainFileError(err) + ")";
-        return false;
-    }
-    return Parse(text, path, desc, error, records, &text, &sink);
+    return Load(path, desc, error, records, &sink);
 }
 
 } // namespace vlt::builder

@@ -78,21 +78,19 @@ bool WriteHead(Connection& c, const DatabaseDesc& desc, std::string* error) {
 }
 
 bool WriteNote(Connection& c, Stmt& note, Stmt& item, const NoteDesc& n, std::string* error) {
-    {
-        const store::OriginatorId& o = n.originator;
-        note.bind(1, n.id).bind(2, n.noteClass).bind(3, T(o.file)).bind(4, T(o.note));
-        note.bind(5, o.sequence).bind(6, T(o.sequenceTime)).bind(7, T(n.created));
-        note.bind(8, T(n.modified)).bind(9, T(n.accessed)).bind(10, T(n.added));
-        note.bind(11, n.flags).bind(12, n.privileges).bind(13, n.parent).bind(14, n.deleted);
-        if (!Insert(c, note, error))
+    const store::OriginatorId& o = n.originator;
+    note.bind(1, n.id).bind(2, n.noteClass).bind(3, T(o.file)).bind(4, T(o.note));
+    note.bind(5, o.sequence).bind(6, T(o.sequenceTime)).bind(7, T(n.created));
+    note.bind(8, T(n.modified)).bind(9, T(n.accessed)).bind(10, T(n.added));
+    note.bind(11, n.flags).bind(12, n.privileges).bind(13, n.parent).bind(14, n.deleted);
+    if (!Insert(c, note, error))
+        return false;
+    std::int64_t seq = 0;
+    for (const ItemDesc& i : n.items) {
+        item.bind(1, n.id).bind(2, seq++).bind(3, i.name).bind(4, i.flags);
+        item.bindBlob(5, i.value.data(), i.value.size());
+        if (!Insert(c, item, error))
             return false;
-        std::int64_t seq = 0;
-        for (const ItemDesc& i : n.items) {
-            item.bind(1, n.id).bind(2, seq++).bind(3, i.name).bind(4, i.flags);
-            item.bindBlob(5, i.value.data(), i.value.size());
-            if (!Insert(c, item, error))
-                return false;
-        }
     }
     return true;
 }
@@ -154,22 +152,20 @@ bool WriteAll(Connection& c, const DatabaseDesc& desc, std::string* error) {
 
 // The checks of one note, given the IDs of the notes before it (to which its own is added).
 std::string CheckNote(const NoteDesc& n, std::unordered_set<store::NoteId>& ids) {
-    {
-        if (n.id == 0 || n.id > 0x7FFFFFFF)
-            return NoteName(n) + ": a note ID must lie in 1..0x7FFFFFFF";
-        if (!ids.insert(n.id).second)
-            return NoteName(n) + ": the note ID is used twice";
-        if (n.deleted && !n.items.empty())
-            return NoteName(n) + ": a deletion stub has no items";
-        for (const ItemDesc& i : n.items) {
-            if (i.name.empty() || i.name.size() > schema::kMaxItemName)
-                return NoteName(n) + ": item name \"" + i.name + "\" must have 1 to " +
-                       std::to_string(schema::kMaxItemName) + " bytes";
-            if (i.value.size() < 2)
-                return NoteName(n) + ": item \"" + i.name + "\" has no type word";
-            if (i.value.size() > 0xFFFFFFF0u)
-                return NoteName(n) + ": item \"" + i.name + "\" is too large";
-        }
+    if (n.id == 0 || n.id > 0x7FFFFFFF)
+        return NoteName(n) + ": a note ID must lie in 1..0x7FFFFFFF";
+    if (!ids.insert(n.id).second)
+        return NoteName(n) + ": the note ID is used twice";
+    if (n.deleted && !n.items.empty())
+        return NoteName(n) + ": a deletion stub has no items";
+    for (const ItemDesc& i : n.items) {
+        if (i.name.empty() || i.name.size() > schema::kMaxItemName)
+            return NoteName(n) + ": item name \"" + i.name + "\" must have 1 to " +
+                   std::to_string(schema::kMaxItemName) + " bytes";
+        if (i.value.size() < 2)
+            return NoteName(n) + ": item \"" + i.name + "\" has no type word";
+        if (i.value.size() > 0xFFFFFFF0u)
+            return NoteName(n) + ": item \"" + i.name + "\" is too large";
     }
     return {};
 }
@@ -265,10 +261,6 @@ bool WriteDatabase(const DatabaseDesc& desc, const std::string& path, std::strin
     }
     return ok;
 }
-
-} // namespace vlt::builder
-
-namespace vlt::builder {
 
 bool BuildDatabase(const std::string& descriptionPath, const std::string& path, std::string* error,
                    RecordStreamEncoder records) {

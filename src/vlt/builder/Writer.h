@@ -1,7 +1,6 @@
 // Writes a database description into a new .vlt file.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "vlt/builder/Description.h"
