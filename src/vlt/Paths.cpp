@@ -44,7 +44,9 @@ store::Status Within(const std::string& base, std::string_view relative, std::st
 // Why `file` does not lie in `base` once every symbolic link is followed, or empty when it does:
 // a link in a server's folder must not lead out of it. The parts of `file` that do not exist
 // yet are taken as written. A loop cannot be followed, so it opens nothing; opening it says so.
-std::string Escapes(const std::string& base, const std::string& file, const std::string& server) {
+// A file that lies in `base` is given back with its links followed, so that what is opened is
+// what was checked, never a path that leaves the folder through a link and comes back.
+std::string Escapes(const std::string& base, std::string& file, const std::string& server) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path realBase = fs::canonical(base, ec);
@@ -60,6 +62,7 @@ std::string Escapes(const std::string& base, const std::string& file, const std:
         if (f == realFile.end() || *f != *b)
             return "lies outside the folder of server " + server;
     }
+    file = realFile.string();
     return {};
 }
 

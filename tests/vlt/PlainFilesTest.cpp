@@ -148,6 +148,16 @@ TEST_F(PlainFiles, SymbolicLinksNeverLeadOutOfAServersFolder) {
         EXPECT_EQ(ResolveStorePath(path.data(), path.size(), file, sizeof file), c.status)
             << c.path << " -> " << file;
     }
+    // Out through a link and back in: the file given is the one inside, reached without the
+    // link, so that what is opened is what was checked.
+    {
+        Link("..", "srv/up");
+        char file[512];
+        const std::string path = "Hub!!up\\srv\\inside.vlt";
+        ASSERT_EQ(ResolveStorePath(path.data(), path.size(), file, sizeof file), kNoError);
+        EXPECT_EQ(file, fs::canonical(dir() + "/srv/inside.vlt").string());
+        fs::remove(dir() + "/srv/up");
+    }
 
     DbHandle db = 0;
     EXPECT_EQ(OpenDatabase("Hub!!out.vlt", &db), kBadPath);
