@@ -19,6 +19,8 @@
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "support/FakeTree.h"
+#include "tree/Cancel.h"
+#include "tree/CancelProbe.h"
 #include "tree/DumpToFile.h"
 #include "vlt/builder/Values.h"
 
@@ -157,6 +159,37 @@ TEST(DocSetStream, DumpsAsTheExpandedTreeWithOrWithoutSpilledRuns) {
     EXPECT_EQ(spilled, expanded);
     for (CTreeListNode* set : f.Sets())
         EXPECT_FALSE(set->HasChildren());
+    EXPECT_EQ(CTreeListNode::LiveCount(), live);
+}
+
+TEST(DocSetStream, ACancelDuringTheSearchEndsTheDump) {
+    Fixture f;
+    static int polls = 0;
+    polls = 0;
+    cancel::Clear();
+    // The user cancels while the search is half way through the documents.
+    CScopedCancelProbe probe(
+        [](void*) {
+            if (++polls == kDocuments / 2)
+                cancel::Request();
+            return cancel::Requested();
+        },
+        nullptr);
+    const std::size_t live = CTreeListNode::LiveCount();
+    std::ostringstream out;
+    CDumpWriter writer(out);
+    DumpOptions options;
+    options.includeCollapsed = true;
+    options.streamLimits = {0, 2048};
+    CTreeListNode* documents = f.Sets()[1];
+    const DumpResult r = WriteSubtree(*documents, writer, options);
+    writer.Close();
+    cancel::Clear();
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.written);
+    EXPECT_EQ(r.nodes, 1u); // the set itself, then the marker
+    EXPECT_NE(out.str().find("*** Cancelled ***"), std::string::npos);
+    EXPECT_FALSE(documents->HasChildren());
     EXPECT_EQ(CTreeListNode::LiveCount(), live);
 }
 
