@@ -311,6 +311,10 @@ int WriteDump(CTreeListNode& start, Writer& writer, const DumpOptions& options, 
             << "\n";
         return kFailed;
     }
+    if (!result.written) {
+        err << "delvex-dump: " << result.error << "\n";
+        return kFailed;
+    }
     if (result.cancelled) {
         err << "delvex-dump: interrupted\n";
         return kCancelled;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "output/CompiledFormula.h"
 #include "store/api/Search.h"
@@ -22,6 +23,25 @@ public:
     // (a cancel, or the limit reached).
     static store::Status CallbackVLTSearch(void* node, const store::SEARCH_MATCH* match,
                                            const store::ITEM_TABLE* summary);
+    // A dump's way through the set: one search gathers what orders the children and makes them
+    // again, and they are handed out one at a time (store/DocSetStream.h).
+    std::unique_ptr<CChildStream> StreamChildren(const ChildStreamLimits& limits) override;
+
+    // What a child of the set was made from, so that the same node can be made again.
+    enum class ChildKind : std::uint8_t { Note, Stub, Damaged, Cancel, Failure };
+    // The search with this set's formula and classes, each result to the callback; made_ and
+    // the end flag start anew.
+    store::Status RunSearch(store::SearchCallback callback, void* context);
+    // The child one search result makes (null for none), as AddChildren adds it; *stop is what
+    // the callback returns (not 0: the search ends here).
+    CNoteNode* MakeChild(const store::SEARCH_MATCH& match, const store::ITEM_TABLE* summary,
+                         ChildKind* kind, store::Status* stop);
+    // The child that follows the results when the search ended with status (a cancel the
+    // callback did not see, a failure), or null.
+    CNoteNode* EndChild(store::Status status, ChildKind* kind) const;
+    // The same child once more.
+    CNoteNode* MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
+                              const store::ITEM_TABLE* summary, store::Status status) const;
 
     TNDatabase* GetDatabase() const { return database_; }
     std::uint16_t ClassMask() const { return classMask_; }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
+#include "tree/ChildStream.h"
 #include "tree/TypedNode.h"
 
 class CFieldWriter;
@@ -32,6 +34,11 @@ public:
     // The stored bytes the node decodes (an item's value, a record), which the byte ranges of
     // its fields point into; false for a node that has none.
     virtual bool NodeBytes(std::span<const std::uint8_t>& /*bytes*/) const { return false; }
+    // For a dump of this collapsed node: its children one at a time instead of an expansion,
+    // or null when it has no such way (the dump then expands it as usual).
+    virtual std::unique_ptr<CChildStream> StreamChildren(const ChildStreamLimits& /*limits*/) {
+        return nullptr;
+    }
 
 protected:
     const CommandMap& GetCommandMap() const override;

@@ -1,10 +1,12 @@
 #include "tree/DumpToFile.h"
 
+#include <memory>
 #include <vector>
 
 #include "output/DumpWriter.h"
 #include "output/JsonWriter.h"
 #include "tree/Cancel.h"
+#include "tree/ChildStream.h"
 #include "tree/DocNode.h"
 #include "tree/NodeDocument.h"
 #include "tree/NodeTypes.h"
@@ -80,53 +82,119 @@ DumpResult WriteToFile(CDocNode& start, Writer& writer, const DumpOptions& optio
     return result;
 }
 
+enum class WalkEnd { Done, Cancelled, Failed };
+
+// The dump's walk. A collapsed node that can hand out its children one at a time (a large set
+// of notes) is not expanded: each child is walked as a subtree of its own and deleted before
+// the next is made, so that the nodes held at once do not grow with the number of children.
+class CDumpWalk {
+public:
+    CDumpWalk(CTreeListNode& top, CFieldWriter& writer, const DumpOptions& options,
+              DumpResult& result)
+        : top_(top), writer_(writer), options_(options), result_(result) {}
+
+    WalkEnd Subtree(CTreeListNode& start);
+    // After a cancel or a failure: the nodes the dump expanded are collapsed again.
+    void PutTreeBack() const {
+        if (options_.includeCollapsed) {
+            CollapseExpandedForDump(path_);
+        }
+    }
+
+private:
+    WalkEnd Streamed(CChildStream& stream);
+
+    const CTreeListNode& top_;
+    CFieldWriter& writer_;
+    const DumpOptions& options_;
+    DumpResult& result_;
+    std::vector<PathEntry> path_;
+};
+
+WalkEnd CDumpWalk::Subtree(CTreeListNode& start) {
+    unsigned flags = CTreeWalker::kReportBoth;
+    if (options_.includeCollapsed) {
+        flags |= CTreeWalker::kExpandCollapsed;
+    }
+    CTreeWalker walker(start, flags);
+    bool in = false;
+    while (CTreeListNode* node = walker.Next(&in)) {
+        if (cancel::Check()) {
+            writer_.Printf("*** Cancelled ***");
+            writer_.EndLine();
+            result_.cancelled = true;
+            return WalkEnd::Cancelled;
+        }
+        auto* doc = dynamic_cast<CDocNode*>(node);
+        if (in) {
+            const bool collapsed = !node->HasChildren();
+            path_.push_back({node, collapsed});
+            writer_.BeginNode(HeadingOf(*node, node == &top_));
+            if (doc) {
+                doc->WriteBegin(writer_);
+                writer_.BeginNodeFields();
+                doc->WriteFields(writer_);
+            }
+            ++result_.nodes;
+            if (options_.progress) {
+                options_.progress(result_.nodes);
+            }
+            // The walker would expand it next; a node that streams its children is walked
+            // here instead.
+            if (doc && options_.includeCollapsed && collapsed && node->IsExpandable() &&
+                !node->IsKnownEmpty()) {
+                if (std::unique_ptr<CChildStream> stream =
+                        doc->StreamChildren(options_.streamLimits)) {
+                    walker.SkipChildren();
+                    const WalkEnd end = Streamed(*stream);
+                    if (end != WalkEnd::Done) {
+                        return end;
+                    }
+                }
+            }
+        } else {
+            if (doc) {
+                doc->WriteEnd(writer_);
+            }
+            writer_.EndNode();
+            if (!path_.empty()) {
+                path_.pop_back();
+            }
+        }
+    }
+    return WalkEnd::Done;
+}
+
+WalkEnd CDumpWalk::Streamed(CChildStream& stream) {
+    const std::size_t depth = path_.size();
+    while (CTreeListNode* child = stream.Next()) {
+        const WalkEnd end = Subtree(*child);
+        // The stream deletes the child, and with it whatever the path holds below it.
+        path_.resize(depth);
+        if (end != WalkEnd::Done) {
+            return end;
+        }
+    }
+    if (!stream.Error().empty()) {
+        result_.error = stream.Error();
+        return WalkEnd::Failed;
+    }
+    return WalkEnd::Done;
+}
+
 } // namespace
 
 DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOptions& options) {
     DumpResult result;
-    unsigned flags = CTreeWalker::kReportBoth;
-    if (options.includeCollapsed) {
-        flags |= CTreeWalker::kExpandCollapsed;
-    }
-    CTreeWalker walker(start, flags);
-    std::vector<PathEntry> path;
+    CDumpWalk walk(start, writer, options, result);
     writer.Begin();
-    bool in = false;
-    while (CTreeListNode* node = walker.Next(&in)) {
-        if (cancel::Check()) {
-            writer.Printf("*** Cancelled ***");
-            writer.EndLine();
-            result.cancelled = true;
-            if (options.includeCollapsed) {
-                CollapseExpandedForDump(path);
-            }
-            break;
-        }
-        auto* doc = dynamic_cast<CDocNode*>(node);
-        if (in) {
-            path.push_back({node, !node->HasChildren()});
-            writer.BeginNode(HeadingOf(*node, node == &start));
-            if (doc) {
-                doc->WriteBegin(writer);
-                writer.BeginNodeFields();
-                doc->WriteFields(writer);
-            }
-            ++result.nodes;
-            if (options.progress) {
-                options.progress(result.nodes);
-            }
-        } else {
-            if (doc) {
-                doc->WriteEnd(writer);
-            }
-            writer.EndNode();
-            if (!path.empty()) {
-                path.pop_back();
-            }
-        }
+    const WalkEnd end = walk.Subtree(start);
+    // Only now, with every stream and the children it made gone.
+    if (end != WalkEnd::Done) {
+        walk.PutTreeBack();
     }
     writer.End();
-    result.written = true;
+    result.written = end != WalkEnd::Failed;
     return result;
 }
 

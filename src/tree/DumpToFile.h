@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "tree/ChildStream.h"
+
 class CDocNode;
 class CFieldWriter;
 class CTreeListNode;
@@ -20,13 +22,18 @@ struct DumpOptions {
     std::function<void(unsigned long nodes)> progress;
     // Used by DumpSubtreeToFile (WriteSubtree writes into the writer it is given).
     DumpFormat format = DumpFormat::Text;
+    // When a node that streams its children (a large set of notes) holds them all, and the
+    // memory it sorts them in otherwise.
+    ChildStreamLimits streamLimits;
 };
 
 struct DumpResult {
     bool written = false;   // the file holds the whole dump (or the dump up to a cancel)
     bool cancelled = false; // the dump ended at "*** Cancelled ***"
     unsigned long nodes = 0;
-    std::string error; // names the file and the problem when it could not be written
+    // Names the file and the problem when it could not be written, or the problem that ended
+    // the dump early (a temporary file that could not be made or written).
+    std::string error;
 };
 
 // Writes between the writer's Begin and End. A cancel writes "*** Cancelled ***" and stops;
