@@ -53,7 +53,7 @@ std::atomic<const ModuleCalls*> loaded{nullptr};
 
 // The module's calls, opened on first use and kept for the life of the process (the framework's
 // threads outlive any one client). A failure is not kept: the next Create tries again.
-const ModuleCalls* Module(std::string* problem) {
+const ModuleCalls* OpenModule(std::string* problem) {
     std::lock_guard lock(loadMutex);
     if (const ModuleCalls* calls = loaded.load())
         return calls;
@@ -125,7 +125,7 @@ std::shared_ptr<Client> Client::Create(const ClientConfig& config, std::string* 
              !read(config.clientKey, &pems.key)))
             return nullptr;
     }
-    const ModuleCalls* calls = Module(problem);
+    const ModuleCalls* calls = OpenModule(problem);
     if (!calls)
         return nullptr;
     auto impl = std::make_unique<Impl>();
