@@ -252,6 +252,41 @@ TEST_F(RemoteServerTest, DumpThroughTheServerIsTheLocalDump) {
     EXPECT_NE(server.log().find("stopped"), std::string::npos);
 }
 
+std::string SessionNotes() {
+    std::string text(4096, '\0');
+    std::size_t length = 0;
+    if (store::GetSessionNotes(text.data(), text.size(), &length) != store::kNoError)
+        return "(the notes do not fit)";
+    text.resize(length);
+    return text;
+}
+
+// The network client is a module opened on first use: when it cannot be loaded, the server's
+// entry names the module and the loader's reason; once it can, the next session reaches the
+// server.
+TEST_F(RemoteServerTest, AMissingClientModuleIsNamedAndTheNextSessionTriesAgain) {
+    const std::string missing = (root_ / "nowhere" / "delvex-remote.so").string();
+    setenv("DELVEX_REMOTE_MODULE", missing.c_str(), 1);
+    ServerProcess server = StartServer("module.log");
+    ASSERT_NE(server.port(), 0) << server.log();
+    WriteServers(Entry("Remote", server.port()));
+    const Dump without = RunDump("Remote!!");
+    const std::string notes = SessionNotes();
+    unsetenv("DELVEX_REMOTE_MODULE");
+    EXPECT_EQ(without.out.find("(database "), std::string::npos) << without.out;
+    EXPECT_NE(
+        notes.find("server \"Remote\": the network client " + missing + " cannot be loaded: "),
+        std::string::npos)
+        << notes;
+    EXPECT_NE(notes.find("No such file or directory"), std::string::npos) << notes;
+
+    WriteServers(Entry("Remote", server.port()));
+    const Dump with = RunDump("Remote!!");
+    EXPECT_EQ(with.status, 0) << with.err;
+    EXPECT_NE(with.out.find("(database "), std::string::npos) << with.out << with.err;
+    EXPECT_EQ(SessionNotes().find("cannot be loaded"), std::string::npos);
+}
+
 TEST_F(RemoteServerTest, PathsOutsideTheDataDirectoryAreRefusedAndLogged) {
     ServerProcess server = StartServer("paths.log");
     ASSERT_NE(server.port(), 0) << server.log();

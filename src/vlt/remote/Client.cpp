@@ -1,113 +1,95 @@
+// The engine's side of the network client: the calls themselves live in the module
+// delvex-remote.so, which holds the RPC framework and the libraries it pulls in. It is opened on
+// the first Client::Create, so a program that never reaches a server over the network never
+// loads any of them.
 #include "vlt/remote/Client.h"
 
-#include <grpcpp/grpcpp.h>
+#include <dlfcn.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
 
 #include "common/PlainFile.h"
-#include "store.grpc.pb.h"
+#include "vlt/remote/Module.h"
 
 namespace vlt::remote {
 namespace {
 
-thread_local std::string lastDetail;
-
 // Certificates are small; a file larger than this is no certificate.
 constexpr std::size_t kPemLimit = 1 << 20;
-// A listing of a large directory may be long, but not without bound.
-constexpr int kMaxReply = 64 << 20;
-
-std::int64_t NowUs() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-// Milliseconds of a span measured in microseconds, rounded up so that a real round trip never
-// shows as none; a negative span (clocks of two machines that disagree) counts as none.
-std::uint32_t SpanMs(std::int64_t us) {
-    if (us <= 0)
-        return 0;
-    const std::int64_t ms = (us + 999) / 1000;
-    return ms > 0xFFFFFFFF ? 0xFFFFFFFFu : std::uint32_t(ms);
-}
 
 std::atomic<Client::CancelCheck> cancelCheck{nullptr};
 
-store::Status Failed(const grpc::Status& s) {
-    lastDetail = s.error_message();
-    if (s.error_code() == grpc::StatusCode::CANCELLED)
-        return store::kCancelled;
-    switch (s.error_code()) {
-    case grpc::StatusCode::INVALID_ARGUMENT:
-    case grpc::StatusCode::OUT_OF_RANGE:
-    case grpc::StatusCode::RESOURCE_EXHAUSTED: // a request larger than the server takes
-        return store::kInvalidArgument | store::kStatusRemote;
-    case grpc::StatusCode::PERMISSION_DENIED:
-    case grpc::StatusCode::UNAUTHENTICATED:
-        return store::kFileAccess | store::kStatusRemote;
-    default:
-        break;
-    }
-    // A connection that could not be made: the framework names the last attempt's failure. A
-    // server that closes the connection during its set-up refused it at the TLS level (a
-    // server that is gone refuses the TCP connection instead, and one that hangs lets the
-    // deadline pass).
-    const std::string& m = lastDetail;
-    if (m.find("failed to connect to all addresses") != std::string::npos) {
-        if (m.find("Ssl handshake failed") != std::string::npos)
-            return m.find("certificate verify failed") != std::string::npos
-                       ? store::kServerNotTrusted
-                       : store::kServerRefused;
-        if (m.ends_with("Socket closed") || m.find("Connection reset by peer") != std::string::npos)
-            return store::kServerRefused;
-    }
-    return store::kServerNotResponding;
+bool Cancelled() {
+    const Client::CancelCheck check = cancelCheck.load();
+    return check && check();
 }
 
-store::Status Remote(std::uint32_t status) {
-    if (status == 0)
-        return store::kNoError;
-    lastDetail = "the server reported status " + std::to_string(status);
-    return static_cast<store::Status>((status & store::kMessageMask) | store::kStatusRemote);
+// Where the module is: DELVEX_REMOTE_MODULE when set (tests), else beside the installed
+// programs, else where the build made it. When it is in neither place, the installed one is
+// named, as that is where it should be.
+std::string ModulePath() {
+    if (const char* given = secure_getenv("DELVEX_REMOTE_MODULE"); given && *given)
+        return given;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string installed;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        installed =
+            (program.parent_path() / DELVEX_INSTALLED_REMOTE_MODULE).lexically_normal().string();
+        if (fs::is_regular_file(installed, ec))
+            return installed;
+    }
+    if (fs::is_regular_file(DELVEX_BUILT_REMOTE_MODULE, ec))
+        return DELVEX_BUILT_REMOTE_MODULE;
+    return installed.empty() ? std::string(DELVEX_BUILT_REMOTE_MODULE) : installed;
+}
+
+std::mutex loadMutex; // one opening at a time
+std::atomic<const ModuleCalls*> loaded{nullptr};
+
+// The module's calls, opened on first use and kept for the life of the process (the framework's
+// threads outlive any one client). A failure is not kept: the next Create tries again.
+const ModuleCalls* OpenModule(std::string* problem) {
+    std::lock_guard lock(loadMutex);
+    if (const ModuleCalls* calls = loaded.load())
+        return calls;
+    const std::string path = ModulePath();
+    const auto fail = [&](const std::string& why) {
+        *problem = "the network client " + path + " cannot be loaded: " + why;
+        return nullptr;
+    };
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = dlerror();
+        return fail(why ? why : "unknown error");
+    }
+    const auto entry = reinterpret_cast<ModuleEntry>(dlsym(handle, kModuleEntryName));
+    if (!entry) {
+        dlclose(handle);
+        return fail(std::string("it has no ") + kModuleEntryName);
+    }
+    const ModuleCalls* calls = entry(Cancelled);
+    if (!calls || calls->release != kModuleRelease) {
+        dlclose(handle);
+        return fail("it is of another release of the program");
+    }
+    loaded.store(calls);
+    return calls;
 }
 
 } // namespace
 
 struct Client::Impl {
-    std::uint32_t timeoutMs = 0;
-    std::unique_ptr<delvex::rpc::Store::Stub> stub;
+    const ModuleCalls* calls = nullptr;
+    Connection* connection = nullptr;
 
-    void Prepare(grpc::ClientContext* context) const {
-        context->set_deadline(std::chrono::system_clock::now() +
-                              std::chrono::milliseconds(timeoutMs));
-    }
-
-    // Runs `start` (which starts an asynchronous call that reports to `done`) and waits for it,
-    // cancelling it when the cancel check says so.
-    template <class Start> grpc::Status Call(grpc::ClientContext* context, Start start) {
-        std::mutex m;
-        std::condition_variable cv;
-        bool finished = false;
-        grpc::Status result;
-        start([&](grpc::Status s) {
-            std::lock_guard lock(m);
-            result = std::move(s);
-            finished = true;
-            cv.notify_all();
-        });
-        std::unique_lock lock(m);
-        bool cancelled = false;
-        while (!cv.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished; })) {
-            const CancelCheck check = cancelCheck.load();
-            if (!cancelled && check && check()) {
-                cancelled = true;
-                context->TryCancel(); // the call still reports, with CANCELLED
-            }
-        }
-        return result;
+    ~Impl() {
+        if (connection)
+            calls->close(connection);
     }
 };
 
@@ -119,124 +101,57 @@ Client::Client(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Client::~Client() = default;
 
 std::string Client::LastDetail() {
-    return lastDetail;
+    const ModuleCalls* calls = loaded.load();
+    return calls ? calls->lastDetail() : std::string();
 }
 
 std::shared_ptr<Client> Client::Create(const ClientConfig& config, std::string* problem) {
-    std::shared_ptr<grpc::ChannelCredentials> credentials;
-    if (config.certificate.empty()) {
-        credentials = grpc::InsecureChannelCredentials();
-    } else {
-        grpc::SslCredentialsOptions ssl;
+    ClientPems pems;
+    if (!config.certificate.empty()) {
         const auto read = [&](const std::string& file, std::string* pem) {
             const int err = ReadPlainFile(file, pem, kPemLimit);
             if (err != 0)
                 *problem = file + ": " + PlainFileError(err);
             return err == 0;
         };
-        if (!read(config.certificate, &ssl.pem_root_certs))
+        if (!read(config.certificate, &pems.authority))
             return nullptr;
         if (config.clientCertificate.empty() != config.clientKey.empty()) {
             *problem = "a client certificate needs its key, and a key its certificate";
             return nullptr;
         }
         if (!config.clientCertificate.empty() &&
-            (!read(config.clientCertificate, &ssl.pem_cert_chain) ||
-             !read(config.clientKey, &ssl.pem_private_key)))
+            (!read(config.clientCertificate, &pems.certificate) ||
+             !read(config.clientKey, &pems.key)))
             return nullptr;
-        credentials = grpc::SslCredentials(ssl);
     }
-    grpc::ChannelArguments args;
-    args.SetMaxReceiveMessageSize(kMaxReply);
-    // Reconnect soon after a server comes back rather than after a long back-off.
-    args.SetInt(GRPC_ARG_MAX_RECONNECT_BACKOFF_MS, 1000);
+    const ModuleCalls* calls = OpenModule(problem);
+    if (!calls)
+        return nullptr;
     auto impl = std::make_unique<Impl>();
-    impl->timeoutMs = config.timeoutMs == 0 ? 10000 : config.timeoutMs;
-    impl->stub =
-        delvex::rpc::Store::NewStub(grpc::CreateCustomChannel(config.address, credentials, args));
+    impl->calls = calls;
+    impl->connection = calls->connect(config, pems, problem);
+    if (!impl->connection)
+        return nullptr;
     return std::shared_ptr<Client>(new Client(std::move(impl)));
 }
 
 store::Status Client::Hello(HelloResult* result) {
-    grpc::ClientContext context;
-    impl_->Prepare(&context);
-    delvex::rpc::HelloRequest request;
-    delvex::rpc::HelloReply reply;
-    const std::int64_t sent = NowUs();
-    request.set_client_sent_us(sent);
-    const grpc::Status s = impl_->Call(&context, [&](auto done) {
-        impl_->stub->async()->Hello(&context, &request, &reply, done);
-    });
-    const std::int64_t received = NowUs();
-    if (!s.ok())
-        return Failed(s);
-    result->release = reply.release() > 0xFFFF ? 0 : std::uint16_t(reply.release());
-    result->toServerMs = SpanMs(reply.server_received_us() - sent);
-    result->fromServerMs = SpanMs(received - reply.server_sent_us());
-    return store::kNoError;
+    return impl_->calls->hello(impl_->connection, result);
 }
 
 store::Status Client::Stat(const std::string& path, bool* isDirectory, std::uint64_t* size) {
-    grpc::ClientContext context;
-    impl_->Prepare(&context);
-    delvex::rpc::StatRequest request;
-    delvex::rpc::StatReply reply;
-    request.set_path(path);
-    const grpc::Status s = impl_->Call(
-        &context, [&](auto done) { impl_->stub->async()->Stat(&context, &request, &reply, done); });
-    if (!s.ok())
-        return Failed(s);
-    if (reply.status() != 0)
-        return Remote(reply.status());
-    *isDirectory = reply.is_directory();
-    *size = reply.size();
-    return store::kNoError;
+    return impl_->calls->stat(impl_->connection, path, isDirectory, size);
 }
 
 store::Status Client::Read(const std::string& path, std::uint64_t offset, std::uint32_t length,
                            std::string* data) {
-    grpc::ClientContext context;
-    impl_->Prepare(&context);
-    delvex::rpc::ReadRequest request;
-    delvex::rpc::ReadReply reply;
-    request.set_path(path);
-    request.set_offset(offset);
-    request.set_length(length > kReadChunk ? kReadChunk : length);
-    const grpc::Status s = impl_->Call(&context, [&](auto done) {
-        impl_->stub->async()->ReadBytes(&context, &request, &reply, done);
-    });
-    if (!s.ok())
-        return Failed(s);
-    if (reply.status() != 0)
-        return Remote(reply.status());
-    // A server that sends more than was asked for is not believed.
-    if (reply.data().size() > request.length()) {
-        lastDetail = "the server sent more bytes than were asked for";
-        return store::kFileAccess | store::kStatusRemote;
-    }
-    *data = std::move(*reply.mutable_data());
-    return store::kNoError;
+    return impl_->calls->read(impl_->connection, path, offset, length, data);
 }
 
 store::Status Client::List(const std::string& path, std::uint16_t classMask,
                            std::vector<std::string>* summaries) {
-    grpc::ClientContext context;
-    impl_->Prepare(&context);
-    delvex::rpc::ListRequest request;
-    delvex::rpc::ListReply reply;
-    request.set_path(path);
-    request.set_class_mask(classMask);
-    const grpc::Status s = impl_->Call(&context, [&](auto done) {
-        impl_->stub->async()->ListDirectory(&context, &request, &reply, done);
-    });
-    if (!s.ok())
-        return Failed(s);
-    if (reply.status() != 0)
-        return Remote(reply.status());
-    summaries->clear();
-    for (std::string& summary : *reply.mutable_summaries())
-        summaries->push_back(std::move(summary));
-    return store::kNoError;
+    return impl_->calls->list(impl_->connection, path, classMask, summaries);
 }
 
 } // namespace vlt::remote

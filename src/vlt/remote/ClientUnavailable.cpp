@@ -26,6 +26,7 @@ store::Status Client::Read(const std::string&, std::uint64_t, std::uint32_t, std
 store::Status Client::List(const std::string&, std::uint16_t, std::vector<std::string>*) {
     return store::kNotImplemented;
 }
+void Client::SetCancelCheck(CancelCheck) {}
 std::string Client::LastDetail() {
     return {};
 }
