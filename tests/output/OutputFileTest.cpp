@@ -1,5 +1,6 @@
 // The output file under loads of many blocks: everything arrives, in order, and a failure to
 // write is reported whichever block it struck.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -108,6 +110,64 @@ TEST_F(OutputFileTest, StreamGetsEverythingInOrder) {
         ASSERT_TRUE(out.Close());
     }
     EXPECT_TRUE(stream.str() == expected);
+}
+
+// Standard output pointed at a file for the length of one test.
+class StdoutInto {
+public:
+    explicit StdoutInto(const std::string& path) {
+        std::cout.flush();
+        std::fflush(stdout);
+        saved_ = ::dup(1);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 1);
+        ::close(fd);
+    }
+    ~StdoutInto() {
+        std::fflush(stdout);
+        ::dup2(saved_, 1);
+        ::close(saved_);
+        std::cout.clear();
+    }
+
+private:
+    int saved_ = -1;
+};
+
+TEST_F(OutputFileTest, StandardOutputTakesTurnsAfterFlush) {
+    const auto path = dir / "stdout.txt";
+    std::string expected;
+    bool closed = false;
+    {
+        StdoutInto redirect(path.string());
+        COutputFile out(std::cout);
+        expected = AppendMany(out, 0, 60000);
+        out.Flush();
+        std::cout << "between\n";
+        expected += "between\n";
+        expected += AppendMany(out, 60000, 60000);
+        closed = out.Close();
+    }
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(ReadFile(path) == expected) << "standard output differs from what was written";
+}
+
+TEST(OutputFileFailure, FullStandardOutputIsReported) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no device that refuses writes";
+    bool closed = true, bad = false;
+    std::string error;
+    {
+        StdoutInto redirect("/dev/full");
+        COutputFile out(std::cout);
+        AppendMany(out, 0, 100000);
+        closed = out.Close();
+        bad = std::cout.bad();
+        error = out.ErrorText();
+    }
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(bad) << "the stream should show the failure too";
+    EXPECT_EQ(error, "Couldn't write to dump file (stream)");
 }
 
 TEST(OutputFileFailure, FullDeviceIsReportedWhicheverBlockFails) {
