@@ -103,7 +103,7 @@ void TNItem::MakeLabel() {
     const CNodeDocument* doc = GetDocument();
     const LabelForm form = RowOf(type_).form;
     if (!DocumentNodeOptionsOf(doc).Values().includeItemValue || form == LabelForm::Name)
-        SetLabel(name_);
+        SetLabelBorrowed(ItemName()); // the shared name outlives the node
     else if (form == LabelForm::Value)
         SetLabel(ValueLabel());
     else
@@ -116,7 +116,7 @@ std::string TNItem::ValueLabel() const {
     // A failed conversion leaves whatever text the store gave.
     store::ItemValueToText(value_, valueLength_, ';', text, sizeof text, &length);
     length = std::min(length, kLabelValueMax);
-    return name_ + "  -  " + std::string(text, length);
+    return std::string(ItemName()) + "  -  " + std::string(text, length);
 }
 
 std::string TNItem::ObjectLabel() const {
@@ -125,16 +125,16 @@ std::string TNItem::ObjectLabel() const {
     const std::uint16_t objectType = r.u16le();
     const std::uint32_t rrv = r.u32le();
     if (r.Short())
-        return name_;
+        return std::string(ItemName());
     char text[16];
     if ((objectType & 0xFFF) != 0) {
         std::snprintf(text, sizeof text, "0x%x", unsigned(rrv));
-        return name_ + "  -  " + text;
+        return std::string(ItemName()) + "  -  " + text;
     }
     // The file name, as far as the value holds it.
     const std::uint16_t nameLength = r.u16le();
     const std::size_t n = value.DataLength();
     const std::size_t held = n > kFileNameOffset ? n - kFileNameOffset : 0;
     const std::size_t shown = std::min<std::size_t>(nameLength, held);
-    return name_ + "  -  " + std::string(r.At(kFileNameOffset).text(shown));
+    return std::string(ItemName()) + "  -  " + std::string(r.At(kFileNameOffset).text(shown));
 }

@@ -23,8 +23,8 @@ constexpr std::uint32_t kLabelOptionBits = hint::kNoteLabels | hint::kRelabelNot
 
 TNItem::TNItem(store::NoteHandle note, const ItemScanInfo& info, CNodeDocument* document)
     : CNoteNode(document), note_(note),
-      name_(info.name ? std::string(info.name, info.nameLength) : std::string()), type_(info.type),
-      flags_(info.flags), value_(info.value), valueLength_(info.valueLength) {
+      name_(info.name ? std::string_view(info.name, info.nameLength) : std::string_view()),
+      type_(info.type), flags_(info.flags), value_(info.value), valueLength_(info.valueLength) {
     SetTypeId(nodetype::kItems);
     MakeLabel();
 }
@@ -51,7 +51,7 @@ void TNItem::OnOptionsChanged(std::uint32_t flags) {
 
 void TNItem::WriteBegin(CFieldWriter& w) {
     w.BeginField("item");
-    w.Text(name_.data(), std::ptrdiff_t(name_.size()), '"', '"');
+    w.Text(ItemName().data(), std::ptrdiff_t(ItemName().size()), '"', '"');
 }
 
 void TNItem::WriteEnd(CFieldWriter& w) {
@@ -59,7 +59,7 @@ void TNItem::WriteEnd(CFieldWriter& w) {
 }
 
 void TNItem::WriteFields(CFieldWriter& w) {
-    w.TextField("name", name_.data(), std::ptrdiff_t(name_.size()), '"', '"');
+    w.TextField("name", ItemName().data(), std::ptrdiff_t(ItemName().size()), '"', '"');
     w.SymbolField("type", type_, symtab::kItemTypes);
     w.SymbolField("class", type_ & 0xFF00u, itemtab::kItemClasses);
     w.SymbolField("flags", flags_, itemtab::kItemFlags);
@@ -112,7 +112,7 @@ std::size_t TNItem::WriteValue(CFieldWriter& w, const std::uint8_t* p, std::size
     if (store::NoteHeader(note_, store::kHeaderClass, &noteClass, sizeof noteClass) !=
         store::kNoError)
         noteClass = 0;
-    return decode(w, ItemValueView{p, n, name_, noteClass});
+    return decode(w, ItemValueView{p, n, ItemName(), noteClass});
 }
 
 std::size_t TNItem::WriteObjectDescriptor(CFieldWriter& w, const std::uint8_t* p, std::size_t n) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "items/ItemScanInfo.h"
+#include "items/SharedName.h"
 #include "store/api/Handles.h"
 #include "tree/NoteNode.h"
 
@@ -22,6 +23,7 @@ class TNItem : public CNoteNode {
 public:
     // The note must stay open while the node exists.
     TNItem(store::NoteHandle note, const ItemScanInfo& info, CNodeDocument* document);
+    ~TNItem() override { DropLabel(); } // it may show the name, which goes first
 
     std::uint32_t GetHelpContext() const override;
     void OnOptionsChanged(std::uint32_t flags) override;
@@ -46,7 +48,7 @@ public:
     // for other types.
     std::string ValueText(char separator) const;
 
-    const std::string& ItemName() const { return name_; }
+    std::string_view ItemName() const { return name_.View(); }
     std::uint16_t ItemType() const { return type_; }
     std::uint16_t ItemFlags() const { return flags_; }
 
@@ -62,7 +64,7 @@ private:
     std::string ObjectLabel() const;
 
     store::NoteHandle note_;
-    std::string name_;
+    CSharedName name_;
     std::uint16_t type_;
     std::uint16_t flags_;
     store::BlockId value_;

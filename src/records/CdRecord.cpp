@@ -104,7 +104,7 @@ void TNCdRecord::MakeLabel() {
 void TNCdRecord::MakeKindLabel() {
     switch (kind_->labelRule) {
     case LabelRule::Fixed:
-        SetLabel(kind_->label);
+        SetLabelBorrowed(kind_->label); // the kinds' tables are constant
         break;
     case LabelRule::Number:
         SetLabelFormat(kind_->label, At(kind_->labelAt).u16le());

@@ -37,7 +37,13 @@ void CTypedNode::SetTypeId(NodeTypeId type) {
 
 void CTypedNode::SetLabel(std::string_view text) {
     OrderKeyChanging();
-    label_.assign(text);
+    label_.Assign(text);
+    OrderKeyChanged();
+}
+
+void CTypedNode::SetLabelBorrowed(std::string_view text) {
+    OrderKeyChanging();
+    label_.Borrow(text);
     OrderKeyChanged();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tree/NodeLabel.h"
 #include "tree/NodeTypes.h"
 #include "tree/TypeSet.h"
 #include "treelist/TreeListNode.h"
@@ -18,8 +19,11 @@ public:
     void SetImage(NodeImage image) { image_ = image; }
     std::optional<NodeImage> GetImage() const override { return image_; }
 
-    std::string_view GetLabel() const override { return label_; }
+    std::string_view GetLabel() const override { return label_.View(); }
     void SetLabel(std::string_view text);
+    // Shows text as the label without a copy; the text must outlive the node or the next
+    // change of its label.
+    void SetLabelBorrowed(std::string_view text);
     // printf-style; the result is cut to 511 bytes (at a character boundary).
     void SetLabelFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // The first length bytes of text, or all of it when length is -1.
@@ -43,8 +47,12 @@ public:
         return false;
     }
 
+protected:
+    // Empties the label without a notice: for a destructor whose label borrows from the node.
+    void DropLabel() { label_.Assign({}); }
+
 private:
     NodeTypeId type_ = 0;
     NodeImage image_{};
-    std::string label_ = "(Bogus)";
+    CNodeLabel label_{"(Bogus)"};
 };

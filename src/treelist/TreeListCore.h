@@ -137,8 +137,9 @@ public:
     // --- called by nodes
     void NodeAttached(CTreeListNode& node);
     void NodeDetaching(CTreeListNode& node);
-    // A parent put its children in another order (without adding or removing any).
-    void ChildrenReordered();
+    // A parent put its children in another order (without adding or removing any); order is
+    // the new list, which the next rebuild of the rows reads ahead of its walk.
+    void ChildrenReordered(CTreeListNode& parent, std::vector<CTreeListNode*> order);
 
 private:
     struct Tracking {
@@ -157,6 +158,12 @@ private:
     };
 
     void EnsureRows();
+    void DropOrderHint() {
+        if (orderParent_) {
+            orderParent_ = nullptr;
+            order_ = {};
+        }
+    }
     void InvalidateRows() { rowsValid_ = false; }
     void RowsChanged();
     int MeasureRight(const CTreeListNode& node) const;
@@ -186,6 +193,12 @@ private:
     CTreeListCore* linked_ = nullptr;
 
     std::vector<CTreeListNode*> rows_;
+    // The children of orderParent_ as its last sort left them: the walk that rebuilds the rows
+    // follows the sibling links, and in a large sorted set each link leads to a node anywhere
+    // in memory; with the order at hand the nodes ahead are fetched while the walk goes on. A
+    // hint only speeds the walk: it is checked against the links as it is read.
+    CTreeListNode* orderParent_ = nullptr;
+    std::vector<CTreeListNode*> order_;
     bool rowsValid_ = true;
     bool extentDirty_ = false;
     int extent_ = 0;

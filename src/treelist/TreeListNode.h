@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -65,6 +66,10 @@ public:
     ~CTreeListNode() override;
     CTreeListNode(const CTreeListNode&) = delete;
     CTreeListNode& operator=(const CTreeListNode&) = delete;
+    // Nodes of every class live in the node arena (see NodeArena.h).
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* p, std::size_t size);
 
     CTreeListNode* GetParent() const { return parent_; }
     CTreeListNode* GetNextSibling() const { return next_; }

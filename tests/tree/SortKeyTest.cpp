@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tree/NoteNode.h"
+#include "treelist/TreeListCore.h"
 
 namespace {
 
@@ -103,3 +104,139 @@ TEST(SortKey, BatchAgreesWithInsertionOneByOne) {
 }
 
 } // namespace
+
+namespace {
+
+// A parent whose children come from a list when the control expands it.
+class ListParent : public CNoteNode {
+public:
+    explicit ListParent(std::vector<std::string> labels) : labels_(std::move(labels)) {}
+    bool IsExpandable() const override { return true; }
+    void AddChildren() override {
+        for (const std::string& l : labels_) {
+            auto* c = new CNoteNode;
+            c->SetTypeId(2);
+            c->SetLabel(l);
+            AddChild(c);
+        }
+    }
+
+private:
+    std::vector<std::string> labels_;
+};
+
+// The rows as the control has them must be the depth-first order of the nodes.
+void ExpectRowsFollowTheLinks(CTreeListCore& control) {
+    int row = 0;
+    for (CTreeListNode* n = control.Root().GetFirstChild(); n;) {
+        ASSERT_EQ(control.NodeAt(row), n) << "row " << row;
+        ASSERT_EQ(n->GetRowIndex(), row);
+        ++row;
+        if (n->GetFirstChild()) {
+            n = n->GetFirstChild();
+            continue;
+        }
+        while (n && !n->GetNextSibling()) {
+            n = n->GetParent() == &control.Root() ? nullptr : n->GetParent();
+        }
+        n = n ? n->GetNextSibling() : nullptr;
+    }
+    EXPECT_EQ(control.RowCount(), row);
+}
+
+} // namespace
+
+// An expansion's sort leaves its order for the next rebuild of the rows; changes made before
+// that rebuild (an insertion among the sorted children, a removal, a subtree added inside the
+// set, a relabel) must not leave the rows out of step with the links.
+TEST(SortKey, RowsAfterASortedExpansionAndLaterChanges) {
+    std::vector<std::string> labels;
+    std::mt19937 random(11);
+    for (int i = 0; i < 3000; ++i) {
+        labels.push_back("Child " + std::to_string(random() % 1000)); // many ties
+    }
+    labels.push_back("Child 500");
+    labels.push_back("Child 999");
+    struct Quiet : treelist::Platform {
+        void StartTimer(int, unsigned) override {}
+        void StopTimer(int) override {}
+        void SetFocus() override {}
+        bool HasFocus() const override { return false; }
+        void SetCapture() override {}
+        void ReleaseCapture() override {}
+        bool HasCapture() const override { return false; }
+        void SetRedraw(bool) override {}
+        void InvalidateRow(int) override {}
+        void InvalidateAll() override {}
+        void ScrollBelow(int, int) override {}
+        int TextWidth(std::string_view t) const override { return int(t.size()); }
+        void BeginWaitCursor() override {}
+        void EndWaitCursor() override {}
+    } platform;
+    CTreeListCore control(platform);
+    auto* parent = new ListParent(labels);
+    control.AddRoot(parent);
+    for (int round = 0; round < 2; ++round) { // again after a collapse, in reused memory
+        control.Expand(parent);
+        ASSERT_EQ(parent->ChildCount(), labels.size());
+        // Equal labels keep the order they came in: the n-th "Child 7" made is the n-th one in
+        // the list, which the list's own order cannot show, so it is told by the labels' run.
+        std::vector<std::string> sorted = labels;
+        std::stable_sort(
+            sorted.begin(), sorted.end(),
+            [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+        std::size_t i = 0;
+        for (CTreeListNode* c = parent->GetFirstChild(); c; c = c->GetNextSibling(), ++i) {
+            ASSERT_EQ(c->GetLabel(), sorted[i]);
+        }
+        ExpectRowsFollowTheLinks(control);
+        control.Collapse(parent);
+        EXPECT_EQ(control.RowCount(), 1);
+    }
+
+    control.Expand(parent);
+    // Before the rows are read again: one insertion, one removal, a relabel and children for
+    // a child in the middle.
+    auto* late = new CNoteNode;
+    late->SetTypeId(2);
+    late->SetLabel("Child 500");
+    parent->AddChild(late);
+    EXPECT_EQ(late->GetPrevSibling()->GetLabel(), "Child 500"); // after its equals
+    EXPECT_NE(late->GetNextSibling()->GetLabel(), "Child 500");
+    CTreeListNode* middle = parent->GetFirstChild();
+    for (int k = 0; k < 1200; ++k) {
+        middle = middle->GetNextSibling();
+    }
+    middle->GetNextSibling()->DeleteNode();
+    auto* grandchild = new CNoteNode;
+    grandchild->SetLabel("inside");
+    middle->AddChild(grandchild);
+    static_cast<CNoteNode*>(parent->GetLastChild())->SetLabel("Aardvark");
+    ExpectRowsFollowTheLinks(control);
+    EXPECT_EQ(parent->ChildCount(), labels.size());
+}
+
+// Labels of every length are shown as set, also when set from the node's own label.
+TEST(SortKey, LabelsOfEveryLength) {
+    CNoteNode n;
+    EXPECT_EQ(n.GetLabel(), "(Bogus)");
+    for (const std::string& text :
+         {std::string(), std::string("x"), std::string(15, 'a'), std::string(16, 'b'),
+          std::string(600, 'c'), std::string("a\0b", 3)}) {
+        n.SetLabel(text);
+        EXPECT_EQ(n.GetLabel(), text);
+    }
+    n.SetLabel("A label of more than fifteen bytes");
+    n.SetLabel(n.GetLabel().substr(2)); // from itself, on the heap
+    EXPECT_EQ(n.GetLabel(), "label of more than fifteen bytes");
+    n.SetLabel(n.GetLabel().substr(0, 5)); // from itself, into place
+    EXPECT_EQ(n.GetLabel(), "label");
+    n.SetLabel(n.GetLabel().substr(1)); // in place, from itself
+    EXPECT_EQ(n.GetLabel(), "abel");
+    static const char kShared[] = "a text that outlives the node, shown without a copy";
+    n.SetLabelBorrowed(kShared);
+    EXPECT_EQ(n.GetLabel().data(), kShared);
+    n.SetLabelBorrowed("short"); // short ones are held in place whatever their owner
+    EXPECT_EQ(n.GetLabel(), "short");
+    EXPECT_NE(n.GetLabel().data(), static_cast<const char*>("short"));
+}

@@ -1,0 +1,142 @@
+#include "treelist/NodeArena.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+#define DELVEX_ARENA_OFF 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DELVEX_ARENA_OFF 1
+#endif
+#endif
+
+namespace nodearena {
+namespace {
+
+constexpr std::size_t kGrain = 8;
+constexpr std::size_t kLargest = 1024; // larger nodes come from the general heap
+constexpr std::size_t kClasses = kLargest / kGrain;
+constexpr std::size_t kFirstChunk = 16 * 1024; // doubled for each further chunk of a size
+constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+struct Chunk {
+    char* start;
+    std::size_t bytes;
+};
+
+// A freed block goes to the front of the free list, so that blocks freed in one order are taken
+// again in reverse; once no block of the size is used, the chunks are cut again from the start,
+// in address order, as a new set of nodes is best laid out (created in the order a walk reads).
+struct SizeClass {
+    FreeBlock* free = nullptr;
+    char* cursor = nullptr;
+    char* end = nullptr;
+    std::size_t live = 0;
+    std::vector<Chunk> chunks;
+    std::size_t current = 0; // the chunk being cut
+};
+
+struct Arena {
+    SizeClass classes[kClasses];
+    std::size_t chunkBytes = 0;
+};
+
+// Never destroyed: nodes may be freed by static objects' destructors at exit.
+Arena& TheArena() {
+    static Arena& arena = *new Arena();
+    return arena;
+}
+
+char* NewChunk(Arena& arena, std::size_t bytes) {
+    // Chunks of a large page's size are aligned to one, so that the system may back each by a
+    // single page: one fault for it instead of one per small page.
+    const std::size_t align = bytes >= kLargePage ? kLargePage : alignof(std::max_align_t);
+    void* p = std::aligned_alloc(align, bytes);
+    if (!p)
+        throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (bytes >= kLargePage)
+        madvise(p, bytes, MADV_HUGEPAGE); // a hint; without large pages all works the same
+#endif
+    arena.chunkBytes += bytes;
+    return static_cast<char*>(p);
+}
+
+} // namespace
+
+void* Allocate(std::size_t size) {
+#if defined(DELVEX_ARENA_OFF)
+    return ::operator new(size); // the sanitizer sees every node's own block
+#else
+    if (size == 0 || size > kLargest)
+        return ::operator new(size);
+    Arena& arena = TheArena();
+    const std::size_t rounded = (size + kGrain - 1) / kGrain * kGrain;
+    SizeClass& c = arena.classes[rounded / kGrain - 1];
+    ++c.live;
+    if (c.free) {
+        FreeBlock* b = c.free;
+        c.free = b->next;
+        return b;
+    }
+    if (static_cast<std::size_t>(c.end - c.cursor) < rounded) {
+        if (c.cursor && c.current + 1 < c.chunks.size()) {
+            ++c.current;
+        } else {
+            const std::size_t bytes =
+                c.chunks.empty() ? kFirstChunk : std::min(c.chunks.back().bytes * 2, kLargePage);
+            c.chunks.push_back(Chunk{NewChunk(arena, bytes), bytes});
+            c.current = c.chunks.size() - 1;
+        }
+        const Chunk& k = c.chunks[c.current];
+        c.cursor = k.start;
+        c.end = k.start + k.bytes / rounded * rounded;
+    }
+    void* p = c.cursor;
+    c.cursor += rounded;
+    return p;
+#endif
+}
+
+void Release(void* p, std::size_t size) {
+    if (!p)
+        return;
+#if defined(DELVEX_ARENA_OFF)
+    ::operator delete(p);
+#else
+    if (size == 0 || size > kLargest) {
+        ::operator delete(p);
+        return;
+    }
+    const std::size_t rounded = (size + kGrain - 1) / kGrain * kGrain;
+    SizeClass& c = TheArena().classes[rounded / kGrain - 1];
+    if (--c.live == 0) {
+        c.free = nullptr;
+        c.current = 0;
+        c.cursor = c.chunks.front().start;
+        c.end = c.cursor + c.chunks.front().bytes / rounded * rounded;
+        return;
+    }
+    auto* b = static_cast<FreeBlock*>(p);
+    b->next = c.free;
+    c.free = b;
+#endif
+}
+
+std::size_t ChunkBytes() {
+    return TheArena().chunkBytes;
+}
+
+} // namespace nodearena
