@@ -20,6 +20,13 @@
 #include "tree/TNError.h"
 #include "treelist/TreeListCore.h"
 
+// Options of a dump that walks collapsed nodes too.
+static DumpOptions Collapsed() {
+    DumpOptions options;
+    options.includeCollapsed = true;
+    return options;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -51,7 +58,7 @@ struct MachineTest : ::testing::Test {
     static std::string Dump(CTreeListNode& n) {
         std::ostringstream text;
         CDumpWriter writer(text);
-        WriteSubtree(n, writer, DumpOptions{true, {}});
+        WriteSubtree(n, writer, Collapsed());
         writer.Close();
         return text.str();
     }
