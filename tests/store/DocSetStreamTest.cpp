@@ -30,16 +30,6 @@ namespace {
 
 constexpr int kDocuments = 600;
 
-vb::Bytes Compiled(const char* source) {
-    store::MemHandle h = 0;
-    std::size_t n = 0;
-    EXPECT_EQ(store::FormulaCompile(source, std::strlen(source), &h, &n, nullptr), store::kNoError);
-    store::LockedMem bytes(h);
-    vb::Bytes out(bytes.bytes(), bytes.bytes() + n);
-    store::MemFree(h);
-    return vb::RawValue(store::kTypeFormula, out);
-}
-
 vb::NoteDesc Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemDesc> items) {
     vb::NoteDesc n;
     n.id = id;
@@ -63,10 +53,11 @@ vb::DatabaseDesc LargeDesc() {
     vb::DatabaseDesc desc;
     store::CurrentTime(&desc.id);
     desc.replicaId = desc.id;
-    desc.notes.push_back(Note(10, 0x8004,
-                              {Text("$TITLE", "Memo"),
-                               Text("$Flags", ""),
-                               {"$WindowTitle", store::kItemSummary, Compiled("#Subject")}}));
+    desc.notes.push_back(
+        Note(10, 0x8004,
+             {Text("$TITLE", "Memo"),
+              Text("$Flags", ""),
+              {"$WindowTitle", store::kItemSummary, storetest::CompiledFormula("#Subject")}}));
     desc.notes.push_back(Note(14, 0x0004, {Text("$TITLE", "memo"), Text("$Flags", "")}));
     desc.notes.push_back(Note(18, 0x0008, {Text("$TITLE", "All"), Text("$Flags", "")}));
     for (int i = 0; i < kDocuments; ++i) {

@@ -35,16 +35,6 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-vb::Bytes Compiled(const char* source) {
-    store::MemHandle h = 0;
-    std::size_t n = 0;
-    EXPECT_EQ(store::FormulaCompile(source, std::strlen(source), &h, &n, nullptr), store::kNoError);
-    store::LockedMem bytes(h);
-    vb::Bytes out(bytes.bytes(), bytes.bytes() + n);
-    store::MemFree(h);
-    return vb::RawValue(store::kTypeFormula, out);
-}
-
 vb::ItemDesc Item(std::string name, vb::Bytes value) {
     return vb::ItemDesc{std::move(name), store::kItemSummary, std::move(value)};
 }
@@ -68,14 +58,14 @@ vb::DatabaseDesc NotesDesc() {
     desc.notes = {
         Note(10, 0x8004,
              {Item("$TITLE", vb::TextValue("Memo")), Item("$Flags", vb::TextValue("")),
-              Item("$WindowTitle", Compiled("\"Memo: \" .. #Subject"))}),
+              Item("$WindowTitle", storetest::CompiledFormula("\"Memo: \" .. #Subject"))}),
         Note(14, 0x0004,
              {Item("$TITLE", vb::TextValue("Plain")), Item("$Flags", vb::TextValue(""))}),
         Note(18, 0x0001,
              {Item("Form", vb::TextValue("Memo")), Item("Subject", vb::TextValue("Hello"))}),
         Note(22, 0x0001, {Item("Form", vb::TextValue("Plain"))}),
         Note(26, 0x0001,
-             {Item("$WindowTitle", Compiled("\"Own \" .. #Subject")),
+             {Item("$WindowTitle", storetest::CompiledFormula("\"Own \" .. #Subject")),
               Item("Subject", vb::TextValue("X"))}),
         Note(30, 0x0001, {Item("Subject", vb::TextValue("Y"))}),
         Note(34, 0x0001, {Item("Form", vb::TextValue("Ghost"))}),
@@ -195,11 +185,11 @@ TEST(NoteLabels, TitlesReadItemsThatAreNoSummaryItems) {
     desc.notes = {
         Note(50, 0x0004,
              {Item("$TITLE", vb::TextValue("Letter")),
-              plain("$WindowTitle", Compiled("\"Letter: \" .. #Subject"))}),
+              plain("$WindowTitle", storetest::CompiledFormula("\"Letter: \" .. #Subject"))}),
         Note(54, 0x0001,
              {Item("Form", vb::TextValue("Letter")), plain("Subject", vb::TextValue("Hi"))}),
         Note(58, 0x0001,
-             {plain("$WindowTitle", Compiled("\"Own \" .. #Subject")),
+             {plain("$WindowTitle", storetest::CompiledFormula("\"Own \" .. #Subject")),
               plain("Subject", vb::TextValue("Z"))}),
     };
     Fixture f(desc, "plain-items");
@@ -381,7 +371,7 @@ TEST(FormulaText, EveryResultTypeBecomesText) {
         {"[7, 8]", "7"},        {"date(1996, 5, 10)", "05/10/1996"},
     };
     for (const Case& c : cases) {
-        const vb::Bytes bytes = Compiled(c.formula);
+        const vb::Bytes bytes = storetest::CompiledFormula(c.formula);
         store::ComputeHandle compute = 0;
         ASSERT_EQ(store::ComputeStart(bytes.data() + 2, bytes.size() - 2, &compute),
                   store::kNoError);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -14,8 +15,12 @@
 
 #include "output/DumpWriter.h"
 #include "output/MessageBox.h"
+#include "store/api/Formula.h"
+#include "store/api/Items.h"
+#include "store/api/Memory.h"
 #include "support/NodeDump.h"
 #include "tree/DocNode.h"
+#include "vlt/builder/Values.h"
 #include "vlt/builder/Writer.h"
 
 namespace storetest {
@@ -61,5 +66,16 @@ public:
 private:
     CMessageBox* previous_;
 };
+
+// A formula item value compiled from its source, as a design note stores it.
+inline vlt::builder::Bytes CompiledFormula(const char* source) {
+    store::MemHandle h = 0;
+    std::size_t n = 0;
+    EXPECT_EQ(store::FormulaCompile(source, std::strlen(source), &h, &n, nullptr), store::kNoError);
+    store::LockedMem bytes(h);
+    vlt::builder::Bytes out(bytes.bytes(), bytes.bytes() + n);
+    store::MemFree(h);
+    return vlt::builder::RawValue(store::kTypeFormula, out);
+}
 
 } // namespace storetest

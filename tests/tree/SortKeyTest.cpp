@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/HeadlessPlatform.h"
 #include "tree/NoteNode.h"
 #include "treelist/TreeListCore.h"
 
@@ -157,22 +158,7 @@ TEST(SortKey, RowsAfterASortedExpansionAndLaterChanges) {
     }
     labels.push_back("Child 500");
     labels.push_back("Child 999");
-    struct Quiet : treelist::Platform {
-        void StartTimer(int, unsigned) override {}
-        void StopTimer(int) override {}
-        void SetFocus() override {}
-        bool HasFocus() const override { return false; }
-        void SetCapture() override {}
-        void ReleaseCapture() override {}
-        bool HasCapture() const override { return false; }
-        void SetRedraw(bool) override {}
-        void InvalidateRow(int) override {}
-        void InvalidateAll() override {}
-        void ScrollBelow(int, int) override {}
-        int TextWidth(std::string_view t) const override { return int(t.size()); }
-        void BeginWaitCursor() override {}
-        void EndWaitCursor() override {}
-    } platform;
+    CHeadlessPlatform platform;
     CTreeListCore control(platform);
     auto* parent = new ListParent(labels);
     control.AddRoot(parent);
