@@ -18,6 +18,7 @@ namespace {
 struct PathEntry {
     CTreeListNode* node;
     bool wasCollapsed;
+    CDocNode* doc; // the node as a document node (found once: a cast costs a type name compare)
 };
 
 // After a cancel the walker is abandoned inside the nodes it expanded; the outermost of them on
@@ -102,9 +103,10 @@ DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOp
             }
             break;
         }
-        auto* doc = dynamic_cast<CDocNode*>(node);
+        CDocNode* doc = nullptr;
         if (in) {
-            path.push_back({node, !node->HasChildren()});
+            doc = dynamic_cast<CDocNode*>(node);
+            path.push_back({node, !node->HasChildren(), doc});
             writer.BeginNode(HeadingOf(*node, node == &start));
             if (doc) {
                 doc->WriteBegin(writer);
@@ -116,6 +118,8 @@ DumpResult WriteSubtree(CTreeListNode& start, CFieldWriter& writer, const DumpOp
                 options.progress(result.nodes);
             }
         } else {
+            doc = !path.empty() && path.back().node == node ? path.back().doc
+                                                            : dynamic_cast<CDocNode*>(node);
             if (doc) {
                 doc->WriteEnd(writer);
             }
