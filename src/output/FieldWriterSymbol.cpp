@@ -1,6 +1,7 @@
 // Values named through symbol tables: symbols, colours, fonts, number and time formats, and
 // measures with their units.
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -76,6 +77,29 @@ bool FixedComment(CFieldWriter& writer, unsigned stringId, double value) {
 
 void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const char* fallback) {
     RawNumber(value);
+    // The text depends on nothing but these (tables and fallback formats are constants).
+    constexpr std::size_t kSymbolSlots = 256;
+    if (!symbolTexts_)
+        symbolTexts_ = std::make_unique<SymbolText[]>(kSymbolSlots);
+    const std::uint64_t key =
+        (std::uint64_t(reinterpret_cast<std::uintptr_t>(table)) >> 3) * 0x9E3779B97F4A7C15u ^ value;
+    SymbolText& slot = symbolTexts_[(key ^ (key >> 29)) % kSymbolSlots];
+    if (slot.table == table && slot.value == value && slot.fallback == fallback &&
+        slot.showSymbols == options_->ShowSymbols) {
+        pending_.append(slot.text);
+        return;
+    }
+    const std::size_t start = pending_.size();
+    WriteSymbol(value, table, fallback);
+    slot.table = table;
+    slot.value = value;
+    slot.fallback = fallback;
+    slot.showSymbols = options_->ShowSymbols;
+    slot.text.assign(pending_, start);
+}
+
+void CFieldWriter::WriteSymbol(std::uint32_t value, const SymbolEntry* table,
+                               const char* fallback) {
     bool first = true;
     bool enumerated = false;
     std::uint32_t matched = 0;
