@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -109,12 +108,19 @@ double Median(std::vector<double> v) {
 void BM_DumpVsEngine(benchmark::State& state) {
     const std::string db = Database();
     const std::string out = db + ".out";
-    std::array<Tool, 4> tools{{
+    std::vector<Tool> tools{{
         {"dump", {DELVEX_DUMP, "--include-collapsed", db}, {}, 0, 0},
         {"json", {DELVEX_DUMP, "--include-collapsed", "--format", "json", db}, {}, 0, 0},
         {"sqlite3", {"sqlite3", db, ".dump"}, {}, 0, 0},
         {"xxd", {"xxd", db}, {}, 0, 0},
     }};
+    // Another build of the dump tool (DELVEX_DUMP_OTHER), run in the same rounds, so that a
+    // change is measured against the code before it under the same load.
+    if (const char* other = std::getenv("DELVEX_DUMP_OTHER")) {
+        tools.push_back({"dump0", {other, "--include-collapsed", db}, {}, 0, 0});
+        tools.push_back(
+            {"json0", {other, "--include-collapsed", "--format", "json", db}, {}, 0, 0});
+    }
     for (auto _ : state) {
         for (int round = 0; round < 3; ++round) {
             for (Tool& t : tools) {
@@ -146,8 +152,10 @@ void BM_DumpVsEngine(benchmark::State& state) {
         state.counters[n + "_MB"] = t.bytes / 1e6;
         state.counters[n + "_peak_MiB"] = double(t.peakKiB) / 1024;
     }
-    for (int i : {0, 1}) {
-        const Tool& t = tools[std::size_t(i)];
+    for (std::size_t i = 0; i < tools.size(); ++i) {
+        if (i == 2 || i == 3)
+            continue; // the reference tools themselves
+        const Tool& t = tools[i];
         const std::string n = t.name;
         const double s = Median(t.seconds);
         state.counters[n + "_text_per_s_ratio"] = (t.bytes / s) / (engine.bytes / engineSeconds);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "output/OutputStrings.h"
 
@@ -197,6 +198,11 @@ void CFieldWriter::EndComment() {
 void CFieldWriter::VPrintf(const char* format, std::va_list args) {
     if (!format)
         return;
+    // Most comments are fixed texts: printf would copy them as they are.
+    if (!std::strchr(format, '%')) {
+        pending_.append(format);
+        return;
+    }
     char small[256];
     std::va_list again;
     va_copy(again, args);

@@ -217,6 +217,8 @@ private:
     void WriteEscaped(std::string_view text);
     static void AppendEscaped(std::string& out, std::string_view text);
     void RawNumber(double value);
+    // Symbol's text, found by walking the table.
+    void WriteSymbol(std::uint32_t value, const SymbolEntry* table, const char* fallback);
     void FlushText();
     void FlushComments();
     void TimeText(const store::TimeDate& time, bool inGmt, bool zoneAlways);
@@ -234,6 +236,16 @@ private:
     CInfoPaneOptions* options_;
     std::string pending_;
     std::string comments_;
+    // The texts of symbols written lately, by table and value, so that a table is walked once
+    // for each value instead of once for every field (made with the first symbol).
+    struct SymbolText {
+        const SymbolEntry* table = nullptr;
+        const char* fallback = nullptr;
+        std::uint32_t value = 0;
+        std::int32_t showSymbols = -1;
+        std::string text;
+    };
+    std::unique_ptr<SymbolText[]> symbolTexts_;
     int commentDepth_ = 0;
     bool hasRange_ = false;
     std::size_t rangeOffset_ = 0;

@@ -1,5 +1,7 @@
 // Values named through symbol tables: symbols, colours, fonts, number and time formats, and
 // measures with their units.
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -45,10 +47,59 @@ bool CheckIntegerFormat(const char* format, bool* isLong) {
     return conversions <= 1;
 }
 
+// A unit's comment whose one conversion is "%.Nf", written with to_chars (printf's digits):
+// every size of a paragraph or a table shows one. False when the format is another.
+bool FixedComment(CFieldWriter& writer, unsigned stringId, double value) {
+    const char* format = OutputString(stringId);
+    const char* conversion = format ? std::strchr(format, '%') : nullptr;
+    if (!conversion || conversion[1] != '.')
+        return false;
+    const char* p = conversion + 2;
+    int precision = 0;
+    for (int i = 0; i < 2 && *p >= '0' && *p <= '9'; ++i, ++p)
+        precision = precision * 10 + (*p - '0');
+    if (*p != 'f' || p == conversion + 2 || std::strchr(p + 1, '%'))
+        return false;
+    char number[400];
+    const auto r =
+        std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, precision);
+    if (r.ec != std::errc())
+        return false;
+    writer.BeginComment();
+    writer.Append(std::string_view(format, std::size_t(conversion - format)));
+    writer.Append(std::string_view(number, std::size_t(r.ptr - number)));
+    writer.Append(p + 1);
+    writer.EndComment();
+    return true;
+}
+
 } // namespace
 
 void CFieldWriter::Symbol(std::uint32_t value, const SymbolEntry* table, const char* fallback) {
     RawNumber(value);
+    // The text depends on nothing but these (tables and fallback formats are constants).
+    constexpr std::size_t kSymbolSlots = 256;
+    if (!symbolTexts_)
+        symbolTexts_ = std::make_unique<SymbolText[]>(kSymbolSlots);
+    const std::uint64_t key =
+        (std::uint64_t(reinterpret_cast<std::uintptr_t>(table)) >> 3) * 0x9E3779B97F4A7C15u ^ value;
+    SymbolText& slot = symbolTexts_[(key ^ (key >> 29)) % kSymbolSlots];
+    if (slot.table == table && slot.value == value && slot.fallback == fallback &&
+        slot.showSymbols == options_->ShowSymbols) {
+        pending_.append(slot.text);
+        return;
+    }
+    const std::size_t start = pending_.size();
+    WriteSymbol(value, table, fallback);
+    slot.table = table;
+    slot.value = value;
+    slot.fallback = fallback;
+    slot.showSymbols = options_->ShowSymbols;
+    slot.text.assign(pending_, start);
+}
+
+void CFieldWriter::WriteSymbol(std::uint32_t value, const SymbolEntry* table,
+                               const char* fallback) {
     bool first = true;
     bool enumerated = false;
     std::uint32_t matched = 0;
@@ -229,10 +280,12 @@ void CFieldWriter::MeasureField(std::string_view label, double value, unsigned u
     case outstr::kUnitNone:
         break;
     case outstr::kUnitTwips:
-        CommentId(unitId, value / 1440.0);
+        if (!FixedComment(*this, unitId, value / 1440.0))
+            CommentId(unitId, value / 1440.0);
         break;
     case outstr::kUnitLines:
-        CommentId(unitId, value * 0.5 + 1.0);
+        if (!FixedComment(*this, unitId, value * 0.5 + 1.0))
+            CommentId(unitId, value * 0.5 + 1.0);
         break;
     default:
         CommentId(unitId);

@@ -1,4 +1,5 @@
 // Text, numbers, truth values and error texts.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <vector>
@@ -38,9 +39,24 @@ void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char
     const int width = LineWidth();
     pending_.push_back(open);
     int column = 0;
+    const bool inComment = InComment();
+    const auto plain = [open, close](unsigned char c) {
+        return c >= 32 && c < 127 && c != static_cast<unsigned char>(open) &&
+               c != static_cast<unsigned char>(close) && c != '\\';
+    };
     for (std::ptrdiff_t i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 32 || c == 127) {
+        if (plain(c)) {
+            // A run of bytes written as they are, in one append, as far as the wrap.
+            std::ptrdiff_t end = i + 1;
+            while (end < length && plain(static_cast<unsigned char>(text[end])))
+                ++end;
+            if (!inComment)
+                end = std::min(end, i + std::max<std::ptrdiff_t>(1, width - column + 1));
+            pending_.append(text + i, std::size_t(end - i));
+            column += int(end - i);
+            i = end - 1;
+        } else if (c < 32 || c == 127) {
             // Control bytes are escaped whatever the switch says: written raw they would break
             // the dump's lines and show as nothing on the screen.
             column += AppendEscape(pending_, c);
@@ -58,13 +74,10 @@ void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char
             pending_.push_back('\\');
             pending_.push_back(char(c));
             column += 2;
-        } else {
-            pending_.push_back(char(c));
-            column += 1;
         }
         // A comment is written whole at the end of its line; breaking it would turn its first
         // part into value text.
-        if (width < column && !InComment()) {
+        if (width < column && !inComment) {
             pending_.push_back(close);
             EndLine();
             column = 0;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -37,6 +38,15 @@ std::size_t FormatGeneralNumber(double value, int digits, char* out) {
         return Put(out, "0"); // no sign for a zero
     if (digits > kMaxDigits)
         digits = kMaxDigits;
+    if (a < 1e15 && a == std::floor(a)) {
+        // A whole number below 1E+15 keeps all its digits whatever the precision, and has no
+        // fraction to trim: its integer digits are the text.
+        std::size_t n = 0;
+        if (std::signbit(value))
+            out[n++] = '-';
+        const auto r = std::to_chars(out + n, out + kGeneralNumberSize, std::uint64_t(a));
+        return std::size_t(r.ptr - out);
+    }
 
     // %.0f of the whole part may take 309 digits; only its length matters.
     char wide[320];

@@ -2,7 +2,7 @@
 #include "vlt/TimeText.h"
 
 #include <charconv>
-#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <optional>
 
@@ -12,48 +12,87 @@
 namespace vlt {
 namespace {
 
-// printf's "%0*d" without printf: every time a dump shows goes through here several times.
-std::string Num(int value, int width) {
-    const bool negative = value < 0;
-    const unsigned magnitude = negative ? 0u - unsigned(value) : unsigned(value);
-    char digits[16];
-    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-    const int count = int(end - digits);
-    std::string text;
-    if (negative)
-        text += '-';
-    if (const int pad = width - count - int(negative); pad > 0)
-        text.append(std::size_t(pad), '0');
-    text.append(digits, std::size_t(count));
-    return text;
-}
+// A time's text, built on the stack: every time a dump shows comes through here. Only AM/PM
+// texts of the caller's own can make it longer than the buffer.
+class TimeOut {
+public:
+    void Push(char c) { Append(std::string_view(&c, 1)); }
+    void Append(std::string_view text) {
+        if (!spilled_ && size_ + text.size() <= sizeof small_) {
+            std::memcpy(small_ + size_, text.data(), text.size());
+            size_ += text.size();
+            return;
+        }
+        if (!spilled_) {
+            spill_.assign(small_, size_);
+            spilled_ = true;
+        }
+        spill_.append(text);
+    }
+    // printf's "%0*d" without printf.
+    void Num(int value, int width) {
+        const bool negative = value < 0;
+        const unsigned magnitude = negative ? 0u - unsigned(value) : unsigned(value);
+        char digits[24];
+        char* p = digits;
+        if (negative)
+            *p++ = '-';
+        char number[16];
+        const char* end = std::to_chars(number, number + sizeof number, magnitude).ptr;
+        const int count = int(end - number);
+        for (int pad = width - count - int(negative); pad > 0; --pad)
+            *p++ = '0';
+        std::memcpy(p, number, std::size_t(count));
+        Append(std::string_view(digits, std::size_t(p + count - digits)));
+    }
+    bool Empty() const { return spilled_ ? spill_.empty() : size_ == 0; }
+    std::string_view View() const {
+        return spilled_ ? std::string_view(spill_) : std::string_view(small_, size_);
+    }
 
-std::string DateText(const store::TimeParts& p, std::uint8_t style, const store::IntlFormat& intl,
-                     int currentYear) {
+private:
+    char small_[96];
+    std::size_t size_ = 0;
+    bool spilled_ = false;
+    std::string spill_;
+};
+
+void DateText(const store::TimeParts& p, std::uint8_t style, const store::IntlFormat& intl,
+              int currentYear, TimeOut& out) {
     using Order = store::IntlFormat::DateOrder;
-    const std::string sep(1, intl.dateSeparator);
-    const std::string y = Num(p.year, 4), m = Num(p.month, 2), d = Num(p.day, 2);
+    const char sep = intl.dateSeparator;
+    const auto three = [&](int a, int aw, int b, int bw, int c, int cw) {
+        out.Num(a, aw);
+        out.Push(sep);
+        out.Num(b, bw);
+        if (cw > 0) {
+            out.Push(sep);
+            out.Num(c, cw);
+        }
+    };
     if (style == kDateCPartial)
         style = p.year == currentYear ? kDatePartial : kDateFull;
     switch (style) {
     case kDatePartial:
-        return intl.order == Order::DMY ? d + sep + m : m + sep + d;
+        return intl.order == Order::DMY ? three(p.day, 2, p.month, 2, 0, 0)
+                                        : three(p.month, 2, p.day, 2, 0, 0);
     case kDateDPartial:
-        return intl.order == Order::YMD ? y + sep + m : m + sep + y;
+        return intl.order == Order::YMD ? three(p.year, 4, p.month, 2, 0, 0)
+                                        : three(p.month, 2, p.year, 4, 0, 0);
     default:
         switch (intl.order) {
         case Order::DMY:
-            return d + sep + m + sep + y;
+            return three(p.day, 2, p.month, 2, p.year, 4);
         case Order::YMD:
-            return y + sep + m + sep + d;
+            return three(p.year, 4, p.month, 2, p.day, 2);
         default:
-            return m + sep + d + sep + y;
+            return three(p.month, 2, p.day, 2, p.year, 4);
         }
     }
 }
 
-std::string ClockText(const store::TimeParts& p, std::uint8_t style,
-                      const store::IntlFormat& intl) {
+void ClockText(const store::TimeParts& p, std::uint8_t style, const store::IntlFormat& intl,
+               TimeOut& out) {
     int hour = p.hour;
     const char* suffix = nullptr;
     if (!intl.clock24) {
@@ -62,55 +101,33 @@ std::string ClockText(const store::TimeParts& p, std::uint8_t style,
         if (hour == 0)
             hour = 12;
     }
-    const std::string sep(1, intl.timeSeparator);
-    std::string out = Num(hour, 2) + sep + Num(p.minute, 2);
-    if (style == kTimeFull)
-        out += sep + Num(p.second, 2) + intl.decimalSeparator + Num(p.hundredth, 2);
-    if (suffix) {
-        out.push_back(' ');
-        out.append(suffix);
+    const char sep = intl.timeSeparator;
+    out.Num(hour, 2);
+    out.Push(sep);
+    out.Num(p.minute, 2);
+    if (style == kTimeFull) {
+        out.Push(sep);
+        out.Num(p.second, 2);
+        out.Push(intl.decimalSeparator);
+        out.Num(p.hundredth, 2);
     }
-    return out;
+    if (suffix) {
+        out.Push(' ');
+        out.Append(suffix);
+    }
+}
+
+void AppendZone(int zone, bool dst, TimeOut& out) {
+    const int a = zone < 0 ? -zone : zone;
+    out.Append(zone < 0 ? "GMT-" : "GMT+");
+    out.Num(a / 60, 2);
+    out.Push(':');
+    out.Num(a % 60, 2);
+    if (dst)
+        out.Append(" DST");
 }
 
 } // namespace
-
-// The C library's own conversion of a wall time (mktime) reads the zone file again on every
-// call: a system call for each time shown. The zone is found instead from the offsets that
-// the instants around the wall time have, which the library keeps once read. A wall time that
-// two instants show (when the clocks go back) is taken at its first, in summer time.
-std::optional<LocalZone> MachineZoneAt(int year, int month, int day, int hour, int minute) {
-    const std::int64_t wall =
-        (DaysFromCivil(year, month, day) - DaysFromCivil(1970, 1, 1)) * 86400 +
-        std::int64_t(hour) * 3600 + std::int64_t(minute) * 60;
-    const auto offsetAt = [](std::int64_t instant) {
-        const std::time_t t = std::time_t(instant);
-        std::tm local{};
-        return localtime_r(&t, &local) ? std::int64_t(local.tm_gmtoff) : 0;
-    };
-    std::optional<std::tm> found;
-    // Zone changes are far more than a day apart: the offsets a day before and after, and at
-    // the wall time itself, are all the wall time can have.
-    for (const std::int64_t offset :
-         {offsetAt(wall - 86400), offsetAt(wall), offsetAt(wall + 86400)}) {
-        const std::time_t t = std::time_t(wall - offset);
-        std::tm local{};
-        if (!localtime_r(&t, &local) || local.tm_year != year - 1900 || local.tm_mon != month - 1 ||
-            local.tm_mday != day || local.tm_hour != hour || local.tm_min != minute)
-            continue;
-        if (!found || (local.tm_isdst > 0 && found->tm_isdst <= 0))
-            found = local;
-    }
-    if (!found)
-        return std::nullopt; // skipped when the clocks went forward
-    LocalZone z;
-    z.dst = found->tm_isdst > 0;
-    const long minutes = long(found->tm_gmtoff / 60) - (z.dst ? 60 : 0);
-    z.zone = int(minutes >= 0 ? minutes / 15 * 15 : -((-minutes + 14) / 15 * 15));
-    if (!IsValidZone(z.zone))
-        return std::nullopt;
-    return z;
-}
 
 store::TimeParts NowIn(int zone, bool dst) {
     store::TimeDate now;
@@ -130,13 +147,9 @@ store::TimeParts NowHere() {
 }
 
 std::string ZoneText(int zone, bool dst) {
-    const int a = zone < 0 ? -zone : zone;
-    std::string out = "GMT";
-    out += zone < 0 ? '-' : '+';
-    out += Num(a / 60, 2) + ":" + Num(a % 60, 2);
-    if (dst)
-        out += " DST";
-    return out;
+    TimeOut out;
+    AppendZone(zone, dst, out);
+    return std::string(out.View());
 }
 
 } // namespace vlt
@@ -173,13 +186,13 @@ Status TimeToText(const IntlFormat* intlIn, const TimeFormat* formatIn, const Ti
         p.day == now.day)
         showDate = false;
 
-    std::string out;
+    vlt::TimeOut out;
     if (showDate)
-        out = vlt::DateText(p, f.date, intl, now.year);
+        vlt::DateText(p, f.date, intl, now.year, out);
     if (showTime) {
-        if (!out.empty())
-            out.push_back(' ');
-        out += vlt::ClockText(p, f.time, intl);
+        if (!out.Empty())
+            out.Push(' ');
+        vlt::ClockText(p, f.time, intl, out);
     }
     bool showZone = f.zone == vlt::kZoneAlways;
     if (f.zone == vlt::kZoneSometimes) {
@@ -187,10 +200,10 @@ Status TimeToText(const IntlFormat* intlIn, const TimeFormat* formatIn, const Ti
         showZone = !here || here->zone != p.zone || here->dst != p.dst;
     }
     if (showZone) {
-        out.push_back(' ');
-        out += vlt::ZoneText(p.zone, p.dst);
+        out.Push(' ');
+        vlt::AppendZone(p.zone, p.dst, out);
     }
-    return vlt::PutText(out, buffer, size, length);
+    return vlt::PutText(out.View(), buffer, size, length);
 }
 
 } // namespace store

@@ -39,7 +39,10 @@ struct LocalZone {
 // The zone this machine keeps at a local wall time, with the platform's zone rules (offsets
 // that are not whole quarter hours, as in old local mean times, are rounded down to one).
 // Empty when that local time does not exist here (skipped when the clocks went forward).
+// The rules are read from the library once per year asked for and kept; safe from any thread.
 std::optional<LocalZone> MachineZoneAt(int year, int month, int day, int hour, int minute);
+// Drops the zone rules kept so far: for a process that changed its zone (TZ and tzset).
+void ForgetMachineZone();
 
 // The current date and time expressed in the zone given.
 store::TimeParts NowIn(int zone, bool dst);

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "vlt/TimeText.h"
+
 class TzGuard {
 public:
     explicit TzGuard(const char* tz) {
@@ -13,6 +15,7 @@ public:
             old_ = old;
         setenv("TZ", tz, 1);
         tzset();
+        vlt::ForgetMachineZone();
     }
     ~TzGuard() {
         if (old_)
@@ -20,6 +23,7 @@ public:
         else
             unsetenv("TZ");
         tzset();
+        vlt::ForgetMachineZone();
     }
     TzGuard(const TzGuard&) = delete;
     TzGuard& operator=(const TzGuard&) = delete;
