@@ -14,19 +14,12 @@
 #include "store/TNServerInfo.h"
 #include "store/api/Session.h"
 #include "support/BoundedChild.h"
+#include "support/CollapsedDump.h"
 #include "tree/CancelProbe.h"
 #include "tree/DumpToFile.h"
 #include "tree/NodeDocument.h"
 #include "tree/TNError.h"
 #include "treelist/TreeListCore.h"
-
-// Options of a dump that walks collapsed nodes too.
-static DumpOptions Collapsed() {
-    DumpOptions options;
-    options.includeCollapsed = true;
-    return options;
-}
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -58,7 +51,7 @@ struct MachineTest : ::testing::Test {
     static std::string Dump(CTreeListNode& n) {
         std::ostringstream text;
         CDumpWriter writer(text);
-        WriteSubtree(n, writer, Collapsed());
+        WriteSubtree(n, writer, CollapsedDump());
         writer.Close();
         return text.str();
     }

@@ -9,18 +9,11 @@
 #include <sstream>
 
 #include "output/DumpWriter.h"
+#include "support/CollapsedDump.h"
 #include "support/FakeTree.h"
 #include "tree/Cancel.h"
 #include "tree/DumpToFile.h"
 #include "tree/WaitCursor.h"
-
-// Options of a dump that walks collapsed nodes too.
-static DumpOptions Collapsed() {
-    DumpOptions options;
-    options.includeCollapsed = true;
-    return options;
-}
-
 namespace {
 
 using fake::Desc;
@@ -150,7 +143,7 @@ TEST_F(DumpFixture, CancelWritesTheMarkerStopsAndLeavesTheTreeAsBefore) {
 
 TEST_F(DumpFixture, UnwritableFileIsReportedAndTheTreeIsNotTouched) {
     const std::string path = "/nonexistent-dir/sub/dump.txt";
-    const DumpResult r = DumpSubtreeToFile(*root, path, Collapsed());
+    const DumpResult r = DumpSubtreeToFile(*root, path, CollapsedDump());
     EXPECT_FALSE(r.written);
     EXPECT_NE(r.error.find(path), std::string::npos);
     EXPECT_FALSE(root->HasChildren());
@@ -165,7 +158,7 @@ TEST_F(DumpFixture, FileDumpUsesTheDocumentOptionsAndAWaitCursor) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("delvex-dump-test-" + std::to_string(::getpid()) + ".txt");
     tree.doc.InfoOptions().ShowComments = 0;
-    const DumpResult r = DumpSubtreeToFile(*root, path.string(), Collapsed());
+    const DumpResult r = DumpSubtreeToFile(*root, path.string(), CollapsedDump());
     CWaitCursor::SetDisplay(nullptr);
     EXPECT_TRUE(r.written) << r.error;
     EXPECT_EQ(display.seen, (std::vector<bool>{true, false}));

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ProgramSettings.h"
+#include "support/CollapsedDump.h"
 #include "tree/Cancel.h"
 #include "tree/CommandIds.h"
 #include "tree/DumpToFile.h"
@@ -242,7 +243,7 @@ TEST_F(ProgramFixture, DumpWritesTheSubtreeAndLeavesTheTreeAsItWas) {
     const std::string shallow = dir.filePath("shallow.txt").toStdString();
     const std::string deep = dir.filePath("deep.txt").toStdString();
     EXPECT_TRUE(DumpSubtreeToFile(*root, shallow, {}).written);
-    EXPECT_TRUE(DumpSubtreeToFile(*root, deep, {true, {}}).written);
+    EXPECT_TRUE(DumpSubtreeToFile(*root, deep, CollapsedDump()).written);
     EXPECT_EQ(core.RowCount(), 1) << "the dump collapses what it expanded";
     auto read = [](const std::string& f) {
         QFile file(QString::fromStdString(f));
@@ -259,7 +260,7 @@ TEST_F(ProgramFixture, DumpWritesTheSubtreeAndLeavesTheTreeAsItWas) {
     // A cancel stops the walk with a marker.
     cancel::Request();
     const std::string cancelled = dir.filePath("cancelled.txt").toStdString();
-    EXPECT_TRUE(DumpSubtreeToFile(*root, cancelled, {true, {}}).cancelled);
+    EXPECT_TRUE(DumpSubtreeToFile(*root, cancelled, CollapsedDump()).cancelled);
     EXPECT_TRUE(read(cancelled).contains("*** Cancelled ***"));
     cancel::Clear();
 }
@@ -300,7 +301,7 @@ TEST(CancelWatchTest, EscapeCancelsADumpWhichRepaintsMeanwhile) {
     QTemporaryDir dir;
     const QString file = dir.filePath("escaped.txt");
     const int paintsBefore = target.paints;
-    const DumpResult result = DumpSubtreeToFile(*root, file.toStdString(), {true, {}});
+    const DumpResult result = DumpSubtreeToFile(*root, file.toStdString(), CollapsedDump());
     const int paintsDuring = target.paints - paintsBefore;
     EXPECT_TRUE(result.cancelled);
     EXPECT_GT(paintsDuring, 0) << "the window is repainted while the dump runs";
