@@ -138,7 +138,7 @@ TEST(DocSetStream, DumpsAsTheExpandedTreeWithOrWithoutSpilledRuns) {
 
     const std::size_t live = CTreeListNode::LiveCount();
     CTreeListNode::ResetPeak();
-    const std::string held = f.Dump({}); // few enough to hold
+    const std::string held = f.Dump({2 * kDocuments, 1 << 20}); // few enough to hold
     EXPECT_GT(CTreeListNode::PeakCount() - live, std::size_t(kDocuments));
     EXPECT_EQ(held, expanded);
 
