@@ -28,17 +28,9 @@ namespace vb = vlt::builder;
 
 namespace {
 
-constexpr int kDocuments = 600;
+using storetest::Note;
 
-vb::NoteDesc Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemDesc> items) {
-    vb::NoteDesc n;
-    n.id = id;
-    n.noteClass = cls;
-    store::CurrentTime(&n.created);
-    n.modified = n.created;
-    n.items = std::move(items);
-    return n;
-}
+constexpr int kDocuments = 600;
 
 vb::ItemDesc Text(const char* name, const std::string& text) {
     return vb::ItemDesc{name, store::kItemSummary, vb::TextValue(text.c_str())};

@@ -31,22 +31,14 @@ namespace vb = vlt::builder;
 
 namespace {
 
+using storetest::Note;
+
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
 vb::ItemDesc Item(std::string name, vb::Bytes value) {
     return vb::ItemDesc{std::move(name), store::kItemSummary, std::move(value)};
-}
-
-vb::NoteDesc Note(store::NoteId id, std::uint16_t cls, std::vector<vb::ItemDesc> items) {
-    vb::NoteDesc n;
-    n.id = id;
-    n.noteClass = cls;
-    store::CurrentTime(&n.created);
-    n.modified = n.created;
-    n.items = std::move(items);
-    return n;
 }
 
 // Forms with and without a window title, documents of each, of no form, and of a form that

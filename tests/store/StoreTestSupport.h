@@ -15,6 +15,7 @@
 
 #include "output/DumpWriter.h"
 #include "output/MessageBox.h"
+#include "store/api/Conversions.h"
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "store/api/Memory.h"
@@ -66,6 +67,18 @@ public:
 private:
     CMessageBox* previous_;
 };
+
+// A note of the class and items given, made and modified now.
+inline vlt::builder::NoteDesc Note(store::NoteId id, std::uint16_t cls,
+                                   std::vector<vlt::builder::ItemDesc> items) {
+    vlt::builder::NoteDesc n;
+    n.id = id;
+    n.noteClass = cls;
+    store::CurrentTime(&n.created);
+    n.modified = n.created;
+    n.items = std::move(items);
+    return n;
+}
 
 // A formula item value compiled from its source, as a design note stores it.
 inline vlt::builder::Bytes CompiledFormula(const char* source) {
