@@ -19,6 +19,8 @@
 #endif
 
 namespace nodearena {
+
+#if !defined(DELVEX_ARENA_OFF)
 namespace {
 
 constexpr std::size_t kGrain = 8;
@@ -75,6 +77,7 @@ char* NewChunk(Arena& arena, std::size_t bytes) {
 }
 
 } // namespace
+#endif
 
 void* Allocate(std::size_t size) {
 #if defined(DELVEX_ARENA_OFF)
@@ -110,7 +113,7 @@ void* Allocate(std::size_t size) {
 #endif
 }
 
-void Release(void* p, std::size_t size) {
+void Release(void* p, [[maybe_unused]] std::size_t size) {
     if (!p)
         return;
 #if defined(DELVEX_ARENA_OFF)
@@ -136,7 +139,11 @@ void Release(void* p, std::size_t size) {
 }
 
 std::size_t ChunkBytes() {
+#if defined(DELVEX_ARENA_OFF)
+    return 0;
+#else
     return TheArena().chunkBytes;
+#endif
 }
 
 } // namespace nodearena
