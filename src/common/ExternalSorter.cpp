@@ -63,7 +63,8 @@ private:
     bool Need(std::size_t n, std::string* error) {
         if (have_ - at_ >= n)
             return true;
-        std::memmove(buffer_.data(), buffer_.data() + at_, have_ - at_);
+        if (have_ > at_) // an empty buffer may have no storage at all
+            std::memmove(buffer_.data(), buffer_.data() + at_, have_ - at_);
         have_ -= at_;
         at_ = 0;
         const std::uint64_t left = end_ - pos_;

@@ -95,7 +95,7 @@ void MakeFullRow(const std::uint8_t* row, char* hex, char* shown, bool comments)
         squeeze(_mm_unpacklo_epi16(pairs1, blanks)), squeeze(_mm_unpackhi_epi16(pairs1, blanks))};
     for (int i = 0; i < 4; ++i) {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(hex + 12 * i), parts[i]);
-        _mm_storeh_pd(reinterpret_cast<double*>(hex + 12 * i + 6), _mm_castsi128_pd(parts[i]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(hex + 12 * i + 6), _mm_srli_si128(parts[i], 8));
     }
     hex[3 * 7 + 2] = '.';
     if (comments) {
