@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/api/Notes.h"
 #include "store/api/Status.h"
 #include "store/api/Time.h"
 #include "vlt/Sql.h"
@@ -29,6 +30,18 @@ struct DatabaseRow {
     std::optional<std::uint32_t> options;
     std::string info;
     std::optional<std::uint16_t> buildVersion;
+};
+
+// One note's row of the notes table.
+struct NoteRow {
+    store::NoteId id = 0;
+    std::uint16_t noteClass = 0;
+    store::OriginatorId originator;
+    store::TimeDate created, modified, accessed, added;
+    std::uint16_t flags = 0;
+    std::uint16_t privileges = 0;
+    store::NoteId parent = 0;
+    bool deleted = false;
 };
 
 // A prepared statement borrowed from a file's cache; reset when the lease ends. A lease must end
@@ -78,6 +91,16 @@ public:
         std::uint16_t noteClass = 0;
     };
     std::optional<std::unordered_map<std::string, std::vector<DesignEntry>>> designIndex;
+    // The same for the notes of no design class, read only for a lookup of documents.
+    std::optional<std::unordered_map<std::string, std::vector<DesignEntry>>> documentTitleIndex;
+    // The IDs of the notes that have responses and of those that hold objects, in ascending
+    // order, filled on first use: the notes of most files have neither, and asking the file
+    // for each note a dump opens costs a statement each (the objects by note even a scan).
+    std::optional<std::vector<std::int64_t>> responseParents;
+    std::optional<std::vector<std::int64_t>> objectHolders;
+    // The row read last: a note's row is asked for again right after it was read (its class
+    // for the label, then the whole row when the note is opened).
+    std::optional<NoteRow> lastRow;
 
 private:
     DbFile() = default;

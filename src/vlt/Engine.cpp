@@ -1,5 +1,7 @@
 #include "vlt/Engine.h"
 
+#include <algorithm>
+
 #include "common/ByteReader.h"
 #include "vlt/HandleTable.h"
 #include "vlt/Sql.h"
@@ -78,6 +80,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row) {
     std::lock_guard lock(file.mutex());
+    if (file.lastRow && file.lastRow->id == id) {
+        *row = *file.lastRow;
+        return store::kNoError;
+    }
     StmtLease lease = file.cached("SELECT class, unid_file, unid_note, sequence, sequence_time, "
                                   "created, modified, accessed, added, flags, privileges, parent, "
                                   "deleted FROM notes WHERE id=?");
@@ -104,6 +110,47 @@ store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row) {
     row->privileges = static_cast<std::uint16_t>(q.i64(10));
     row->parent = static_cast<store::NoteId>(q.i64(11));
     row->deleted = q.i64(12) != 0;
+    file.lastRow = *row;
+    return store::kNoError;
+}
+
+store::Status IsListed(DbFile& file, const char* sql, std::optional<std::vector<std::int64_t>>* ids,
+                       std::int64_t id, bool* listed) {
+    std::lock_guard lock(file.mutex());
+    if (!*ids) {
+        Stmt q(file.conn(), sql);
+        if (!q)
+            return StatusOfSqlite(q.prepareCode());
+        std::vector<std::int64_t> read;
+        int rc;
+        while ((rc = q.step()) == SQLITE_ROW)
+            read.push_back(q.i64(0));
+        if (rc != SQLITE_DONE)
+            return StatusOfSqlite(rc);
+        std::sort(read.begin(), read.end());
+        read.erase(std::unique(read.begin(), read.end()), read.end());
+        *ids = std::move(read);
+    }
+    *listed = std::binary_search((*ids)->begin(), (*ids)->end(), id);
+    return store::kNoError;
+}
+
+store::Status AddNoteItem(const Stmt& q, int column, NoteData* data) {
+    const std::string_view value = q.blobView(column + 2);
+    // A value too short to hold its type word is kept, padded to a zero type word, so that
+    // every value has one; nothing of what is stored is dropped.
+    const std::size_t length = value.size() < 2 ? 2 : value.size();
+    if (data->bytes.size() + length > 0xFFFFFFF0u)
+        return store::kDatabaseCorrupt;
+    NoteItem item;
+    item.name = std::string(q.text(column));
+    item.flags = static_cast<std::uint16_t>(q.i64(column + 1));
+    item.offset = static_cast<std::uint32_t>(data->bytes.size());
+    item.length = static_cast<std::uint32_t>(length);
+    data->bytes.insert(data->bytes.end(), value.begin(), value.end());
+    data->bytes.resize(item.offset + length, 0);
+    item.type = ByteReader(data->bytes.data(), data->bytes.size()).At(item.offset).u16le();
+    data->items.push_back(std::move(item));
     return store::kNoError;
 }
 
@@ -118,23 +165,9 @@ store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, No
         return StatusOfSqlite(q.prepareCode());
     q.bind(1, static_cast<std::int64_t>(id));
     int rc;
-    while ((rc = q.step()) == SQLITE_ROW) {
-        const std::string_view value = q.blobView(2);
-        // A value too short to hold its type word is kept, padded to a zero type word, so that
-        // every value has one; nothing of what is stored is dropped.
-        const std::size_t length = value.size() < 2 ? 2 : value.size();
-        if (data->bytes.size() + length > 0xFFFFFFF0u)
-            return store::kDatabaseCorrupt;
-        NoteItem item;
-        item.name = std::string(q.text(0));
-        item.flags = static_cast<std::uint16_t>(q.i64(1));
-        item.offset = static_cast<std::uint32_t>(data->bytes.size());
-        item.length = static_cast<std::uint32_t>(length);
-        data->bytes.insert(data->bytes.end(), value.begin(), value.end());
-        data->bytes.resize(item.offset + length, 0);
-        item.type = ByteReader(data->bytes.data(), data->bytes.size()).At(item.offset).u16le();
-        data->items.push_back(std::move(item));
-    }
+    while ((rc = q.step()) == SQLITE_ROW)
+        if (store::Status s = AddNoteItem(q, 0, data); s != store::kNoError)
+            return s;
     return rc == SQLITE_DONE ? store::kNoError : StatusOfSqlite(rc);
 }
 

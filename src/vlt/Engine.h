@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "store/api/Notes.h"
 #include "store/api/Status.h"
 #include "vlt/DbFile.h"
+#include "vlt/Sql.h"
 
 namespace vlt {
 
@@ -30,18 +32,6 @@ struct OpenDb {
     // The folder a server of this machine serves when this directory lies in it (a server
     // program's listings); empty: the registry's server of storePath decides.
     std::string servedFolder;
-};
-
-// One note's row of the notes table.
-struct NoteRow {
-    store::NoteId id = 0;
-    std::uint16_t noteClass = 0;
-    store::OriginatorId originator;
-    store::TimeDate created, modified, accessed, added;
-    std::uint16_t flags = 0;
-    std::uint16_t privileges = 0;
-    store::NoteId parent = 0;
-    bool deleted = false;
 };
 
 // An item of a loaded note: its value lies at [offset, offset + length) of the note's bytes,
@@ -83,6 +73,13 @@ std::shared_ptr<OpenNote> RemoveNote(store::NoteHandle h);
 
 // Reads one note's row: kNoteNotFound when there is none.
 store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row);
+// Whether `id` is among the IDs that `sql` (a query of one column) gives, the IDs read once into
+// `ids` and kept.
+store::Status IsListed(DbFile& file, const char* sql, std::optional<std::vector<std::int64_t>>* ids,
+                       std::int64_t id, bool* listed);
+// Appends the item of the statement's current row, whose name, flags and value are the columns
+// from `column` on.
+store::Status AddNoteItem(const Stmt& q, int column, NoteData* data);
 // Reads a note's items in stored order (only those with the Summary flag when summaryOnly).
 store::Status LoadNoteItems(DbFile& file, store::NoteId id, bool summaryOnly, NoteData* data);
 

@@ -2,6 +2,10 @@
 #include "store/api/Notes.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "store/api/Items.h"
 #include "vlt/Engine.h"
@@ -77,18 +81,10 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
         if (!data.bytes.empty())
             std::memcpy(mem.bytes(), data.bytes.data(), data.bytes.size());
     }
-    {
-        std::lock_guard lock(file->mutex());
-        vlt::StmtLease lease = file->cached("SELECT 1 FROM objects WHERE note=? LIMIT 1");
-        vlt::Stmt& q = *lease;
-        if (!q)
-            return vlt::StatusOfSqlite(q.prepareCode());
-        q.bind(1, static_cast<std::int64_t>(id));
-        const int rc = q.step();
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            return vlt::StatusOfSqlite(rc);
-        open->hasObjects = rc == SQLITE_ROW;
-    }
+    if (Status s = vlt::IsListed(*file, "SELECT note FROM objects", &file->objectHolders, id,
+                                 &open->hasObjects);
+        s != kNoError)
+        return s;
     const NoteHandle h = vlt::AddNote(std::move(open));
     if (h == 0)
         return kTooManyOpen;
@@ -133,7 +129,12 @@ Status Responses(const vlt::OpenNote& n, std::vector<NoteId>* ids) {
     if (!file)
         return kInvalidHandle;
     std::lock_guard lock(file->mutex());
-    // Asked for every note a dump writes: the statement is prepared once per file.
+    // Asked for every note a dump writes, and most notes have none.
+    bool any = false;
+    if (Status s = vlt::IsListed(*file, "SELECT parent FROM notes WHERE parent>0 AND deleted=0",
+                                 &file->responseParents, n.row.id, &any);
+        s != kNoError || !any)
+        return s;
     vlt::StmtLease lease =
         file->cached("SELECT id FROM notes WHERE parent=? AND deleted=0 ORDER BY id");
     vlt::Stmt& q = *lease;
@@ -237,6 +238,55 @@ Status NoteIsSealed(NoteHandle note, bool* isSealed) {
     return kNoError;
 }
 
+namespace {
+
+using TitleIndex = std::unordered_map<std::string, std::vector<vlt::DbFile::DesignEntry>>;
+
+// One pass over the titles of the notes that `sql` reads builds the index; every later lookup is a
+// hash probe, so titles of many notes whose form is not in the database cost no scan each.
+Status BuildTitleIndex(vlt::DbFile& file, const char* sql, std::optional<TitleIndex>* out) {
+    if (*out)
+        return kNoError;
+    vlt::Stmt q(file.conn(), sql);
+    if (!q)
+        return vlt::StatusOfSqlite(q.prepareCode());
+    TitleIndex index;
+    int rc;
+    while ((rc = q.step()) == SQLITE_ROW) {
+        char text[1024];
+        std::size_t len = 0;
+        const std::string_view v = q.blobView(2);
+        ValueToText(v.data(), v.size(), '|', text, sizeof text, &len);
+        std::string_view titles(text, len);
+        const vlt::DbFile::DesignEntry entry{static_cast<std::uint32_t>(q.i64(0)),
+                                             static_cast<std::uint16_t>(q.i64(1))};
+        while (true) {
+            const std::size_t bar = titles.find('|');
+            index[vlt::LowerAscii(titles.substr(0, bar))].push_back(entry);
+            if (bar == std::string_view::npos)
+                break;
+            titles.remove_prefix(bar + 1);
+        }
+    }
+    if (rc != SQLITE_DONE)
+        return vlt::StatusOfSqlite(rc);
+    *out = std::move(index);
+    return kNoError;
+}
+
+// The first note, in ID order, of the index under `key` that has a bit of `noteClass`.
+std::optional<NoteId> FirstOfClass(const TitleIndex& index, const std::string& key,
+                                   std::uint16_t noteClass) {
+    const auto found = index.find(key);
+    if (found != index.end())
+        for (const vlt::DbFile::DesignEntry& e : found->second)
+            if ((e.noteClass & noteClass & 0x7FFF) != 0)
+                return e.id;
+    return std::nullopt;
+}
+
+} // namespace
+
 Status FindDesignNote(DbHandle db, const char* name, std::uint16_t noteClass, NoteId* id) {
     if (!name || !id)
         return kInvalidArgument;
@@ -244,46 +294,38 @@ Status FindDesignNote(DbHandle db, const char* name, std::uint16_t noteClass, No
     if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
         return s;
     std::lock_guard lock(file->mutex());
-    // One pass over the titles builds the index; every later lookup is a hash probe, so titles
-    // of many notes whose form is not in the database cost no scan each.
-    if (!file->designIndex) {
-        vlt::Stmt q(file->conn(),
-                    "SELECT n.id, n.class, i.value FROM notes n JOIN items i ON i.note = n.id "
-                    "WHERE n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 " // no damaged IDs
-                    "AND i.name = '$TITLE' COLLATE NOCASE "
-                    "ORDER BY n.id, i.seq");
-        if (!q)
-            return vlt::StatusOfSqlite(q.prepareCode());
-        std::unordered_map<std::string, std::vector<vlt::DbFile::DesignEntry>> index;
-        int rc;
-        while ((rc = q.step()) == SQLITE_ROW) {
-            char text[1024];
-            std::size_t len = 0;
-            const std::string_view v = q.blobView(2);
-            ValueToText(v.data(), v.size(), '|', text, sizeof text, &len);
-            std::string_view titles(text, len);
-            const vlt::DbFile::DesignEntry entry{static_cast<std::uint32_t>(q.i64(0)),
-                                                 static_cast<std::uint16_t>(q.i64(1))};
-            while (true) {
-                const std::size_t bar = titles.find('|');
-                index[vlt::LowerAscii(titles.substr(0, bar))].push_back(entry);
-                if (bar == std::string_view::npos)
-                    break;
-                titles.remove_prefix(bar + 1);
-            }
-        }
-        if (rc != SQLITE_DONE)
-            return vlt::StatusOfSqlite(rc);
-        file->designIndex = std::move(index);
+    // Design notes are few and documents many: the titles of the notes of no design class (a
+    // $TITLE item in a document) are read only when a lookup asks for documents.
+    if (Status s = BuildTitleIndex(
+            *file,
+            "SELECT n.id, n.class, i.value FROM notes n JOIN items i ON i.note = n.id "
+            "WHERE n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 " // no damaged IDs
+            "AND (n.class & 32766) != 0 AND i.name = '$TITLE' COLLATE NOCASE "
+            "ORDER BY n.id, i.seq",
+            &file->designIndex);
+        s != kNoError)
+        return s;
+    const std::string key = vlt::LowerAscii(name);
+    std::optional<NoteId> first = FirstOfClass(*file->designIndex, key, noteClass);
+    if (noteClass & 0x0001) {
+        if (Status s = BuildTitleIndex(
+                *file,
+                "SELECT n.id, n.class, i.value FROM notes n JOIN items i ON i.note = n.id "
+                "WHERE n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 "
+                "AND (n.class & 32766) = 0 AND i.name = '$TITLE' COLLATE NOCASE "
+                "ORDER BY n.id, i.seq",
+                &file->documentTitleIndex);
+            s != kNoError)
+            return s;
+        const std::optional<NoteId> document =
+            FirstOfClass(*file->documentTitleIndex, key, noteClass);
+        if (document && (!first || *document < *first))
+            first = document;
     }
-    const auto found = file->designIndex->find(vlt::LowerAscii(name));
-    if (found != file->designIndex->end())
-        for (const vlt::DbFile::DesignEntry& e : found->second)
-            if ((e.noteClass & noteClass & 0x7FFF) != 0) {
-                *id = e.id;
-                return kNoError;
-            }
-    return kDesignNotFound;
+    if (!first)
+        return kDesignNotFound;
+    *id = *first;
+    return kNoError;
 }
 
 } // namespace store

@@ -72,27 +72,43 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
                    std::uint16_t flags, std::uint16_t classMask, const TimeDate* since,
                    SearchCallback callback, void* context) {
     std::lock_guard lock(file.mutex());
-    // Times are compared here rather than in SQL, which knows only signed numbers.
-    vlt::Stmt q(file.conn(), "SELECT id, class, unid_file, unid_note, sequence, sequence_time, "
-                             "created, modified, deleted FROM notes "
-                             "WHERE (class & ?1) != 0 AND (deleted = 0 OR ?2) ORDER BY id");
+    // One statement gives the notes with the items each needs (those of the summary, or all
+    // for a formula), a row an item, so that no statement runs per note. Notes whose items go
+    // unread (stubs, damaged IDs, those modified too early) come in one row without an item.
+    // Times are stamps compared as unsigned numbers: SQL knows only signed ones, so the order
+    // of the sign bits decides first.
+    vlt::Stmt q(file.conn(),
+                "SELECT n.id, n.class, n.unid_file, n.unid_note, n.sequence, n.sequence_time, "
+                "n.created, n.modified, n.deleted, n.accessed, n.added, n.flags, n.privileges, "
+                "n.parent, i.name, i.flags, i.value FROM notes n LEFT JOIN items i "
+                "ON i.note = n.id AND n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 "
+                "AND ((i.flags & 4) != 0 OR ?3) AND (?4 IS NULL OR CASE "
+                "WHEN (n.modified < 0) <> (?4 < 0) THEN n.modified < 0 ELSE n.modified > ?4 END) "
+                "WHERE (n.class & ?1) != 0 AND (n.deleted = 0 OR ?2) ORDER BY n.id, i.seq");
     if (!q)
         return vlt::StatusOfSqlite(q.prepareCode());
-    q.bind(1, classMask & 0x7FFF);
-    q.bind(2, (flags & kSearchStubs) ? 1 : 0);
     const std::optional<std::uint64_t> after = AfterBound(since);
     const std::uint8_t* compiled = static_cast<const std::uint8_t*>(formula);
+    q.bind(1, classMask & 0x7FFF);
+    q.bind(2, (flags & kSearchStubs) ? 1 : 0);
+    q.bind(3, compiled ? 1 : 0);
+    if (after)
+        q.bind(4, static_cast<std::int64_t>(*after));
+    else
+        q.bindNull(4);
+    constexpr int kItemColumn = 14;
     vlt::SummaryBuilder summary;
     std::vector<std::uint8_t> result;
-    int rc;
-    while ((rc = q.step()) == SQLITE_ROW) {
+    vlt::NoteData note;
+    int rc = q.step();
+    while (rc == SQLITE_ROW) {
         if (Status s = vlt::PollBreak(); s != kNoError)
             return s;
-        if (!ModifiedAfter(q.i64(7), after))
-            continue;
-        vlt::NoteData note;
-        vlt::NoteRow& row = note.row;
         const std::int64_t storedId = q.i64(0);
+        const bool modifiedAfter = ModifiedAfter(q.i64(7), after);
+        note.items.clear();
+        note.bytes.clear();
+        vlt::NoteRow& row = note.row;
         row.id = IsNoteId(storedId) ? static_cast<NoteId>(storedId) : 0;
         row.noteClass = static_cast<std::uint16_t>(q.i64(1));
         row.originator.file = vlt::TimeOf(q.i64(2));
@@ -102,6 +118,23 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
         row.created = vlt::TimeOf(q.i64(6));
         row.modified = vlt::TimeOf(q.i64(7));
         row.deleted = q.i64(8) != 0;
+        row.accessed = vlt::TimeOf(q.i64(9));
+        row.added = vlt::TimeOf(q.i64(10));
+        row.flags = static_cast<std::uint16_t>(q.i64(11));
+        row.privileges = static_cast<std::uint16_t>(q.i64(12));
+        row.parent = static_cast<NoteId>(q.i64(13));
+        // The note's items, up to the first row of the next note (IDs are unique).
+        do {
+            if (!q.isNull(kItemColumn))
+                if (Status s = vlt::AddNoteItem(q, kItemColumn, &note); s != kNoError)
+                    return s;
+            rc = q.step();
+        } while (rc == SQLITE_ROW && q.i64(0) == storedId);
+        if (!modifiedAfter)
+            continue;
+        // The callback's first question is often this note's row.
+        if (IsNoteId(storedId))
+            file.lastRow = row;
 
         SEARCH_MATCH match;
         FillMatch(file.row().id, row, &match);
@@ -113,9 +146,6 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
         } else if (row.deleted) {
             match.matchFlags = compiled ? 0 : kMatchSelected;
         } else {
-            const bool summaryOnly = compiled == nullptr;
-            if (Status s = vlt::LoadNoteItems(file, row.id, summaryOnly, &note); s != kNoError)
-                return s;
             if (compiled) {
                 vlt::StoredNoteContext ctx(row, note.items, note.bytes.data());
                 bool selected = false;

@@ -29,7 +29,8 @@ const char* kDb = R"({
         { "name": "Short", "raw": "", "type": 0 },
         { "name": "$Sig", "raw": "00", "type": 8 },
         { "name": "$FILE", "attachment": { "object": 9, "file": "a.txt" } } ] },
-    { "id": 16, "parent": 12, "items": [ { "name": "Form", "text": "Reply" } ] },
+    { "id": 16, "parent": 12, "items": [ { "name": "Form", "text": "Reply" },
+                                         { "name": "$TITLE", "text": "Main Topic" } ] },
     { "id": 20, "parent": 12, "items": [ { "name": "Form", "text": "Reply" } ] },
     { "id": 24, "deleted": true }
   ],
@@ -351,9 +352,15 @@ TEST_F(NotesTest, DesignNotesAreFoundByTitleOrAliasAndClass) {
         Status status;
         NoteId id;
     } cases[] = {
-        {"Main Topic", 0x0004, kNoError, 4},   {"maintopic", 0x0004, kNoError, 4},
-        {"Main Topic", 0x0008, kNoError, 8},   {"Main", 0x0004, kDesignNotFound, 0},
+        {"Main Topic", 0x0004, kNoError, 4},
+        {"maintopic", 0x0004, kNoError, 4},
+        {"Main Topic", 0x0008, kNoError, 8},
+        {"Main", 0x0004, kDesignNotFound, 0},
         {"Topic", 0x0001, kDesignNotFound, 0},
+        // A document's title counts only when documents are asked for, and the lowest ID wins.
+        {"Main Topic", 0x0001, kNoError, 16},
+        {"main topic", 0x0009, kNoError, 8},
+        {"Main Topic", 0x0002, kDesignNotFound, 0},
     };
     for (const auto& c : cases) {
         NoteId id = 0;

@@ -328,6 +328,15 @@ TEST_F(SearchTest, DamagedTimesAndIdsLeaveNoNoteOutOrTwice) {
     const TimeDate jan3 = Time("2000-01-03T00:00:00Z");
     EXPECT_EQ(Ids(RunSearch(db_, 3 | kSearchStubs, 0x7FFF, &jan3)), (std::vector<NoteId>{12, 20}));
     EXPECT_EQ(TableIds(db_, 0x7FFF, jan3), (std::vector<std::uint32_t>{12, 20 | kIdStub}));
+    // The late note comes with its summary, read under the same comparison.
+    const auto late = RunSearch(db_, 3, 0x0001, &jan3);
+    ASSERT_EQ(late.size(), 1u);
+    char text[8];
+    std::size_t len = 0;
+    EXPECT_EQ(SummaryValueText(reinterpret_cast<const ITEM_TABLE*>(late[0].summary.data()),
+                               "Subject", text, sizeof text, &len),
+              kNoError);
+    EXPECT_STREQ(text, "Hi");
 }
 
 TEST(DirectorySearch, ListsDatabasesSubdirectoriesAndTemplatesWithSummaries) {
