@@ -129,18 +129,29 @@ void CDumpWriter::WriteText(std::string_view text) {
 }
 
 void CDumpWriter::NewLine() {
-    WriteText("\n");
-    if (!out_.Failed() && indent_ > 0)
-        out_.Buffer().append(std::size_t(indent_), ' ');
+    if (out_.Failed())
+        return;
+    std::string& buffer = out_.Buffer();
+    buffer.push_back('\n');
+    if (indent_ > 0)
+        buffer.append(std::size_t(indent_), ' ');
+    out_.Appended();
 }
 
 void CDumpWriter::OnEndOutput() {
     WriteText("\n");
 }
 
+// Every field starts so: the line end, the indent and the parenthesis in one go.
 void CDumpWriter::OnBeginField() {
-    NewLine();
-    WriteText("(");
+    if (!out_.Failed()) {
+        std::string& buffer = out_.Buffer();
+        buffer.push_back('\n');
+        if (indent_ > 0)
+            buffer.append(std::size_t(indent_), ' ');
+        buffer.push_back('(');
+        out_.Appended();
+    }
     indent_ += kIndentStep;
 }
 
