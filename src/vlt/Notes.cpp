@@ -1,6 +1,7 @@
 // The note family: open notes into memory, and read their headers.
 #include "store/api/Notes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ void KeepOpenedItems(std::uint16_t openFlags, vlt::NoteData* data) {
     };
     if (openFlags & kOpenAbstract)
         data->row.flags |= kNoteAbstracted;
+    // Most notes are opened whole: nothing to move.
+    if (std::all_of(data->items.begin(), data->items.end(), kept))
+        return;
     std::vector<vlt::NoteItem> items;
     std::vector<std::uint8_t> bytes;
     for (vlt::NoteItem& i : data->items) {
