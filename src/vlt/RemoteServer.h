@@ -37,7 +37,8 @@ public:
     store::Status Open(std::string_view file, OpenDb* open, std::string* detail) const;
 
 private:
-    explicit RemoteServer(Config config) : name_(std::move(config.name)), config_(config.client) {}
+    explicit RemoteServer(Config config)
+        : name_(std::move(config.name)), config_(std::move(config.client)) {}
     // The server's client, made on the first call; null with *problem set (naming the server)
     // when it cannot be made, tried again on the next call.
     std::shared_ptr<remote::Client> Connect(std::string* problem) const;
