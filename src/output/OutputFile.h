@@ -23,7 +23,7 @@
 
 class COutputFile {
 public:
-    static constexpr std::size_t kBlock = 1 << 18;
+    static constexpr std::size_t kBlock = 1 << 17;
     static constexpr std::size_t kRing = 2;
 
     // Creates (or empties) the named file.

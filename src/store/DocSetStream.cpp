@@ -84,7 +84,9 @@ void DeleteChild(CTreeListNode* child) {
 CDocSetStream::CDocSetStream(TNDocSetBase& set, const ChildStreamLimits& limits)
     : set_(set), holdAtMost_(limits.holdAtMost),
       sorter_(std::make_unique<CExternalSorter>(
-          OrderOf(set.IsSorted()), CExternalSorter::Limits{limits.sortBudget, 64 << 10})) {
+          // Reads of an eighth of the budget: eight runs are merged at a time, whatever it is.
+          OrderOf(set.IsSorted()),
+          CExternalSorter::Limits{limits.sortBudget, limits.sortBudget / 8})) {
     store::Status status = store::kNoError;
     {
         CPlaceholderPass pass; // as an expansion: one placeholder per hidden type

@@ -11,8 +11,8 @@ class CTreeListNode;
 // Below holdAtMost children a node may keep them all; above it, what it gathers to order them
 // is sorted within sortBudget bytes of memory.
 struct ChildStreamLimits {
-    std::size_t holdAtMost = 512;
-    std::size_t sortBudget = std::size_t(512) << 10;
+    std::size_t holdAtMost = 128;
+    std::size_t sortBudget = std::size_t(256) << 10;
 };
 
 class CChildStream {

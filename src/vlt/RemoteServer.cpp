@@ -241,18 +241,27 @@ std::unique_ptr<RemoteServer> RemoteServer::Make(Config config, std::string* pro
         *problem = "server \"" + config.name + "\": its databases cannot be read here";
         return nullptr;
     }
-    std::string why;
-    auto client = remote::Client::Create(config.client, &why);
-    if (!client) {
-        *problem = "server \"" + config.name + "\": " + why;
-        return nullptr;
+    return std::unique_ptr<RemoteServer>(new RemoteServer(std::move(config)));
+}
+
+std::shared_ptr<remote::Client> RemoteServer::Connect(std::string* problem) const {
+    std::lock_guard lock(mutex_);
+    if (!client_) {
+        std::string why;
+        client_ = remote::Client::Create(config_, &why);
+        if (!client_)
+            *problem = "server \"" + name_ + "\": " + why;
     }
-    return std::unique_ptr<RemoteServer>(new RemoteServer(config.name, std::move(client)));
+    return client_;
 }
 
 store::Status RemoteServer::Latency(store::ServerLatency* latency) const {
+    std::string problem;
+    const auto client = Connect(&problem);
+    if (!client)
+        return store::kServerNotResponding;
     remote::HelloResult hello;
-    if (store::Status s = client_->Hello(&hello); s != store::kNoError)
+    if (store::Status s = client->Hello(&hello); s != store::kNoError)
         return s;
     latency->toServer = hello.toServerMs;
     latency->fromServer = hello.fromServerMs;
@@ -270,18 +279,22 @@ store::Status RemoteServer::Open(std::string_view file, OpenDb* open, std::strin
         *detail = open->storePath + ": " + why;
         return s;
     };
+    std::string problem;
+    const auto client = Connect(&problem);
+    if (!client)
+        return fail(store::kServerNotResponding, problem);
     bool isDirectory = false;
     std::uint64_t size = 0;
-    if (store::Status s = client_->Stat(path, &isDirectory, &size); s != store::kNoError)
+    if (store::Status s = client->Stat(path, &isDirectory, &size); s != store::kNoError)
         return fail(s, remote::Client::LastDetail());
     if (isDirectory) {
         open->isDirectory = true;
-        open->remote = client_;
+        open->remote = client;
         open->remotePath = path;
         return store::kNoError;
     }
     std::string head;
-    if (store::Status s = client_->Read(path, 0, 16, &head); s != store::kNoError)
+    if (store::Status s = client->Read(path, 0, 16, &head); s != store::kNoError)
         return fail(s, remote::Client::LastDetail());
     if (head.empty())
         return fail(store::kNotADatabase | store::kStatusRemote, "the file is empty");
@@ -293,7 +306,7 @@ store::Status RemoteServer::Open(std::string_view file, OpenDb* open, std::strin
     static std::atomic<std::uint64_t> serial{0};
     const std::string name = "/" + std::string(kVfsName) + "/" + std::to_string(++serial);
     auto* state = new RemoteFile::State;
-    state->client = client_;
+    state->client = client;
     state->path = path;
     state->size = size;
     {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,9 @@ public:
         std::string name;
         remote::ClientConfig client;
     };
-    // Null with *problem set when the entry cannot be used, or when this build has no client.
+    // Null with *problem set when the server's databases cannot be read in this process. The
+    // client is made on first use, not here: a listed server costs nothing (the network module
+    // is not even loaded) until something is asked of it.
     static std::unique_ptr<RemoteServer> Make(Config config, std::string* problem);
 
     const std::string& Name() const override { return name_; }
@@ -34,10 +37,16 @@ public:
     store::Status Open(std::string_view file, OpenDb* open, std::string* detail) const;
 
 private:
-    RemoteServer(std::string name, std::shared_ptr<remote::Client> client)
-        : name_(std::move(name)), client_(std::move(client)) {}
+    explicit RemoteServer(Config config)
+        : name_(std::move(config.name)), config_(std::move(config.client)) {}
+    // The server's client, made on the first call; null with *problem set (naming the server)
+    // when it cannot be made, tried again on the next call.
+    std::shared_ptr<remote::Client> Connect(std::string* problem) const;
+
     std::string name_;
-    std::shared_ptr<remote::Client> client_;
+    remote::ClientConfig config_;
+    mutable std::mutex mutex_;
+    mutable std::shared_ptr<remote::Client> client_;
 };
 
 // When `path` is a network path on a server reached over the network, the status of opening it

@@ -1,5 +1,5 @@
 // The client of a build without the RPC framework: servers reached over the network are refused
-// when the server list is read.
+// when they are first used.
 #include "vlt/remote/Client.h"
 
 namespace vlt::remote {
