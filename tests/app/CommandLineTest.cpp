@@ -1,20 +1,16 @@
 // The command lines the programs share: usage errors, --help, --version, and delvex-dump's
 // --list of a node's children.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/DumpCommand.h"
 #include "common/CommandLine.h"
+#include "support/RunDump.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Parsed {
     std::optional<int> end;
@@ -117,19 +113,6 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(version.out, commandline::VersionLine("tool") + "\n");
 }
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result RunDump(const std::vector<std::string>& args) {
-    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
-    std::ostringstream out, err;
-    const int status = dumpcommand::Run(args, out, err, DELVEX_SAMPLE_DATA_DIR);
-    unsetenv("DELVEX_DATA_DIR");
-    return {status, out.str(), err.str()};
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -139,28 +122,9 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(DumpCommandLine, UsageErrorsHelpAndVersion) {
-    const Result bogus = RunDump({"--bogus", "discuss.vlt"});
-    EXPECT_EQ(bogus.status, dumpcommand::kUsage);
-    EXPECT_EQ(bogus.out, "");
-    EXPECT_EQ(bogus.err, "delvex-dump: unknown option --bogus\n"
-                         "Usage: delvex-dump [options] [PATH [NODE-PATH]]\n"
-                         "Try 'delvex-dump --help' for more information.\n");
-    const Result version = RunDump({"--version"});
-    EXPECT_EQ(version.status, dumpcommand::kOk);
-    EXPECT_EQ(version.out.rfind("delvex-dump (Delvex) ", 0), 0u) << version.out;
-    const Result help = RunDump({"--help"});
-    EXPECT_EQ(help.out, dumpcommand::Usage());
-    for (const char* option :
-         {"-o, --output FILE", "--include-collapsed", "--list", "--settings FILE", "--hide TYPES",
-          "--show TYPES", "--progress", "\n  130  interrupted"}) {
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
-    }
-}
-
 // --list shows the labels a NODE-PATH is made of, so each listed label leads one step down.
 TEST(DumpCommandLine, ListPrintsTheChildrenOfACollapsedNode) {
-    const Result db = RunDump({"--list", "discuss.vlt"});
+    const DumpRun db = RunDump({"--list", "discuss.vlt"});
     ASSERT_EQ(db.status, 0) << db.err;
     EXPECT_EQ(db.err, "");
     // A database's children in their fixed order: its recently peeked notes once it has been
@@ -179,41 +143,21 @@ TEST(DumpCommandLine, ListPrintsTheChildrenOfACollapsedNode) {
     // A set's label counts its notes: the list one level down has that many lines.
     const std::string set = lines[3];
     const std::size_t count = std::stoul(set.substr(set.find('(') + 1));
-    const Result notes = RunDump({"--list", "discuss.vlt", set});
+    const DumpRun notes = RunDump({"--list", "discuss.vlt", set});
     ASSERT_EQ(notes.status, 0) << notes.err;
     EXPECT_EQ(Lines(notes.out).size(), count) << notes.out;
     EXPECT_GT(count, 0u);
 
     // Without PATH, the machine of the sample data directory; a child found there is a path.
-    const Result machine = RunDump({"--list"});
+    const DumpRun machine = RunDump({"--list"});
     ASSERT_EQ(machine.status, 0) << machine.err;
     const std::vector<std::string> top = Lines(machine.out);
     ASSERT_FALSE(top.empty());
     EXPECT_EQ(top[0], "Machine Information");
     EXPECT_EQ(RunDump({"--list", "discuss.vlt", "Database Information"}).status, 0);
-    const Result missing = RunDump({"--list", "discuss.vlt", "Documents"});
+    const DumpRun missing = RunDump({"--list", "discuss.vlt", "Documents"});
     EXPECT_EQ(missing.status, dumpcommand::kFailed);
     EXPECT_EQ(missing.out, "");
-}
-
-// A message names the path as typed, even when it was found in the current folder.
-TEST(DumpCommandLine, MessagesNameThePathAsTyped) {
-    const fs::path here = fs::temp_directory_path() / ("delvex-typed-" + std::to_string(getpid()));
-    fs::create_directories(here);
-    std::ofstream(here / "bad.vlt") << "not a database";
-    fs::copy_file(fs::path(DELVEX_SAMPLE_DATA_DIR) / "items.vlt", here / "mine.vlt");
-    const fs::path before = fs::current_path();
-    fs::current_path(here);
-    const Result bad = RunDump({"bad.vlt"});
-    const Result node = RunDump({"mine.vlt", "No Such Node"});
-    const Result nonexist = RunDump({"nonexist.vlt"});
-    fs::current_path(before);
-    fs::remove_all(here);
-    EXPECT_EQ(bad.status, dumpcommand::kFailed);
-    EXPECT_EQ(bad.err.rfind("delvex-dump: bad.vlt: ", 0), 0u) << bad.err;
-    EXPECT_EQ(node.err, "delvex-dump: mine.vlt: no node \"No Such Node\" on the path \"No Such "
-                        "Node\"\n");
-    EXPECT_EQ(nonexist.err.rfind("delvex-dump: nonexist.vlt: no such file", 0), 0u) << nonexist.err;
 }
 
 } // namespace

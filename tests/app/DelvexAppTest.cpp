@@ -162,10 +162,6 @@ TEST_F(AppTest, BreakHookReportsACancelUntilIdle) {
     EXPECT_EQ(CDelvexApp::BreakHook(nullptr), 0);
 }
 
-TEST(DelvexAppVersion, VersionText) {
-    EXPECT_EQ(CDelvexApp::VersionText().rfind("Version 1.3  for Corvane R4", 0), 0u);
-}
-
 } // namespace
 
 TEST_F(AppTest, TheRecentListsLiveFromStartUpToShutDown) {

@@ -92,26 +92,6 @@ TEST(ItemNode, ControlBytesOfAFlagItemAreEscaped) {
     }
 }
 
-TEST(ItemNode, NoRemainingDataWhenAllCovered) {
-    ItemTestDocument doc;
-    StoredValue v(0x300, Sink().f64(42).get());
-    auto node = MakeItem(v, "Attendees", 0x300, &doc);
-    const std::string out = FieldsOf(*node);
-    EXPECT_TRUE(InOrder(out, {"(length 8)", "(value 42)"}));
-    EXPECT_EQ(out.find("remaining-data"), std::string::npos);
-}
-
-TEST(ItemNode, WriteBeginNamesTheItem) {
-    ItemTestDocument doc;
-    StoredValue v(0x500, Sink().text("x").get());
-    auto node = MakeItem(v, "Subject", 0x500, &doc);
-    const std::string out = DumpOf([&](CFieldWriter& w) {
-        node->WriteBegin(w);
-        node->WriteEnd(w);
-    });
-    EXPECT_EQ(out, "\n(item \"Subject\")\n");
-}
-
 TEST(ItemNode, LabelIncludesValueOnlyWhenAsked) {
     ItemTestDocument doc;
     StoredValue v(0x300, Sink().f64(12).get());

@@ -42,16 +42,6 @@ TEST(Options, SaveWritesEveryKeyInOrderAndStopsAtTheFirstFailure) {
     EXPECT_EQ(failing.Keys("Info Pane").size(), 3u);
 }
 
-TEST(Options, WriterWithoutOptionsUsesDefaults) {
-    CStringWriter w;
-    EXPECT_EQ(w.Options(), CInfoPaneOptions{});
-    EXPECT_EQ(w.Options().ShowSymbols, 1);
-    EXPECT_EQ(w.Options().ShowComments, 1);
-    CInfoPaneOptions mine;
-    CStringWriter borrowing(&mine);
-    EXPECT_EQ(&borrowing.Options(), &mine);
-}
-
 // A stamp is read whole or not at all: a zero stamp and the reader still at it when short.
 TEST(ByteReader, ReadTimeDateTakesAllEightBytesOrNone) {
     const std::uint8_t bytes[] = {0x44, 0x33, 0x22, 0x11, 0x88, 0x77, 0x66, 0x55, 1, 2, 3, 4};

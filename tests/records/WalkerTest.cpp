@@ -83,40 +83,6 @@ TEST(RecordWalker, CallbackStatusStopsTheWalk) {
     EXPECT_EQ(c.seen.size(), 1u);
 }
 
-TEST(RecordWalker, NavigatorPointRecordsStepByTheirPointCount) {
-    // Byte-form 0xB2 claiming 4 bytes; the step is 80 + 3 + 5 + 8 x 2 = 104.
-    RecordBytes polygon(104, 0);
-    polygon[0] = 0xB2;
-    polygon[1] = 4;
-    polygon[20] = 3;
-    polygon[22] = 5;
-    polygon[62] = 2;
-    RecordBytes stream = {19, 0};
-    stream.insert(stream.end(), polygon.begin(), polygon.end());
-    stream.insert(stream.end(), {0x81, 0x02});
-    EXPECT_EQ(WalkBytes(stream), (std::vector<Seen>{{2, 0xB2, 4, false}, {106, 0x81, 2, false}}));
-
-    // The same record in a rich-text stream steps by its byte length.
-    stream[0] = 1;
-    EXPECT_EQ(WalkBytes(stream).at(1), (Seen{6, 0, 0, false}));
-
-    // Point counts that reach past the stream end the walk.
-    stream[0] = 19;
-    stream[2 + 62] = 0xFF;
-    EXPECT_EQ(WalkBytes(stream), (std::vector<Seen>{{2, 0xB2, 4, true}}));
-}
-
-TEST(RecordWalker, EncoderKeepsRecordsEvenAndPicksHeaders) {
-    RecordEncoder e(1);
-    e.Add(0x81, RecordBody().u8(1))
-        .Add(0xFF85, RecordBody().text("abc"))
-        .Add(0x86, RecordBody().zeros(300));
-    EXPECT_EQ(e.Starts(), (std::vector<std::size_t>{2, 6, 14}));
-    EXPECT_EQ(
-        WalkBytes(e.Stream()),
-        (std::vector<Seen>{{2, 0x81, 3, false}, {6, 0xFF85, 7, false}, {14, 0x86, 306, false}}));
-}
-
 } // namespace
 
 namespace {

@@ -24,17 +24,11 @@
 #include "tree/TNError.h"
 #include "vlt/builder/Values.h"
 
+using storetest::ChildLabels;
 using storetest::Describe;
 namespace vb = vlt::builder;
 
 namespace {
-
-std::vector<std::string> Labels(const CTreeListNode* node) {
-    std::vector<std::string> out;
-    for (const CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        out.emplace_back(c->GetLabel());
-    return out;
-}
 
 vb::NoteDesc Doc(store::NoteId id, const char* subject, int daysOld) {
     vb::NoteDesc n;
@@ -116,7 +110,7 @@ struct Fixture {
 TEST(DocSets, DatabaseChildrenInOrderWithCounts) {
     Fixture f;
     f.tree.control.Expand(f.db);
-    const auto labels = Labels(f.db);
+    const auto labels = ChildLabels(f.db);
     ASSERT_GE(labels.size(), 5u);
     EXPECT_EQ(
         std::vector<std::string>(labels.end() - 3, labels.end()),
@@ -191,9 +185,9 @@ TEST(DocSets, EachFixedSetSearchesItsKind) {
     f.tree.control.Expand(docs);
     f.tree.control.Expand(stubs);
     // The default form is a design element marked "*", not a deletion stub.
-    EXPECT_EQ(Labels(design), (std::vector<std::string>{"*A", "B"}));
+    EXPECT_EQ(ChildLabels(design), (std::vector<std::string>{"*A", "B"}));
     EXPECT_EQ(docs->ChildCount(), 20u);
-    EXPECT_EQ(Labels(stubs), (std::vector<std::string>{"Deleted document"}));
+    EXPECT_EQ(ChildLabels(stubs), (std::vector<std::string>{"Deleted document"}));
     auto* a = dynamic_cast<TNDocument*>(design->GetFirstChild());
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->GetNoteClass(), 0x8004);

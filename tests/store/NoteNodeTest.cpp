@@ -26,16 +26,14 @@
 #include "tree/TNError.h"
 #include "vlt/builder/Values.h"
 
+using storetest::ChildLabels;
 using storetest::Describe;
+using storetest::Has;
 namespace vb = vlt::builder;
 
 namespace {
 
 using storetest::Note;
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 vb::ItemDesc Item(std::string name, vb::Bytes value) {
     return vb::ItemDesc{std::move(name), store::kItemSummary, std::move(value)};
@@ -195,10 +193,7 @@ TEST(NoteLabels, TitlesReadItemsThatAreNoSummaryItems) {
     auto* note = new TNDocument(f.db, 54, &f.tree.doc);
     f.db->AddChild(note);
     f.tree.control.Expand(note);
-    std::vector<std::string> labels;
-    for (CTreeListNode* c = note->GetFirstChild(); c; c = c->GetNextSibling())
-        labels.emplace_back(c->GetLabel());
-    EXPECT_EQ(labels, (std::vector<std::string>{"Note Information", "Form"}));
+    EXPECT_EQ(ChildLabels(note), (std::vector<std::string>{"Note Information", "Form"}));
     note->OnOptionsChanged(0x04);
     EXPECT_EQ(note->GetLabel(), "Letter: Hi");
 
@@ -241,10 +236,7 @@ TEST(NoteNode, ExpansionListsInformationAndItemsAndCollapseClosesTheNote) {
     f.db->AddChild(note);
     f.tree.control.Expand(note);
     ASSERT_NE(note->GetNoteHandle(), 0u);
-    std::vector<std::string> labels;
-    for (CTreeListNode* c = note->GetFirstChild(); c; c = c->GetNextSibling())
-        labels.emplace_back(c->GetLabel());
-    EXPECT_EQ(labels, (std::vector<std::string>{"Note Information", "Form", "Subject"}));
+    EXPECT_EQ(ChildLabels(note), (std::vector<std::string>{"Note Information", "Form", "Subject"}));
     f.tree.control.Collapse(note);
     EXPECT_EQ(note->GetNoteHandle(), 0u);
 }

@@ -37,6 +37,7 @@ private:
     ::testing::AddGlobalTestEnvironment(new MemoryProgramSettings);
 
 namespace vb = vlt::builder;
+using storetest::ChildLabels;
 
 store::TimeDate Id(std::uint32_t high, std::uint32_t low) {
     store::TimeDate id;
@@ -68,13 +69,6 @@ std::vector<store::NoteId> Ids(const recent::CNoteList& list) {
     std::vector<store::NoteId> out;
     for (std::size_t i = 0; i < list.Count(); ++i)
         out.push_back(list.At(i).id);
-    return out;
-}
-
-std::vector<std::string> ChildLabels(const CTreeListNode* node) {
-    std::vector<std::string> out;
-    for (const CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        out.emplace_back(c->GetLabel());
     return out;
 }
 

@@ -21,6 +21,7 @@
 #include "store/api/Memory.h"
 #include "support/NodeDump.h"
 #include "tree/DocNode.h"
+#include "treelist/TreeListNode.h"
 #include "vlt/builder/Values.h"
 #include "vlt/builder/Writer.h"
 
@@ -50,6 +51,18 @@ public:
 private:
     std::string path_;
 };
+
+inline bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The labels of a node's children, in their order.
+inline std::vector<std::string> ChildLabels(const CTreeListNode* node) {
+    std::vector<std::string> out;
+    for (const CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        out.emplace_back(c->GetLabel());
+    return out;
+}
 
 inline std::string SamplePath(const char* file) {
     return std::string(DELVEX_SAMPLE_DATA_DIR) + "/" + file;

@@ -9,27 +9,12 @@
 #include <sstream>
 
 #include "app/DumpCommand.h"
+#include "support/RunDump.h"
 #include "tree/Cancel.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs with the sample data directory as the store's data directory, so that the sample
-// databases are named relative to it, as the golden dumps name them.
-Result RunDump(std::vector<std::string> args) {
-    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
-    std::ostringstream out, err;
-    const int status = dumpcommand::Run(args, out, err, DELVEX_SAMPLE_DATA_DIR);
-    unsetenv("DELVEX_DATA_DIR");
-    return {status, out.str(), err.str()};
-}
 
 TEST(DumpCommand, ExitStatusesAndMessages) {
     struct Case {
@@ -40,7 +25,10 @@ TEST(DumpCommand, ExitStatusesAndMessages) {
     const std::string badOut = "/nonexistent-dir/out.txt";
     const Case cases[] = {
         {{"--help"}, 0, nullptr},
-        {{"--bogus"}, 2, "unknown option --bogus"},
+        {{"--bogus"},
+         2,
+         "delvex-dump: unknown option --bogus\nUsage: delvex-dump [options] [PATH [NODE-PATH]]\n"
+         "Try 'delvex-dump --help' for more information.\n"},
         {{"-o"}, 2, "needs a file name"},
         {{"--hide", "#"}, 2, "unknown type letter"},
         {{"a", "b", "c"}, 2, "too many arguments"},
@@ -52,7 +40,7 @@ TEST(DumpCommand, ExitStatusesAndMessages) {
         {{"discuss.vlt", "Database Information"}, 0, nullptr},
     };
     for (const Case& c : cases) {
-        const Result r = RunDump(c.args);
+        const DumpRun r = RunDump(c.args);
         const std::string what = c.args.empty() ? "" : c.args[0];
         EXPECT_EQ(r.status, c.status) << what << "\n" << r.err;
         if (c.inErr) {
@@ -63,19 +51,23 @@ TEST(DumpCommand, ExitStatusesAndMessages) {
     }
 }
 
-// A relative path names a file of the current folder first, then one of the data directory.
+// A relative path names a file of the current folder first, then one of the data directory;
+// a message names the path as typed.
 TEST(DumpCommand, RelativePathsLookInTheCurrentFolderFirst) {
     const fs::path here = fs::temp_directory_path() / ("delvex-cwd-" + std::to_string(getpid()));
     fs::create_directories(here / "sub");
     const fs::path samples = DELVEX_SAMPLE_DATA_DIR;
     fs::copy_file(samples / "richtext.vlt", here / "sub" / "mine.vlt");
     fs::copy_file(samples / "items.vlt", here / "discuss.vlt");
+    std::ofstream(here / "bad.vlt") << "not a database";
     const fs::path before = fs::current_path();
     fs::current_path(here);
-    const Result mine = RunDump({"sub/mine.vlt"});
-    const Result same = RunDump({"discuss.vlt"});
-    const Result sample = RunDump({"contacts.vlt"});
-    const Result missing = RunDump({"nonexist.vlt"});
+    const DumpRun mine = RunDump({"sub/mine.vlt"});
+    const DumpRun same = RunDump({"discuss.vlt"});
+    const DumpRun sample = RunDump({"contacts.vlt"});
+    const DumpRun missing = RunDump({"nonexist.vlt"});
+    const DumpRun bad = RunDump({"bad.vlt"});
+    const DumpRun node = RunDump({"sub/mine.vlt", "No Such Node"});
     fs::current_path(before);
     fs::remove_all(here);
 
@@ -91,25 +83,29 @@ TEST(DumpCommand, RelativePathsLookInTheCurrentFolderFirst) {
               "delvex-dump: nonexist.vlt: no such file (looked in the current folder " +
                   here.string() + " and in the data directory " +
                   data.substr(0, data.find_last_not_of('/') + 1) + ")\n");
+    EXPECT_EQ(bad.status, dumpcommand::kFailed);
+    EXPECT_EQ(bad.err.rfind("delvex-dump: bad.vlt: ", 0), 0u) << bad.err;
+    EXPECT_EQ(node.err, "delvex-dump: sub/mine.vlt: no node \"No Such Node\" on the path \"No "
+                        "Such Node\"\n");
 }
 
 TEST(DumpCommand, NodePathAndHiddenTypes) {
-    const Result info = RunDump({"discuss.vlt", "database information"});
+    const DumpRun info = RunDump({"discuss.vlt", "database information"});
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_EQ(info.out.find("(database "), std::string::npos);
     EXPECT_NE(info.out.find("(database-information"), std::string::npos);
 
-    const Result hidden = RunDump({"--include-collapsed", "--hide", "H", "discuss.vlt"});
+    const DumpRun hidden = RunDump({"--include-collapsed", "--hide", "H", "discuss.vlt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
     EXPECT_EQ(hidden.out.find("(database-information"), std::string::npos);
-    const Result shown =
+    const DumpRun shown =
         RunDump({"--include-collapsed", "--hide", "H", "--show", "H", "discuss.vlt"});
     EXPECT_NE(shown.out.find("(database-information"), std::string::npos);
 }
 
 TEST(DumpCommand, OutputFileAndProgress) {
     const fs::path file = fs::temp_directory_path() / ("delvex-dump-" + std::to_string(getpid()));
-    const Result r = RunDump({"--progress", "-o", file.string(), "--include-collapsed"});
+    const DumpRun r = RunDump({"--progress", "-o", file.string(), "--include-collapsed"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("nodes written\n"), std::string::npos);
@@ -124,7 +120,7 @@ TEST(DumpCommand, CancelEndsTheDumpWithTheMarker) {
     static int polls = 0;
     polls = 0;
     cancel::SetKeyPoll([] { return ++polls == 20; });
-    const Result r = RunDump({"--include-collapsed"});
+    const DumpRun r = RunDump({"--include-collapsed"});
     cancel::SetKeyPoll(nullptr);
     cancel::Clear();
     EXPECT_EQ(r.status, dumpcommand::kCancelled);
@@ -145,7 +141,7 @@ TEST(DumpCommand, GoldenDumpsOfTheSampleDatabases) {
         ASSERT_TRUE(in) << "missing " << file << " (run scripts/update-golden)";
         std::stringstream expected;
         expected << in.rdbuf();
-        const Result r = RunDump({"--include-collapsed", name});
+        const DumpRun r = RunDump({"--include-collapsed", name});
         ASSERT_EQ(r.status, 0) << name << ": " << r.err;
         EXPECT_TRUE(r.out == expected.str())
             << name << " differs from " << file << " (run scripts/update-golden and review)";

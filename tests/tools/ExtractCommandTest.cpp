@@ -10,20 +10,11 @@
 
 #include "app/DumpCommand.h"
 #include "app/ExtractBytes.h"
+#include "support/RunDump.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-int RunDump(std::vector<std::string> args, std::string* err = nullptr) {
-    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
-    std::ostringstream out, errors;
-    const int status = dumpcommand::Run(args, out, errors, DELVEX_SAMPLE_DATA_DIR);
-    unsetenv("DELVEX_DATA_DIR");
-    if (err)
-        *err = errors.str();
-    return status;
-}
 
 std::string Read(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -35,11 +26,9 @@ std::string Read(const fs::path& file) {
 TEST(ExtractCommand, FilesHoldTheStoredBytes) {
     const fs::path dir = fs::temp_directory_path() / ("delvex-extract-" + std::to_string(getpid()));
     fs::remove_all(dir);
-    std::string err;
-    ASSERT_EQ(
-        RunDump({"--extract", dir.string(), "richtext.vlt", "Documents (1)/Untitled Report"}, &err),
-        0)
-        << err;
+    const DumpRun run =
+        RunDump({"--extract", dir.string(), "richtext.vlt", "Documents (1)/Untitled Report"});
+    ASSERT_EQ(run.status, 0) << run.err;
     // A text value: its text, without the type word.
     EXPECT_EQ(Read(dir / "Subject"), "Quarterly figures");
     EXPECT_EQ(Read(dir / "Form"), "Report");
@@ -66,11 +55,11 @@ TEST(ExtractCommand, FilesHoldTheStoredBytes) {
 }
 
 TEST(ExtractCommand, UnwritableFolderAndUsage) {
-    std::string err;
-    EXPECT_EQ(RunDump({"--extract", "/proc/no-such-folder", "contacts.vlt"}, &err),
-              dumpcommand::kFailed);
-    EXPECT_NE(err.find("/proc/no-such-folder"), std::string::npos) << err;
-    EXPECT_EQ(RunDump({"--extract", "/tmp/x", "--list", "contacts.vlt"}), dumpcommand::kUsage);
+    const DumpRun run = RunDump({"--extract", "/proc/no-such-folder", "contacts.vlt"});
+    EXPECT_EQ(run.status, dumpcommand::kFailed);
+    EXPECT_NE(run.err.find("/proc/no-such-folder"), std::string::npos) << run.err;
+    EXPECT_EQ(RunDump({"--extract", "/tmp/x", "--list", "contacts.vlt"}).status,
+              dumpcommand::kUsage);
 }
 
 TEST(ExtractBytes, SafeFileNames) {

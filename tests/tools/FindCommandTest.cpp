@@ -7,27 +7,14 @@
 
 #include "app/DumpCommand.h"
 #include "app/NodeSearch.h"
+#include "support/RunDump.h"
 #include "tree/Cancel.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunDump(std::vector<std::string> args) {
-    setenv("DELVEX_DATA_DIR", DELVEX_SAMPLE_DATA_DIR, 1);
-    std::ostringstream out, err;
-    const int status = dumpcommand::Run(args, out, err, DELVEX_SAMPLE_DATA_DIR);
-    unsetenv("DELVEX_DATA_DIR");
-    return {status, out.str(), err.str()};
-}
-
 std::vector<std::string> Find(std::vector<std::string> args) {
     args.insert(args.begin(), "--find");
-    const Result r = RunDump(args);
+    const DumpRun r = RunDump(args);
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<std::string> lines;
     std::istringstream in(r.out);
@@ -78,7 +65,7 @@ TEST(FindCommand, EachCriterionFindsWhatTheSamplesHold) {
 TEST(FindCommand, PathsLeadBackToTheNodes) {
     const Lines found = Find({"--record-kind", "Text", "--text", "done", "richtext.vlt"});
     ASSERT_EQ(found.size(), 1u);
-    const Result r = RunDump({"richtext.vlt", found[0]});
+    const DumpRun r = RunDump({"richtext.vlt", found[0]});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("(record-type Text)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"Done\""), std::string::npos) << r.out;
@@ -90,7 +77,7 @@ TEST(FindCommand, UsageErrors) {
           {"--text", "x", "contacts.vlt"},
           {"--find", "--item-type", "NoSuchType", "contacts.vlt"},
           {"--find", "--list", "--text", "x", "contacts.vlt"}}) {
-        const Result r = RunDump(args);
+        const DumpRun r = RunDump(args);
         EXPECT_EQ(r.status, dumpcommand::kUsage) << args[1];
         EXPECT_EQ(r.out, "");
     }
@@ -100,7 +87,7 @@ TEST(FindCommand, CancelStopsTheSearchAndSaysSo) {
     static int polls = 0;
     polls = 0;
     cancel::SetKeyPoll([] { return ++polls == 10; });
-    const Result r = RunDump({"--find", "--item-name", "*"});
+    const DumpRun r = RunDump({"--find", "--item-name", "*"});
     cancel::SetKeyPoll(nullptr);
     cancel::Clear();
     EXPECT_EQ(r.status, dumpcommand::kCancelled);

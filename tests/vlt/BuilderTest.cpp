@@ -274,50 +274,6 @@ TEST(BuilderTool, ReportsTheFileAndExitsNonZero) {
     EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0);
 }
 
-TEST(Samples, EverySampleOpensAndTheDataDirectoryListsThem) {
-    const std::string data = DELVEX_SAMPLE_DATA_DIR;
-    if (!fs::exists(data))
-        GTEST_SKIP() << "sample data not built";
-    int opened = 0;
-    for (const auto& e : fs::recursive_directory_iterator(data)) {
-        const std::string ext = e.path().extension().string();
-        if (ext != ".vlt" && ext != ".vtf" && ext != ".VLT")
-            continue;
-        OpenDb db(e.path().string());
-        EXPECT_EQ(db.status(), kNoError) << e.path();
-        ++opened;
-    }
-    EXPECT_GE(opened, 6);
-
-    OpenDb names(data + "/NAMES.VLT");
-    std::uint16_t build = 0;
-    EXPECT_EQ(DatabaseBuildVersion(names.get(), &build), kNoError);
-    EXPECT_GT(build, 0);
-    OpenDb secure(data + "/secure.vlt");
-    MemHandle acl = 0;
-    ASSERT_EQ(AclRead(secure.get(), &acl), kNoError);
-    char role[20];
-    EXPECT_EQ(AclRoleName(acl, 5, role, sizeof role), kNoError);
-    MemFree(acl);
-
-    OpenDb root(data);
-    int dirs = 0, templates = 0;
-    auto count = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE* t) -> Status {
-        char type[16];
-        SummaryValueText(t, "$Type", type, sizeof type, nullptr);
-        *static_cast<int*>(ctx) += std::string(type) == "$DIR";
-        return 0;
-    };
-    ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0xC004, nullptr, count, &dirs), kNoError);
-    EXPECT_GE(dirs, 1);
-    auto all = [](void* ctx, const SEARCH_MATCH*, const ITEM_TABLE*) -> Status {
-        ++*static_cast<int*>(ctx);
-        return 0;
-    };
-    ASSERT_EQ(Search(root.get(), nullptr, 0, 6, 0x0005, nullptr, all, &templates), kNoError);
-    EXPECT_GE(templates, 1);
-}
-
 TEST(BuilderValues, TypedValuesAreLaidOutAsStored) {
     DatabaseDesc desc;
     std::string error;
