@@ -34,6 +34,10 @@ void CTreeListCore::EnsureRows() {
     if (rowsValid_) {
         return;
     }
+    if (orderParent_ && !order_.empty()) {
+        // A large expansion: room for its rows at once, not by doubling and copying.
+        rows_.reserve(rows_.size() + order_.size());
+    }
     rows_.clear();
     // How far ahead of the walk the hinted nodes are fetched: enough to cover a miss to memory.
     constexpr std::size_t kAhead = 12;
