@@ -5,8 +5,7 @@
 using namespace treelist;
 
 CTreeListCore::CTreeListCore(Platform& platform, Owner* owner)
-    : platform_(platform), owner_(owner), root_(std::make_unique<CTreeListNode>()) {
-    root_->tree_ = this;
+    : platform_(platform), owner_(owner), root_(std::make_unique<CTreeListRoot>(this)) {
     root_->level_ = -1;
     root_->rowRight_ = -1;
     root_->widest_ = -1;

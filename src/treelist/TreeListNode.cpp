@@ -63,8 +63,8 @@ CTreeListNode::~CTreeListNode() {
     // Normally a node is unlinked before it is destroyed; a linked one is unlinked here so that
     // its parent keeps no dangling link.
     if (parent_) {
-        if (tree_) {
-            tree_->NodeDetaching(*this);
+        if (CTreeListCore* tree = GetTree()) {
+            tree->NodeDetaching(*this);
         }
         Unlink();
     }
@@ -111,14 +111,27 @@ std::uint32_t CTreeListNode::GetTextColour() const {
     return at == table.end() ? kDefaultColour : at->second;
 }
 
+CTreeListRoot::CTreeListRoot(CTreeListCore* tree) : tree_(tree) {
+    Set(kControlRoot, true);
+}
+
+CTreeListCore* CTreeListNode::GetTree() const {
+    const CTreeListNode* top = this;
+    while (top->parent_) {
+        top = top->parent_;
+    }
+    return top->Has(kControlRoot) ? static_cast<const CTreeListRoot*>(top)->Tree() : nullptr;
+}
+
 int CTreeListNode::GetRowIndex() const {
-    return tree_ ? tree_->RowOf(*this) : -1;
+    CTreeListCore* tree = GetTree();
+    return tree ? tree->RowOf(*this) : -1;
 }
 
 void CTreeListNode::Redraw(bool /*erase*/) {
     flags_ &= ~nodeflag::kKnownEmpty;
-    if (tree_) {
-        tree_->RedrawNode(*this, true);
+    if (CTreeListCore* tree = GetTree()) {
+        tree->RedrawNode(*this, true);
     }
 }
 
@@ -336,8 +349,8 @@ void CTreeListNode::SortBatch() {
     }
     prev->next_ = nullptr;
     firstChild_->prev_ = prev;
-    if (tree_) {
-        tree_->ChildrenReordered(*this, std::move(order));
+    if (CTreeListCore* tree = GetTree()) {
+        tree->ChildrenReordered(*this, std::move(order));
     }
 }
 
@@ -367,7 +380,6 @@ void CTreeListNode::OrderKeyChanged() {
 void CTreeListNode::Adopt(CTreeListNode* child) {
     CTreeListNode* n = child;
     while (n) {
-        n->tree_ = tree_;
         n->level_ = n->parent_->level_ + 1;
         if (n->firstChild_) {
             n = n->firstChild_;
@@ -389,10 +401,11 @@ bool CTreeListNode::AddChild(CTreeListNode* child) {
         (firstChild_ && IsSorted() && !Has(kBatchOpen)) ? SortedSuccessor(*child) : nullptr;
     Link(child, before);
     Adopt(child);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*child);
+    tree->NodeAttached(*child);
     return true;
 }
 
@@ -407,10 +420,11 @@ bool CTreeListNode::InsertAfter(CTreeListNode* node) {
     p->DropIndex(); // the caller chooses the place, which need not agree with the order
     p->Link(node, next_);
     p->Adopt(node);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*node);
+    tree->NodeAttached(*node);
     return true;
 }
 
@@ -425,26 +439,26 @@ bool CTreeListNode::InsertBefore(CTreeListNode* node) {
     p->DropIndex();
     p->Link(node, this);
     p->Adopt(node);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*node);
+    tree->NodeAttached(*node);
     return true;
 }
 
 bool CTreeListNode::DeleteNode() {
-    if (!tree_ || !parent_) {
+    if (!parent_ || !GetTree()) {
         return false; // in no control, or the control's own root
     }
     return DeleteRowAndSubtree();
 }
 
 bool CTreeListNode::DeleteRowAndSubtree() {
-    CTreeListCore* tree = tree_;
+    CTreeListCore* tree = GetTree();
     tree->SuspendRedraw(); // the control repaints and re-measures once the node is gone
     tree->NodeDetaching(*this);
-    Unlink();
-    tree_ = nullptr;
+    Unlink(); // in no control from here on
     delete this;
     tree->ResumeRedraw();
     return true;
@@ -460,10 +474,10 @@ bool CTreeListNode::CollapseChildren() {
 }
 
 bool CTreeListNode::ExpandAll() {
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    CTreeListCore* tree = tree_;
     if (!HasChildren()) {
         tree->Expand(this);
     }

@@ -81,7 +81,8 @@ public:
     CTreeListNode* GetLastChild() const { return firstChild_ ? firstChild_->prev_ : nullptr; }
     int GetLevel() const { return level_; }
     int GetRowIndex() const; // -1 when the node has no row
-    CTreeListCore* GetTree() const { return tree_; }
+    // The control the node is in, found from the top of its tree; null in none.
+    CTreeListCore* GetTree() const;
     bool HasChildren() const { return firstChild_ != nullptr; }
     std::size_t ChildCount() const { return childCount_; }
     // Nodes that exist now, and the most that existed at once since ResetPeak: for tests and
@@ -167,6 +168,7 @@ protected:
 
 private:
     friend class CTreeListCore;
+    friend class CTreeListRoot;
     using ChildIndex = std::multiset<IndexEntry, ChildOrder>;
 
     void Link(CTreeListNode* child, CTreeListNode* before);
@@ -181,7 +183,7 @@ private:
         bits_ = static_cast<std::uint8_t>(on ? (bits_ | bit) : (bits_ & ~bit));
     }
     void SortBatch();
-    void Adopt(CTreeListNode* child); // parent, tree and levels of the child's subtree
+    void Adopt(CTreeListNode* child); // the levels of the child's subtree
     bool DeleteRowAndSubtree();
 
     static inline std::size_t live_ = 0;
@@ -193,11 +195,11 @@ private:
     static constexpr std::uint8_t kBatchOpen = 0x04;    // children are appended, sorted at the end
     static constexpr std::uint8_t kHasIndex = 0x08;     // an index of the children is kept beside
     static constexpr std::uint8_t kHasColour = 0x10;    // a text colour is kept beside
+    static constexpr std::uint8_t kControlRoot = 0x20;  // a control's own root (CTreeListRoot)
 
     // Laid out so that the small fields share words, and a derived class's first small fields
     // fill the last one. Only a sorted parent with many children has an index, and few nodes a
     // colour: both are kept in tables beside the nodes.
-    CTreeListCore* tree_ = nullptr;
     CTreeListNode* parent_ = nullptr;
     CTreeListNode* next_ = nullptr;
     CTreeListNode* prev_ = nullptr; // of the first child: the last child
@@ -211,6 +213,16 @@ private:
     std::uint16_t menuId_ = 0;
     std::uint8_t batchDepth_ = 0;
     std::uint8_t bits_ = 0;
+};
+
+// The root a control keeps above its top-level nodes: the one node that knows the control.
+class CTreeListRoot final : public CTreeListNode {
+public:
+    explicit CTreeListRoot(CTreeListCore* tree);
+    CTreeListCore* Tree() const { return tree_; }
+
+private:
+    CTreeListCore* tree_;
 };
 
 inline bool ChildOrder::operator()(const IndexEntry& a, const IndexEntry& b) const {
