@@ -5,8 +5,8 @@
 #include "store/api/Memory.h"
 
 TNItemComposite::TNItemComposite(store::NoteHandle note, const ItemScanInfo& info,
-                                 CNodeDocument* document, std::unique_ptr<CdRecordFactory> factory)
-    : TNItem(note, info, document), factory_(std::move(factory)) {}
+                                 CNodeDocument* document)
+    : TNItem(note, info, document) {}
 
 TNItemComposite::~TNItemComposite() {
     // The children point into the value: they go before the lock is given back.
@@ -17,7 +17,8 @@ TNItemComposite::~TNItemComposite() {
 }
 
 void TNItemComposite::AddChildren() {
-    if (!factory_)
+    const CdRecordFactory* factory = Factory();
+    if (!factory)
         return;
     if (!bytes_) {
         const store::BlockId block = ValueBlock();
@@ -26,7 +27,7 @@ void TNItemComposite::AddChildren() {
             return;
         const std::size_t size = store::MemSize(block.pool);
         const std::size_t held = size > block.offset ? size - block.offset : 0;
-        length_ = std::min<std::size_t>(ValueLength(), held);
+        length_ = static_cast<std::uint32_t>(std::min<std::size_t>(ValueLength(), held));
     }
-    AddRecordNodes(*this, *factory_, bytes_, length_);
+    AddRecordNodes(*this, *factory, bytes_, length_);
 }

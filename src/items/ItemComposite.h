@@ -2,24 +2,25 @@
 // records are the node's children.
 #pragma once
 
-#include <memory>
+#include <cstdint>
 
 #include "items/ItemNode.h"
 #include "records/RecordStream.h"
 
 class TNItemComposite : public TNItem {
 public:
-    TNItemComposite(store::NoteHandle note, const ItemScanInfo& info, CNodeDocument* document,
-                    std::unique_ptr<CdRecordFactory> factory);
+    TNItemComposite(store::NoteHandle note, const ItemScanInfo& info, CNodeDocument* document);
     ~TNItemComposite() override;
 
-    bool IsExpandable() const override { return factory_ != nullptr; }
+    bool IsExpandable() const override { return Factory() != nullptr; }
     void AddChildren() override;
 
 private:
-    std::unique_ptr<CdRecordFactory> factory_;
+    // Shared by every item of the type (null for a type without records).
+    const CdRecordFactory* Factory() const { return SharedRecordFactory(ItemType()); }
+
     // The record nodes point into the value, so it stays locked from the first expansion until
     // the node goes.
     const std::uint8_t* bytes_ = nullptr;
-    std::size_t length_ = 0;
+    std::uint32_t length_ = 0; // values are below 4 GiB
 };

@@ -15,7 +15,6 @@ CNoteNode* CreateItemNode(store::NoteHandle note, const ItemScanInfo& info,
     if (info.type == kTypeObject)
         return new (std::nothrow) TNItemObject(note, info, document);
     if (IsRecordStreamType(info.type))
-        return new (std::nothrow)
-            TNItemComposite(note, info, document, MakeRecordFactory(info.type));
+        return new (std::nothrow) TNItemComposite(note, info, document);
     return new (std::nothrow) TNItem(note, info, document);
 }

@@ -1,7 +1,9 @@
 #include "records/CdRecord.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
+#include <iterator>
 
 #include "output/FieldWriter.h"
 #include "output/OutputStrings.h"
@@ -11,17 +13,90 @@
 #include "store/api/Conversions.h"
 #include "tree/NodeDocument.h"
 
+namespace {
+// Every family a record node can have; a node keeps the index of its own.
+const RecordFamily* const kFamilies[] = {
+    &recordfamily::kPlain, &recordfamily::kRichText, &recordfamily::kLayout,
+    &recordfamily::kQuery, &recordfamily::kAction,   &recordfamily::kDataset,
+};
+
+std::uint8_t FamilyIndex(const RecordFamily& family) {
+    for (std::size_t i = 0; i < std::size(kFamilies); ++i)
+        if (kFamilies[i] == &family)
+            return static_cast<std::uint8_t>(i);
+    assert(!"a record family missing from the table");
+    return 0;
+}
+
+std::uint32_t Clamp32(std::size_t n) {
+    return static_cast<std::uint32_t>(std::min<std::size_t>(n, 0xFFFFFFFEu));
+}
+} // namespace
+
+// The state of one WriteFields: where the cursor rows have come to, and where the record was
+// found to stop. A write of another record inside it (none today) would have its own.
+struct TNCdRecord::WriteState {
+    const TNCdRecord* record = nullptr;
+    WriteState* outer = nullptr;
+    std::size_t cursor = 0;
+    std::size_t stopOffset = 0;
+    bool stopped = false;
+};
+
+thread_local TNCdRecord::WriteState* TNCdRecord::currentWrite_ = nullptr;
+
+TNCdRecord::WriteState& TNCdRecord::State() const {
+    for (WriteState* s = currentWrite_; s; s = s->outer)
+        if (s->record == this)
+            return *s;
+    // Outside a write of this record: one state kept for the last record asked.
+    thread_local WriteState idle;
+    if (idle.record != this)
+        idle = WriteState{this};
+    return idle;
+}
+
+std::size_t TNCdRecord::Cursor() const {
+    return State().cursor;
+}
+
+void TNCdRecord::SetCursor(std::size_t offset) {
+    State().cursor = offset;
+}
+
+bool TNCdRecord::Stopped() const {
+    return State().stopped;
+}
+
 TNCdRecord::TNCdRecord(const RecordSpan& span, CNodeDocument* document, const RecordFamily& family,
                        const RecordKind* kind)
-    : CNoteNode(document), span_(span), family_(&family), kind_(kind),
-      fixedSize_(kind ? kind->fixedSize : 0), imageIndex_(kind ? kind->image : 0) {
+    : CNoteNode(document), record_(span.record), kind_(kind), length_(span.length),
+      available_(Clamp32(span.available)), signature_(span.signature),
+      imageIndex_(kind ? kind->image : 0), headerSize_(span.headerSize), cutShort_(span.cutShort),
+      family_(FamilyIndex(family)) {
     SetTypeId(nodetype::kCdRecords);
     SetSorted(false); // embedded records keep their stream order
     SetImageIndex(imageIndex_);
 }
 
+RecordSpan TNCdRecord::Span() const {
+    RecordSpan span;
+    span.record = record_;
+    span.signature = signature_;
+    span.length = length_;
+    span.available = available_;
+    span.headerSize = headerSize_;
+    span.cutShort = cutShort_;
+    return span;
+}
+
+const RecordFamily& TNCdRecord::Family() const {
+    return *kFamilies[family_];
+}
+
 std::uint32_t TNCdRecord::GetHelpContext() const {
-    return family_->helpBase ? family_->helpBase + span_.signature : CNoteNode::GetHelpContext();
+    const RecordFamily& family = Family();
+    return family.helpBase ? family.helpBase + signature_ : CNoteNode::GetHelpContext();
 }
 
 void TNCdRecord::OnOptionsChanged(std::uint32_t flags) {
@@ -41,19 +116,21 @@ void TNCdRecord::WriteEnd(CFieldWriter& writer) {
 
 void TNCdRecord::WriteFields(CFieldWriter& writer) {
     // A short header packs the signature and the length into one byte each.
-    const bool packed = span_.headerSize == 2;
-    if (!span_.HeaderCut())
+    const bool packed = headerSize_ == 2;
+    const bool headerCut = available_ < headerSize_;
+    const std::uint32_t fixedSize = kind_ ? kind_->fixedSize : 0;
+    if (!headerCut)
         writer.NextRange(0, packed ? 1 : 2);
-    writer.SymbolField("record-type", span_.signature, family_->signatures);
-    if (!span_.HeaderCut())
-        writer.NextRange(packed ? 1 : 2, packed ? 1 : span_.headerSize - 2u);
-    writer.NumberField("length", span_.length);
-    const bool belowFixed = fixedSize_ && span_.length < fixedSize_ && !span_.HeaderCut();
+    writer.SymbolField("record-type", signature_, Family().signatures);
+    if (!headerCut)
+        writer.NextRange(packed ? 1 : 2, packed ? 1 : headerSize_ - 2u);
+    writer.NumberField("length", length_);
+    const bool belowFixed = fixedSize && length_ < fixedSize && !headerCut;
     if (belowFixed)
-        writer.CommentId(outstr::kLengthTooShort, int(fixedSize_));
-    if (span_.cutShort)
-        writer.CommentId(outstr::kPastStreamEnd, span_.available);
-    if (span_.HeaderCut()) {
+        writer.CommentId(outstr::kLengthTooShort, int(fixedSize));
+    if (cutShort_)
+        writer.CommentId(outstr::kPastStreamEnd, std::size_t(available_));
+    if (headerCut) {
         // Without its length nothing after the signature word can be read.
         const std::size_t known = Size() < 2 ? 0 : 2;
         if (known < Size()) {
@@ -63,13 +140,20 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
         }
         return;
     }
-    cursor_ = fixedSize_ ? fixedSize_ : Size();
-    stopped_ = false;
-    std::size_t used = WriteBody(writer);
-    if (stopped_) {
-        used = stopOffset_;
+    WriteState state{this, currentWrite_, fixedSize ? fixedSize : Size()};
+    std::size_t used;
+    {
+        struct Current {
+            explicit Current(WriteState& s) : state(s) { currentWrite_ = &s; }
+            ~Current() { currentWrite_ = state.outer; }
+            WriteState& state;
+        } current(state);
+        used = WriteBody(writer);
+    }
+    if (state.stopped) {
+        used = state.stopOffset;
         // A count inside a whole record that claims more than the record holds.
-        if (!belowFixed && !span_.cutShort)
+        if (!belowFixed && !cutShort_)
             writer.ShortComment();
     } else if (used == kNoRemainder) {
         return;
@@ -83,9 +167,10 @@ void TNCdRecord::WriteFields(CFieldWriter& writer) {
 
 void TNCdRecord::AddChildren() {
     // One factory for every embedded stream: batch nodes of a long one keep pointing at it.
-    static const std::unique_ptr<CdRecordFactory> actions = MakeRecordFactory(kStreamKindAction);
-    if (subStream_)
-        AddRecordNodes(*this, *actions, subStream_, subStreamLength_, RecordWalk::Whole);
+    const CdRecordFactory* actions = SharedRecordFactory(kStreamKindAction);
+    if (subStreamAt_ != kNoSubStream && actions)
+        AddRecordNodes(*this, *actions, record_ + subStreamAt_, subStreamLength_,
+                       RecordWalk::Whole);
 }
 
 void TNCdRecord::MakeLabel() {
@@ -96,7 +181,7 @@ void TNCdRecord::MakeLabel() {
     SetImageIndex(imageIndex_);
     CStringWriter out(DocumentOptions());
     out.Begin();
-    out.Symbol(span_.signature, family_->signatures, OutputString(outstr::kGenericRecordLabel));
+    out.Symbol(signature_, Family().signatures, OutputString(outstr::kGenericRecordLabel));
     out.End();
     SetLabel(out.Result());
 }
@@ -110,7 +195,7 @@ void TNCdRecord::MakeKindLabel() {
         SetLabelFormat(kind_->label, At(kind_->labelAt).u16le());
         break;
     case LabelRule::ObjectName: {
-        const std::size_t at = std::min<std::size_t>(fixedSize_, Size());
+        const std::size_t at = std::min<std::size_t>(kind_->fixedSize, Size());
         const std::size_t n = std::min<std::size_t>(At(kind_->labelAt).u16le(), Size() - at);
         if (n == 0)
             SetLabel(kind_->label);
@@ -126,12 +211,12 @@ void TNCdRecord::MakeKindLabel() {
 
 std::uint32_t TNCdRecord::WriteBody(CFieldWriter& writer) {
     if (!kind_)
-        return span_.headerSize;
+        return headerSize_;
     if (!WriteFixed(writer, kind_->fields))
         return 0;
     if (kind_->body)
         return kind_->body(*this, writer);
-    return std::uint32_t(std::max<std::size_t>(cursor_, span_.headerSize));
+    return std::uint32_t(std::max<std::size_t>(Cursor(), headerSize_));
 }
 
 std::size_t TNCdRecord::ZLength(std::size_t offset, std::size_t room) const {
@@ -144,9 +229,10 @@ std::size_t TNCdRecord::ZLength(std::size_t offset, std::size_t room) const {
 }
 
 bool TNCdRecord::StopAt(std::size_t offset) {
-    if (!stopped_) {
-        stopped_ = true;
-        stopOffset_ = std::min(offset, Size());
+    WriteState& state = State();
+    if (!state.stopped) {
+        state.stopped = true;
+        state.stopOffset = std::min(offset, Size());
     }
     return false;
 }
@@ -190,7 +276,7 @@ bool TNCdRecord::WriteRows(CFieldWriter& writer, std::span<const FixedField> row
         }
         if (row.IsCursor()) {
             WriteCursorRow(writer, row);
-            written = std::max(written, cursor_);
+            written = std::max(written, Cursor());
             continue;
         }
         WriteRow(writer, row, base);
@@ -230,7 +316,7 @@ void TNCdRecord::WriteCursorRow(CFieldWriter& writer, const FixedField& row) {
                             : row.width == 1 ? count.u8()
                             : row.width == 2 ? count.u16le()
                                              : count.u32le();
-    if (row.skipEmpty && (n == 0 || (n == kRest && Cursor() >= span_.length)))
+    if (row.skipEmpty && (n == 0 || (n == kRest && Cursor() >= length_)))
         return;
     switch (row.kind) {
     case FieldKind::CursorText:
@@ -345,10 +431,11 @@ void TNCdRecord::WriteRow(CFieldWriter& writer, const FixedField& row, std::size
 
 void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t n,
                           CursorWrite how) {
-    const std::size_t start = std::min(cursor_, Size());
+    WriteState& state = State();
+    const std::size_t start = std::min(state.cursor, Size());
     const std::size_t there = Size() - start;
     // The rest is what the stored length says, also when the stream ends before it.
-    const std::size_t rest = span_.length > start ? span_.length - start : 0;
+    const std::size_t rest = length_ > start ? length_ - start : 0;
     const std::size_t want = n == kRest ? rest : std::size_t(n);
     const std::size_t take = std::min(want, there);
     ByteReader part = At(start);
@@ -367,7 +454,7 @@ void TNCdRecord::CursorOp(CFieldWriter& writer, const char* label, std::uint32_t
     }
     if (take < want)
         writer.ShortComment();
-    cursor_ = start + take;
+    state.cursor = start + take;
 }
 
 void TNCdRecord::CursorText(CFieldWriter& writer, const char* label, std::uint32_t n) {
@@ -388,13 +475,22 @@ void TNCdRecord::CursorTextOrFormula(CFieldWriter& writer, const char* label, st
 }
 
 void TNCdRecord::SetSubStream(const std::uint8_t* stream, std::size_t length) {
-    subStream_ = stream;
-    subStreamLength_ = length;
+    // An embedded stream lies inside the record; one that does not is not walked.
+    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(stream);
+    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(record_);
+    if (!stream || !record_ || at < from || at - from > Size() || length > Size() - (at - from)) {
+        subStreamAt_ = kNoSubStream;
+        subStreamLength_ = 0;
+        return;
+    }
+    subStreamAt_ = static_cast<std::uint32_t>(at - from);
+    subStreamLength_ = static_cast<std::uint32_t>(length);
 }
 
 void TNCdRecord::SetImageIndex(std::uint16_t index) {
     imageIndex_ = index;
-    SetImage(NodeImage{imagecache::Derive(0, family_->bitmap, family_->maskBitmap), index});
+    const RecordFamily& family = Family();
+    SetImage(NodeImage{imagecache::Derive(0, family.bitmap, family.maskBitmap), index});
 }
 
 CInfoPaneOptions* TNCdRecord::DocumentOptions() const {
@@ -422,7 +518,7 @@ bool TNCdRecord::GetBytes(std::vector<std::uint8_t>& bytes) const {
     const std::uint16_t segment =
         kind_ && kind_->scope == RecordScope::RichTextBase ? SegmentSignatureOf(Signature()) : 0;
     if (!segment) {
-        bytes.assign(span_.record, span_.record + Size());
+        bytes.assign(record_, record_ + Size());
         return true;
     }
     bytes.clear();
@@ -434,7 +530,7 @@ bool TNCdRecord::GetBytes(std::vector<std::uint8_t>& bytes) const {
         const std::size_t held =
             r->Size() > kSegmentDataOffset ? r->Size() - kSegmentDataOffset : 0;
         const std::size_t n = std::min<std::size_t>(r->At(6).u16le(), held);
-        const std::uint8_t* p = r->span_.record + kSegmentDataOffset;
+        const std::uint8_t* p = r->record_ + kSegmentDataOffset;
         if (n)
             bytes.insert(bytes.end(), p, p + n);
     }

@@ -36,13 +36,13 @@ public:
     TNCdRecord(const RecordSpan& span, CNodeDocument* document,
                const RecordFamily& family = recordfamily::kPlain, const RecordKind* kind = nullptr);
 
-    std::uint16_t Signature() const { return span_.signature; }
-    std::uint32_t Length() const { return span_.length; }
-    const RecordSpan& Span() const { return span_; }
+    std::uint16_t Signature() const { return signature_; }
+    std::uint32_t Length() const { return length_; }
+    RecordSpan Span() const;
     const RecordKind* Kind() const { return kind_; }
-    const RecordFamily& Family() const { return *family_; }
+    const RecordFamily& Family() const;
 
-    bool IsExpandable() const override { return subStream_ != nullptr; }
+    bool IsExpandable() const override { return subStreamAt_ != kNoSubStream; }
     // The record's bytes, header included, as far as the stream holds them; for a metafile
     // header, the metafile: the data of the segments that follow it, joined.
     bool GetBytes(std::vector<std::uint8_t>& bytes) const override;
@@ -58,12 +58,16 @@ public:
 
     // ---- What body writers and label makers use.
     // ---- Bounded access to the record's bytes
-    std::size_t Size() const { return span_.Size(); }
+    std::size_t Size() const {
+        if (available_ < headerSize_)
+            return available_;
+        return length_ < available_ ? length_ : available_;
+    }
     // The record's bytes, and a reader from an offset of them (reads 0 past the record).
-    ByteReader Bytes() const { return ByteReader(span_.record, Size()); }
+    ByteReader Bytes() const { return ByteReader(record_, Size()); }
     bool NodeBytes(std::span<const std::uint8_t>& bytes) const override {
-        bytes = {span_.record, Size()};
-        return span_.record != nullptr;
+        bytes = {record_, Size()};
+        return record_ != nullptr;
     }
     ByteReader At(std::size_t offset) const { return Bytes().At(offset); }
     bool Has(std::size_t offset, std::size_t n) const {
@@ -81,20 +85,21 @@ public:
     // Marks the body as stopped at offset (see WriteFixed); returns false.
     bool StopAt(std::size_t offset);
     static std::size_t RowsExtent(std::span<const FixedField> rows);
-    bool Stopped() const { return stopped_; }
+    bool Stopped() const;
 
     // ---- The cursor: variable parts after the fixed part. Each operation writes one field of
     // n bytes (kRest: to the record's end) from the cursor and advances it; a part that runs
     // past the record is written as far as it goes, with the short-value comment.
-    std::size_t Cursor() const { return cursor_; }
-    void SetCursor(std::size_t offset) { cursor_ = offset; }
+    std::size_t Cursor() const;
+    void SetCursor(std::size_t offset);
     void CursorText(CFieldWriter& writer, const char* label, std::uint32_t n);
     void CursorFormula(CFieldWriter& writer, const char* label, std::uint32_t n);
     void CursorHexDump(CFieldWriter& writer, const char* label, std::uint32_t n);
     void CursorTextOrFormula(CFieldWriter& writer, const char* label, std::uint32_t n,
                              bool isFormula);
 
-    // An embedded stream whose records become children (walked with the action factory).
+    // An embedded stream whose records become children (walked with the action factory): a part
+    // of this record's bytes. Anything else (null, or bytes not inside the record) is none.
     void SetSubStream(const std::uint8_t* stream, std::size_t length);
     // The image strip of the family with this index.
     void SetImageIndex(std::uint16_t index);
@@ -115,14 +120,23 @@ private:
                    std::size_t& written);
     void MakeKindLabel();
 
-    RecordSpan span_;
-    const RecordFamily* family_;
+    struct WriteState;
+    WriteState& State() const;
+    static thread_local WriteState* currentWrite_; // the innermost write under way
+
+    static constexpr std::uint32_t kNoSubStream = 0xFFFFFFFFu;
+
+    // The record's span, packed: values and their streams are far below 4 GiB. The cursor and
+    // the stop of a write are kept on the stack of WriteFields, not in every node.
+    const std::uint8_t* record_;
     const RecordKind* kind_;
-    std::uint32_t fixedSize_;
+    std::uint32_t length_;                     // as stored, header included
+    std::uint32_t available_;                  // bytes of the stream from the record to its end
+    std::uint32_t subStreamAt_ = kNoSubStream; // an embedded stream: its offset in the record
+    std::uint32_t subStreamLength_ = 0;
+    std::uint16_t signature_;
     std::uint16_t imageIndex_;
-    std::size_t cursor_ = 0;
-    bool stopped_ = false;
-    std::size_t stopOffset_ = 0;
-    const std::uint8_t* subStream_ = nullptr;
-    std::size_t subStreamLength_ = 0;
+    std::uint8_t headerSize_;
+    bool cutShort_;
+    std::uint8_t family_; // the index of the family in the table of families
 };

@@ -1,6 +1,7 @@
 #include "records/RecordStream.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "output/FieldWriter.h"
@@ -96,7 +97,24 @@ std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType) {
     return std::make_unique<CKindRecordFactory>(records.scopes, *records.generic);
 }
 
-store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
+const CdRecordFactory* SharedRecordFactory(std::uint16_t itemType) {
+    static constexpr std::uint16_t kTypes[] = {kStreamKindComposite, kStreamKindLayout,
+                                               kStreamKindQuery, kStreamKindAction,
+                                               kStreamKindDataset};
+    // Never destroyed: nodes freed by static objects' destructors at exit may still use them.
+    static const CdRecordFactory* const* const factories = [] {
+        auto* made = new const CdRecordFactory*[std::size(kTypes)];
+        for (std::size_t i = 0; i < std::size(kTypes); ++i)
+            made[i] = MakeRecordFactory(kTypes[i]).release();
+        return made;
+    }();
+    for (std::size_t i = 0; i < std::size(kTypes); ++i)
+        if (kTypes[i] == itemType)
+            return factories[i];
+    return nullptr;
+}
+
+store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length, RecordWalk how) {
     if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
         return store::kNoError;

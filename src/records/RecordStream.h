@@ -24,6 +24,9 @@ public:
 
 // The factory for the records of an item of this type (1, 15, 16, 18 or 19); null for others.
 std::unique_ptr<CdRecordFactory> MakeRecordFactory(std::uint16_t itemType);
+// The same, one for each type, kept for the life of the process: a factory holds nothing of
+// an item, so every item of a type shares one.
+const CdRecordFactory* SharedRecordFactory(std::uint16_t itemType);
 
 // Whether the walk asks, before each record, if the user has cancelled. An item's value may
 // hold any number of records; the actions embedded in one record are few and walked whole.
@@ -40,7 +43,7 @@ constexpr std::size_t kRecordBatch = 4096;
 // bytes and the factory must stay valid while the record nodes exist. Returns 0, or kCancelled when
 // the walk stopped because record nodes are hidden (a placeholder, when wanted, stands for them) or
 // because the user cancelled (then an error node for the cancel is the last child).
-store::Status AddRecordNodes(CNoteNode& parent, CdRecordFactory& factory,
+store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length,
                              RecordWalk how = RecordWalk::Cancellable);
 

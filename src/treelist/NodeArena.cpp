@@ -138,6 +138,53 @@ void Release(void* p, [[maybe_unused]] std::size_t size) {
 #endif
 }
 
+#if !defined(DELVEX_ARENA_OFF) && defined(__linux__)
+namespace {
+// Below this an array comes from the general heap, which serves it without a system call.
+constexpr std::size_t kLargeFrom = 1024 * 1024;
+
+std::size_t LargeMapping(std::size_t bytes) {
+    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+}
+} // namespace
+#endif
+
+void* AllocateLarge(std::size_t bytes) {
+#if !defined(DELVEX_ARENA_OFF) && defined(__linux__)
+    if (bytes >= kLargeFrom) {
+        // Mapped with a large page's slack and trimmed to a large page's alignment.
+        const std::size_t size = LargeMapping(bytes);
+        void* m = mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (m == MAP_FAILED)
+            throw std::bad_alloc();
+        const auto start = reinterpret_cast<std::uintptr_t>(m);
+        const std::uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
+        if (aligned > start)
+            munmap(m, aligned - start);
+        if (const std::size_t tail = start + size + kLargePage - (aligned + size); tail > 0)
+            munmap(reinterpret_cast<void*>(aligned + size), tail);
+#if defined(MADV_HUGEPAGE)
+        madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE); // a hint, as above
+#endif
+        return reinterpret_cast<void*>(aligned);
+    }
+#endif
+    return ::operator new(bytes == 0 ? 1 : bytes);
+}
+
+void ReleaseLarge(void* p, [[maybe_unused]] std::size_t bytes) {
+    if (!p)
+        return;
+#if !defined(DELVEX_ARENA_OFF) && defined(__linux__)
+    if (bytes >= kLargeFrom) {
+        munmap(p, LargeMapping(bytes));
+        return;
+    }
+#endif
+    ::operator delete(p);
+}
+
 std::size_t ChunkBytes() {
 #if defined(DELVEX_ARENA_OFF)
     return 0;

@@ -5,8 +5,7 @@
 using namespace treelist;
 
 CTreeListCore::CTreeListCore(Platform& platform, Owner* owner)
-    : platform_(platform), owner_(owner), root_(std::make_unique<CTreeListNode>()) {
-    root_->tree_ = this;
+    : platform_(platform), owner_(owner), root_(std::make_unique<CTreeListRoot>(this)) {
     root_->level_ = -1;
     root_->rowRight_ = -1;
     root_->widest_ = -1;
@@ -33,6 +32,10 @@ void CTreeListCore::DeleteAllRows() {
 void CTreeListCore::EnsureRows() {
     if (rowsValid_) {
         return;
+    }
+    if (orderParent_ && !order_.empty()) {
+        // A large expansion: room for its rows at once, not by doubling and copying.
+        rows_.reserve(rows_.size() + order_.size());
     }
     rows_.clear();
     // How far ahead of the walk the hinted nodes are fetched: enough to cover a miss to memory.

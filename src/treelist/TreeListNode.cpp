@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <unordered_map>
 #include <vector>
 
 #include "treelist/NodeArena.h"
@@ -10,6 +11,13 @@
 namespace {
 // Below this many children a linear scan is as quick as keeping an index.
 constexpr std::size_t kIndexThreshold = 16;
+
+// The tables beside the nodes (see kHasIndex, kHasColour). Never destroyed: nodes may be freed
+// by static objects' destructors at exit. Used from one thread, as the nodes are.
+template <class T> std::unordered_map<const CTreeListNode*, T>& SideTable() {
+    static auto& table = *new std::unordered_map<const CTreeListNode*, T>();
+    return table;
+}
 
 char Fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -55,31 +63,75 @@ CTreeListNode::~CTreeListNode() {
     // Normally a node is unlinked before it is destroyed; a linked one is unlinked here so that
     // its parent keeps no dangling link.
     if (parent_) {
-        if (tree_) {
-            tree_->NodeDetaching(*this);
+        if (CTreeListCore* tree = GetTree()) {
+            tree->NodeDetaching(*this);
         }
         Unlink();
     }
-    index_.reset();
+    if (Has(kHasIndex))
+        SideTable<std::unique_ptr<ChildIndex>>().erase(this);
+    if (Has(kHasColour))
+        SideTable<std::uint32_t>().erase(this);
     CTreeListNode* child = firstChild_;
-    firstChild_ = lastChild_ = nullptr;
+    firstChild_ = nullptr;
     while (child) {
         CTreeListNode* next = child->next_;
         child->parent_ = nullptr;
-        child->indexed_ = false;
+        child->Set(kIndexed, false);
         delete child;
         child = next;
     }
 }
 
+CTreeListNode::ChildIndex* CTreeListNode::Index() const {
+    if (!Has(kHasIndex))
+        return nullptr;
+    const auto& table = SideTable<std::unique_ptr<ChildIndex>>();
+    const auto at = table.find(this);
+    return at == table.end() ? nullptr : at->second.get();
+}
+
+void CTreeListNode::SetTextColour(std::uint32_t colour) {
+    auto& table = SideTable<std::uint32_t>();
+    if (colour == kDefaultColour) {
+        if (Has(kHasColour))
+            table.erase(this);
+        Set(kHasColour, false);
+        return;
+    }
+    table[this] = colour;
+    Set(kHasColour, true);
+}
+
+std::uint32_t CTreeListNode::GetTextColour() const {
+    if (!Has(kHasColour))
+        return kDefaultColour;
+    const auto& table = SideTable<std::uint32_t>();
+    const auto at = table.find(this);
+    return at == table.end() ? kDefaultColour : at->second;
+}
+
+CTreeListRoot::CTreeListRoot(CTreeListCore* tree) : tree_(tree) {
+    Set(kControlRoot, true);
+}
+
+CTreeListCore* CTreeListNode::GetTree() const {
+    const CTreeListNode* top = this;
+    while (top->parent_) {
+        top = top->parent_;
+    }
+    return top->Has(kControlRoot) ? static_cast<const CTreeListRoot*>(top)->Tree() : nullptr;
+}
+
 int CTreeListNode::GetRowIndex() const {
-    return tree_ ? tree_->RowOf(*this) : -1;
+    CTreeListCore* tree = GetTree();
+    return tree ? tree->RowOf(*this) : -1;
 }
 
 void CTreeListNode::Redraw(bool /*erase*/) {
     flags_ &= ~nodeflag::kKnownEmpty;
-    if (tree_) {
-        tree_->RedrawNode(*this, true);
+    if (CTreeListCore* tree = GetTree()) {
+        tree->RedrawNode(*this, true);
     }
 }
 
@@ -96,22 +148,28 @@ void CTreeListNode::Link(CTreeListNode* child, CTreeListNode* before) {
     assert(child && !child->parent_ && (!before || before->parent_ == this));
     child->parent_ = this;
     child->next_ = before;
-    child->prev_ = before ? before->prev_ : lastChild_;
-    if (child->prev_) {
-        child->prev_->next_ = child;
-    } else {
+    if (!firstChild_) {
+        child->prev_ = child;
         firstChild_ = child;
-    }
-    if (before) {
+    } else if (before == firstChild_) {
+        child->prev_ = before->prev_; // the last child
         before->prev_ = child;
+        firstChild_ = child;
+    } else if (!before) {
+        CTreeListNode* last = firstChild_->prev_;
+        child->prev_ = last;
+        last->next_ = child;
+        firstChild_->prev_ = child;
     } else {
-        lastChild_ = child;
+        child->prev_ = before->prev_;
+        before->prev_->next_ = child;
+        before->prev_ = child;
     }
     ++childCount_;
-    if (index_) {
+    if (ChildIndex* index = Index()) {
         // Among equal entries a new one goes last, as the child goes after its equals.
-        index_->emplace(IndexEntry{child->GetSortKey(), child});
-        child->indexed_ = true;
+        index->emplace(IndexEntry{child->GetSortKey(), child});
+        child->Set(kIndexed, true);
     }
 }
 
@@ -120,42 +178,49 @@ void CTreeListNode::Unlink() {
     if (!p) {
         return;
     }
-    if (p->index_ && indexed_) {
+    ChildIndex* index = Has(kIndexed) ? p->Index() : nullptr;
+    if (index) {
         // The entry is found by its order; the index is dropped before that order changes, so
         // the search finds it, and the scan is only a guard against a Compare that changed
         // without notice.
-        auto [at, end] = p->index_->equal_range(IndexEntry{GetSortKey(), this});
+        auto [at, end] = index->equal_range(IndexEntry{GetSortKey(), this});
         while (at != end && at->node != this) {
             ++at;
         }
         if (at == end) {
-            at = std::find_if(p->index_->begin(), p->index_->end(),
+            at = std::find_if(index->begin(), index->end(),
                               [this](const IndexEntry& e) { return e.node == this; });
         }
-        if (at != p->index_->end()) {
-            p->index_->erase(at);
+        if (at != index->end()) {
+            index->erase(at);
         }
     }
-    indexed_ = false;
-    p->indexRefused_ = false; // a removal may have restored the order
-    (prev_ ? prev_->next_ : p->firstChild_) = next_;
-    (next_ ? next_->prev_ : p->lastChild_) = prev_;
+    Set(kIndexed, false);
+    p->Set(kIndexRefused, false); // a removal may have restored the order
+    if (this == p->firstChild_) {
+        p->firstChild_ = next_;
+        if (next_)
+            next_->prev_ = prev_; // the last child
+    } else {
+        prev_->next_ = next_;
+        (next_ ? next_ : p->firstChild_)->prev_ = prev_;
+    }
     --p->childCount_;
     parent_ = next_ = prev_ = nullptr;
 }
 
 // The first child E with Compare(child, E) < 0, so that equal children keep insertion order.
 CTreeListNode* CTreeListNode::SortedSuccessor(const CTreeListNode& child) {
-    if (!index_ && !indexRefused_ && childCount_ >= kIndexThreshold) {
+    if (!Has(kHasIndex) && !Has(kIndexRefused) && childCount_ >= kIndexThreshold) {
         BuildIndex();
     }
-    if (index_) {
-        if (child.Compare(*lastChild_) >= 0) {
+    if (ChildIndex* index = Index()) {
+        if (child.Compare(*GetLastChild()) >= 0) {
             return nullptr; // the common case of children arriving in order
         }
         const auto at =
-            index_->upper_bound(IndexEntry{child.GetSortKey(), const_cast<CTreeListNode*>(&child)});
-        return at == index_->end() ? nullptr : at->node;
+            index->upper_bound(IndexEntry{child.GetSortKey(), const_cast<CTreeListNode*>(&child)});
+        return at == index->end() ? nullptr : at->node;
     }
     for (CTreeListNode* e = firstChild_; e; e = e->next_) {
         if (child.Compare(*e) < 0) {
@@ -176,13 +241,15 @@ bool CTreeListNode::ListIsSorted() const {
 
 bool CTreeListNode::BuildIndex() {
     if (!ListIsSorted()) {
-        indexRefused_ = true; // searching an unsorted list by halves would misplace children
+        Set(kIndexRefused, true); // searching an unsorted list by halves would misplace children
         return false;
     }
-    index_ = std::make_unique<ChildIndex>();
+    auto& slot = SideTable<std::unique_ptr<ChildIndex>>()[this];
+    slot = std::make_unique<ChildIndex>();
+    Set(kHasIndex, true);
     for (CTreeListNode* c = firstChild_; c; c = c->next_) {
-        index_->emplace_hint(index_->end(), IndexEntry{c->GetSortKey(), c});
-        c->indexed_ = true;
+        slot->emplace_hint(slot->end(), IndexEntry{c->GetSortKey(), c});
+        c->Set(kIndexed, true);
     }
     return true;
 }
@@ -197,14 +264,14 @@ void CTreeListNode::BeginChildBatch() {
         return;
     }
     DropIndex(); // rebuilt, if ever needed, from the sorted list
-    batchOpen_ = true;
+    Set(kBatchOpen, true);
 }
 
 void CTreeListNode::EndChildBatch() {
     if (batchDepth_ == 0) {
         return;
     }
-    if (--batchDepth_ == 0 && batchOpen_) {
+    if (--batchDepth_ == 0 && Has(kBatchOpen)) {
         SortBatch();
     }
 }
@@ -229,42 +296,44 @@ constexpr std::size_t kAhead = 16;
 // A stable sort of the whole list: the children there before the batch were sorted and come
 // first, so each new child lands after every child that compares equal to it, as sorted
 // insertion places it. The sort keys sit beside the list places, so that most comparisons read
-// no node.
+// no node; equal children are ordered by their list places, which makes the order total, so an
+// in-place sort that needs no buffer gives the stable order.
 void CTreeListNode::SortBatch() {
-    batchOpen_ = false;
-    if (!firstChild_ || firstChild_ == lastChild_) {
+    Set(kBatchOpen, false);
+    if (!firstChild_ || !firstChild_->next_) {
         return;
     }
-    std::vector<CTreeListNode*> nodes;
-    std::vector<BatchEntry> entries;
-    nodes.reserve(childCount_);
-    entries.reserve(childCount_);
-    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+    nodearena::LargeArray<CTreeListNode*> nodes(childCount_);
+    nodearena::LargeArray<BatchEntry> entries(childCount_);
+    std::size_t n = 0;
+    for (CTreeListNode* c = firstChild_; c && n < nodes.size(); c = c->next_, ++n) {
         const SortKey key = c->GetSortKey();
-        entries.push_back(BatchEntry{
-            key.high, key.low, static_cast<std::uint32_t>(nodes.size()),
+        entries[n] = BatchEntry{
+            key.high, key.low, static_cast<std::uint32_t>(n),
             static_cast<std::uint8_t>((key.valid ? kValid : 0) | (key.complete ? kComplete : 0)),
-            key.length});
-        nodes.push_back(c);
+            key.length};
+        nodes[n] = c;
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [&nodes](const BatchEntry& a, const BatchEntry& b) {
-                         if ((a.state & b.state & kValid) != 0) {
-                             if (a.high != b.high)
-                                 return a.high < b.high;
-                             if (a.low != b.low)
-                                 return a.low < b.low;
-                             if ((a.state & b.state & kComplete) != 0)
-                                 return a.length < b.length;
-                         }
-                         return nodes[a.at]->Compare(*nodes[b.at]) < 0;
-                     });
-    std::vector<CTreeListNode*> order(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    std::sort(entries.begin(), entries.begin() + n,
+              [&nodes](const BatchEntry& a, const BatchEntry& b) {
+                  if ((a.state & b.state & kValid) != 0) {
+                      if (a.high != b.high)
+                          return a.high < b.high;
+                      if (a.low != b.low)
+                          return a.low < b.low;
+                      if ((a.state & b.state & kComplete) != 0) {
+                          if (a.length != b.length)
+                              return a.length < b.length;
+                          return a.at < b.at;
+                      }
+                  }
+                  const int order = nodes[a.at]->Compare(*nodes[b.at]);
+                  return order != 0 ? order < 0 : a.at < b.at;
+              });
+    std::vector<CTreeListNode*> order(n);
+    for (std::size_t i = 0; i < n; ++i) {
         order[i] = nodes[entries[i].at];
     }
-    entries = {};
-    nodes = {};
     CTreeListNode* prev = nullptr;
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (i + kAhead < order.size()) {
@@ -279,22 +348,25 @@ void CTreeListNode::SortBatch() {
         prev = e;
     }
     prev->next_ = nullptr;
-    lastChild_ = prev;
-    if (tree_) {
-        tree_->ChildrenReordered(*this, std::move(order));
+    firstChild_->prev_ = prev;
+    if (CTreeListCore* tree = GetTree()) {
+        tree->ChildrenReordered(*this, std::move(order));
     }
 }
 
 void CTreeListNode::DropIndex() {
-    for (CTreeListNode* c = firstChild_; c; c = c->next_) {
-        c->indexed_ = false;
+    if (Has(kHasIndex)) {
+        for (CTreeListNode* c = firstChild_; c; c = c->next_) {
+            c->Set(kIndexed, false);
+        }
+        SideTable<std::unique_ptr<ChildIndex>>().erase(this);
+        Set(kHasIndex, false);
     }
-    index_.reset();
-    indexRefused_ = false;
+    Set(kIndexRefused, false);
 }
 
 void CTreeListNode::OrderKeyChanging() {
-    if (parent_ && parent_->batchOpen_) {
+    if (parent_ && parent_->Has(kBatchOpen)) {
         parent_->SortBatch();
     }
 }
@@ -308,7 +380,6 @@ void CTreeListNode::OrderKeyChanged() {
 void CTreeListNode::Adopt(CTreeListNode* child) {
     CTreeListNode* n = child;
     while (n) {
-        n->tree_ = tree_;
         n->level_ = n->parent_->level_ + 1;
         if (n->firstChild_) {
             n = n->firstChild_;
@@ -327,13 +398,14 @@ bool CTreeListNode::AddChild(CTreeListNode* child) {
         return false;
     }
     CTreeListNode* before =
-        (firstChild_ && IsSorted() && !batchOpen_) ? SortedSuccessor(*child) : nullptr;
+        (firstChild_ && IsSorted() && !Has(kBatchOpen)) ? SortedSuccessor(*child) : nullptr;
     Link(child, before);
     Adopt(child);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*child);
+    tree->NodeAttached(*child);
     return true;
 }
 
@@ -342,16 +414,17 @@ bool CTreeListNode::InsertAfter(CTreeListNode* node) {
         return false;
     }
     CTreeListNode* p = parent_;
-    if (p->batchOpen_) {
+    if (p->Has(kBatchOpen)) {
         p->SortBatch(); // the place is chosen among the children sorted so far
     }
     p->DropIndex(); // the caller chooses the place, which need not agree with the order
     p->Link(node, next_);
     p->Adopt(node);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*node);
+    tree->NodeAttached(*node);
     return true;
 }
 
@@ -360,32 +433,32 @@ bool CTreeListNode::InsertBefore(CTreeListNode* node) {
         return false;
     }
     CTreeListNode* p = parent_;
-    if (p->batchOpen_) {
+    if (p->Has(kBatchOpen)) {
         p->SortBatch();
     }
     p->DropIndex();
     p->Link(node, this);
     p->Adopt(node);
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    tree_->NodeAttached(*node);
+    tree->NodeAttached(*node);
     return true;
 }
 
 bool CTreeListNode::DeleteNode() {
-    if (!tree_ || !parent_) {
+    if (!parent_ || !GetTree()) {
         return false; // in no control, or the control's own root
     }
     return DeleteRowAndSubtree();
 }
 
 bool CTreeListNode::DeleteRowAndSubtree() {
-    CTreeListCore* tree = tree_;
+    CTreeListCore* tree = GetTree();
     tree->SuspendRedraw(); // the control repaints and re-measures once the node is gone
     tree->NodeDetaching(*this);
-    Unlink();
-    tree_ = nullptr;
+    Unlink(); // in no control from here on
     delete this;
     tree->ResumeRedraw();
     return true;
@@ -401,10 +474,10 @@ bool CTreeListNode::CollapseChildren() {
 }
 
 bool CTreeListNode::ExpandAll() {
-    if (!tree_) {
+    CTreeListCore* tree = GetTree();
+    if (!tree) {
         return false;
     }
-    CTreeListCore* tree = tree_;
     if (!HasChildren()) {
         tree->Expand(this);
     }
@@ -429,7 +502,7 @@ void CTreeListNode::SetHasCheckBox(bool has) {
 }
 
 void CTreeListNode::SetSorted(bool sorted) {
-    if (!sorted && batchOpen_) {
+    if (!sorted && Has(kBatchOpen)) {
         SortBatch(); // what came before was added in sorted order
     }
     flags_ = sorted ? (flags_ | nodeflag::kSorted) : (flags_ & ~nodeflag::kSorted);

@@ -2,8 +2,9 @@
 //
 // Invariants:
 // - A node owns its children; destroying a node destroys its subtree.
-// - Children form a list with first and last links. Besides the next link each child keeps a
-//   previous link, so unlinking and GetPrevSibling take constant time.
+// - Children form a list from the first child. Besides the next link each child keeps a
+//   previous link, so unlinking and GetPrevSibling take constant time; the first child's previous
+//   link closes the ring to the last child, so the parent needs no link of its own to it.
 // - Every node attached to a control (tree set) has exactly one row there; the rows are the
 //   depth-first order of the control's tree.
 // - A sorted parent with many children keeps them also in an ordered index, so that inserting
@@ -74,11 +75,14 @@ public:
     CTreeListNode* GetParent() const { return parent_; }
     CTreeListNode* GetNextSibling() const { return next_; }
     CTreeListNode* GetFirstChild() const { return firstChild_; }
-    CTreeListNode* GetPrevSibling() const { return prev_; }
-    CTreeListNode* GetLastChild() const { return lastChild_; }
+    CTreeListNode* GetPrevSibling() const {
+        return parent_ && parent_->firstChild_ != this ? prev_ : nullptr;
+    }
+    CTreeListNode* GetLastChild() const { return firstChild_ ? firstChild_->prev_ : nullptr; }
     int GetLevel() const { return level_; }
     int GetRowIndex() const; // -1 when the node has no row
-    CTreeListCore* GetTree() const { return tree_; }
+    // The control the node is in, found from the top of its tree; null in none.
+    CTreeListCore* GetTree() const;
     bool HasChildren() const { return firstChild_ != nullptr; }
     std::size_t ChildCount() const { return childCount_; }
     // Nodes that exist now, and the most that existed at once since ResetPeak: for tests and
@@ -124,10 +128,12 @@ public:
     // An expand box is drawn for a node that may have children and is not known to be empty.
     bool ShowsExpandBox() const { return IsExpandable() && !IsKnownEmpty(); }
 
-    void SetMenuId(std::uint32_t id) { menuId_ = id; }
+    // Menu ids are resource ids, which fit 16 bits.
+    void SetMenuId(std::uint32_t id) { menuId_ = static_cast<std::uint16_t>(id); }
     std::uint32_t GetMenuId() const { return menuId_; }
-    void SetTextColour(std::uint32_t colour) { textColour_ = colour; }
-    std::uint32_t GetTextColour() const { return textColour_; }
+    // Few nodes have a colour of their own: it is kept beside the node, not in it.
+    void SetTextColour(std::uint32_t colour);
+    std::uint32_t GetTextColour() const;
     static constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
 
     // This node as a typed node, or null (cheaper than a dynamic cast in sorting).
@@ -162,6 +168,7 @@ protected:
 
 private:
     friend class CTreeListCore;
+    friend class CTreeListRoot;
     using ChildIndex = std::multiset<IndexEntry, ChildOrder>;
 
     void Link(CTreeListNode* child, CTreeListNode* before);
@@ -170,33 +177,52 @@ private:
     bool BuildIndex();
     void DropIndex();
     bool ListIsSorted() const;
+    ChildIndex* Index() const; // null without one
+    bool Has(std::uint8_t bit) const { return (bits_ & bit) != 0; }
+    void Set(std::uint8_t bit, bool on) {
+        bits_ = static_cast<std::uint8_t>(on ? (bits_ | bit) : (bits_ & ~bit));
+    }
     void SortBatch();
-    void Adopt(CTreeListNode* child); // parent, tree and levels of the child's subtree
+    void Adopt(CTreeListNode* child); // the levels of the child's subtree
     bool DeleteRowAndSubtree();
 
     static inline std::size_t live_ = 0;
     static inline std::size_t peak_ = 0;
 
-    // Laid out so that the small fields share words.
-    CTreeListCore* tree_ = nullptr;
+    static constexpr std::uint8_t kIndexRefused = 0x01; // the list was found unsorted; retried
+                                                        // after a change
+    static constexpr std::uint8_t kIndexed = 0x02;      // this child is in its parent's index
+    static constexpr std::uint8_t kBatchOpen = 0x04;    // children are appended, sorted at the end
+    static constexpr std::uint8_t kHasIndex = 0x08;     // an index of the children is kept beside
+    static constexpr std::uint8_t kHasColour = 0x10;    // a text colour is kept beside
+    static constexpr std::uint8_t kControlRoot = 0x20;  // a control's own root (CTreeListRoot)
+
+    // Laid out so that the small fields share words, and a derived class's first small fields
+    // fill the last one. Only a sorted parent with many children has an index, and few nodes a
+    // colour: both are kept in tables beside the nodes.
     CTreeListNode* parent_ = nullptr;
     CTreeListNode* next_ = nullptr;
-    CTreeListNode* prev_ = nullptr;
+    CTreeListNode* prev_ = nullptr; // of the first child: the last child
     CTreeListNode* firstChild_ = nullptr;
-    CTreeListNode* lastChild_ = nullptr;
-    std::unique_ptr<ChildIndex> index_; // on a sorted parent with many children
     std::uint32_t childCount_ = 0;
     int level_ = 0;
     int row_ = -1; // valid while the control's rows are up to date
     int rowRight_ = -1;
     int widest_ = 0;
-    std::uint32_t menuId_ = 0;
-    std::uint32_t textColour_ = kDefaultColour;
     std::uint16_t flags_ = nodeflag::kInitial;
-    bool indexRefused_ = false; // the list was found unsorted; retried after a change
-    bool indexed_ = false;      // this child is in its parent's index
+    std::uint16_t menuId_ = 0;
     std::uint8_t batchDepth_ = 0;
-    bool batchOpen_ = false; // children are being appended, to be sorted at the end
+    std::uint8_t bits_ = 0;
+};
+
+// The root a control keeps above its top-level nodes: the one node that knows the control.
+class CTreeListRoot final : public CTreeListNode {
+public:
+    explicit CTreeListRoot(CTreeListCore* tree);
+    CTreeListCore* Tree() const { return tree_; }
+
+private:
+    CTreeListCore* tree_;
 };
 
 inline bool ChildOrder::operator()(const IndexEntry& a, const IndexEntry& b) const {

@@ -218,21 +218,26 @@ TEST(RecordFactory, HiddenRecordsGiveOnePlaceholder) {
 
 namespace {
 
-// A record that carries an embedded action stream, as hotspots do.
+// A record that carries an embedded action stream after its header, as hotspots do; a stream
+// that is not inside the record is not taken.
 class WithActions : public TNCdRecord {
 public:
-    WithActions(const RecordSpan& span, const RecordBytes& actions) : TNCdRecord(span, nullptr) {
-        SetSubStream(actions.data(), actions.size());
+    WithActions(const RecordSpan& span, const std::uint8_t* actions, std::size_t length)
+        : TNCdRecord(span, nullptr) {
+        SetSubStream(actions, length);
     }
 };
 
 TEST(RecordFrame, EmbeddedActionsBecomeChildren) {
-    const RecordBytes outer = RecordEncoder(1).Word(0xFFA9, RecordBody()).Stream();
     const RecordBytes actions =
         RecordEncoder(16).Word(0xFFB6, RecordBody().u16(1)).Byte(0x12, RecordBody()).Stream();
-    RecordSpan span{outer.data() + 2, 0xFFA9, 4, 4, 4, false};
-    WithActions node(span, actions);
+    const RecordBytes outer = RecordEncoder(1).Word(0xFFA9, RecordBody().bytes(actions)).Stream();
+    const auto length = static_cast<std::uint32_t>(outer.size() - 2);
+    RecordSpan span{outer.data() + 2, 0xFFA9, length, length, 4, false};
+    WithActions node(span, outer.data() + 6, actions.size());
     EXPECT_TRUE(node.IsExpandable());
+    EXPECT_FALSE(WithActions(span, actions.data(), actions.size()).IsExpandable());
+    EXPECT_FALSE(WithActions(span, outer.data() + 6, actions.size() + 1).IsExpandable());
     // Embedded actions are few and walked whole: a pending cancel does not cut them.
     CScopedCancelProbe cancelled([](void*) { return true; }, nullptr);
     node.AddChildren();

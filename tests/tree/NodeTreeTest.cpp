@@ -205,3 +205,40 @@ TEST(NodeTree, LabelsAndCommands) {
     EXPECT_EQ(t.doc.help, (std::vector<std::uint32_t>{(15u + 112u) * 4096u}));
     EXPECT_FALSE(t.doc.RouteCommand(cmd::kShowAll)); // a note node does not handle it
 }
+
+// The last child is reached through the first; removing either end, or putting a child before
+// the first, must keep both directions and the end right. A node's own colour goes with it:
+// the next node made in its memory has none.
+TEST(NodeTree, EndsOfTheChildListAndColoursSurviveRemovals) {
+    fake::Tree t;
+    auto* parent = t.AddRoot({nodetype::kDocuments, "docs", {}});
+    parent->SetSorted(false);
+    std::vector<CTreeListNode*> kids;
+    for (const char* label : {"a", "b", "c", "d"}) {
+        kids.push_back(Make(33, label));
+        parent->AddChild(kids.back());
+    }
+    kids[0]->SetTextColour(0x123456);
+    kids[3]->SetTextColour(0x654321);
+    EXPECT_TRUE(kids[0]->DeleteNode()); // the first
+    EXPECT_EQ(parent->GetFirstChild(), kids[1]);
+    EXPECT_EQ(parent->GetLastChild(), kids[3]);
+    ExpectLinksConsistent(*parent);
+    EXPECT_TRUE(kids[3]->DeleteNode()); // the last
+    EXPECT_EQ(parent->GetLastChild(), kids[2]);
+    EXPECT_EQ(kids[2]->GetNextSibling(), nullptr);
+    ExpectLinksConsistent(*parent);
+    auto* front = Make(33, "front");
+    EXPECT_TRUE(kids[1]->InsertBefore(front));
+    EXPECT_EQ(ChildLabels(*parent), (std::vector<std::string>{"front", "b", "c"}));
+    EXPECT_EQ(front->GetPrevSibling(), nullptr);
+    EXPECT_EQ(front->GetTextColour(), CTreeListNode::kDefaultColour);
+    ExpectLinksConsistent(*parent);
+    EXPECT_TRUE(kids[2]->DeleteNode());
+    EXPECT_TRUE(kids[1]->DeleteNode());
+    EXPECT_EQ(parent->GetFirstChild(), front);
+    EXPECT_EQ(parent->GetLastChild(), front);
+    EXPECT_TRUE(front->DeleteNode());
+    EXPECT_EQ(parent->GetLastChild(), nullptr);
+    EXPECT_EQ(parent->ChildCount(), 0u);
+}
