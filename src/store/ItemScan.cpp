@@ -2,25 +2,31 @@
 
 #include "store/api/Items.h"
 
+namespace {
+
+struct Walk {
+    ItemScanCallback callback;
+    void* context;
+};
+
+store::Status Visit(const store::ItemEntry& entry, void* context) {
+    const auto* walk = static_cast<const Walk*>(context);
+    ItemScanInfo info;
+    info.flags = entry.flags;
+    info.name = entry.name;
+    // Names are shown as a buffer of kItemNameBuffer would hold them: longer ones cut short.
+    info.nameLength = static_cast<std::uint16_t>(
+        entry.nameLength < store::kItemNameBuffer ? entry.nameLength : store::kItemNameBuffer - 1);
+    info.item = entry.item;
+    info.type = entry.type;
+    info.value = entry.value;
+    info.valueLength = entry.valueLength;
+    return walk->callback(info, walk->context);
+}
+
+} // namespace
+
 store::Status ScanItems(store::NoteHandle note, ItemScanCallback callback, void* context) {
-    store::BlockId item;
-    store::Status status = store::FindItem(note, nullptr, &item, nullptr, nullptr, nullptr);
-    while (status == store::kNoError) {
-        char name[store::kItemNameBuffer] = {};
-        ItemScanInfo info;
-        status = store::ItemInfo(note, item, name, sizeof name, &info.nameLength, &info.flags,
-                                 &info.type, &info.value, &info.valueLength);
-        if (status != store::kNoError)
-            return status;
-        // The name buffer holds at most kItemNameBuffer - 1 bytes of a longer name.
-        if (info.nameLength >= sizeof name)
-            info.nameLength = sizeof name - 1;
-        info.name = name;
-        info.item = item;
-        status = callback(info, context);
-        if (status != store::kNoError)
-            return status;
-        status = store::FindNextItem(note, item, nullptr, &item, nullptr, nullptr, nullptr);
-    }
-    return status == store::kNoMoreItems ? store::kNoError : status;
+    Walk walk{callback, context};
+    return store::WalkItems(note, Visit, &walk);
 }

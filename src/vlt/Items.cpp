@@ -88,6 +88,23 @@ Status ItemInfo(NoteHandle note, BlockId item, char* name, std::size_t nameSize,
     return Report(*n, at, nullptr, type, value, valueLength);
 }
 
+Status WalkItems(NoteHandle note, ItemVisitor visitor, void* context) {
+    std::shared_ptr<vlt::OpenNote> n = vlt::FindNote(note);
+    if (!n)
+        return kInvalidHandle;
+    if (!visitor)
+        return kInvalidArgument;
+    // The note's items never change while it is open, and the shared pointer keeps them alive
+    // even if the visitor closes the note.
+    for (const vlt::NoteItem& i : n->items) {
+        const BlockId id{n->pool, i.offset};
+        const ItemEntry entry{id, i.name.data(), i.name.size(), i.flags, i.type, id, i.length};
+        if (const Status s = visitor(entry, context); s != kNoError)
+            return s;
+    }
+    return kNoError;
+}
+
 Status ItemValueToText(BlockId value, std::uint32_t valueLength, char separator, char* buffer,
                        std::size_t size, std::size_t* length) {
     if (buffer && size > 0)

@@ -110,6 +110,46 @@ TEST_F(NotesTest, ItemsComeInStoredOrderEndingWithNoMoreItems) {
     EXPECT_EQ(items[7].type, 3);
 }
 
+TEST_F(NotesTest, WalkOfAllItemsMatchesTheStepwiseWalkAndStopsOnTheVisitorsStatus) {
+    struct Seen {
+        std::vector<Item> items;
+        std::vector<BlockId> ids;
+        std::size_t stopAfter = 0;
+    };
+    const ItemVisitor visit = [](const ItemEntry& e, void* context) {
+        auto* seen = static_cast<Seen*>(context);
+        seen->items.push_back({std::string(e.name, e.nameLength), e.flags, e.type, e.valueLength});
+        seen->ids.push_back(e.item);
+        EXPECT_EQ(e.value.pool, e.item.pool);
+        EXPECT_EQ(e.value.offset, e.item.offset);
+        return seen->items.size() == seen->stopAfter ? kCancelled : kNoError;
+    };
+    Seen all;
+    ASSERT_EQ(WalkItems(note_, visit, &all), kNoError);
+    const auto stepwise = Walk(note_);
+    ASSERT_EQ(all.items.size(), stepwise.size());
+    BlockId id;
+    ASSERT_EQ(FindItem(note_, nullptr, &id, nullptr, nullptr, nullptr), kNoError);
+    for (std::size_t i = 0; i < stepwise.size(); ++i) {
+        EXPECT_EQ(all.items[i].name, stepwise[i].name);
+        EXPECT_EQ(all.items[i].flags, stepwise[i].flags);
+        EXPECT_EQ(all.items[i].type, stepwise[i].type);
+        EXPECT_EQ(all.items[i].length, stepwise[i].length);
+        // Each item's block ID is one the stepwise walk accepts to continue from.
+        EXPECT_EQ(all.ids[i].offset, id.offset) << i;
+        FindNextItem(note_, id, nullptr, &id, nullptr, nullptr, nullptr);
+    }
+
+    Seen some;
+    some.stopAfter = 3;
+    EXPECT_EQ(WalkItems(note_, visit, &some), kCancelled);
+    EXPECT_EQ(some.items.size(), 3u);
+
+    Seen none;
+    EXPECT_EQ(WalkItems(note_ + 1000, visit, &none), kInvalidHandle);
+    EXPECT_TRUE(none.items.empty());
+}
+
 TEST_F(NotesTest, LockedValueStartsWithTheTypeWord) {
     BlockId value;
     std::uint32_t length = 0;

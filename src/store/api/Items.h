@@ -42,6 +42,24 @@ Status ItemInfo(NoteHandle note, BlockId item, char* name, std::size_t nameSize,
                 std::uint16_t* nameLength, std::uint16_t* flags, std::uint16_t* type,
                 BlockId* value, std::uint32_t* valueLength);
 
+// One item as WalkItems hands it over: what FindItem, FindNextItem and ItemInfo give for it.
+// The name is not terminated (nameLength bytes, never truncated) and lasts until the visitor
+// returns.
+struct ItemEntry {
+    BlockId item;
+    const char* name = nullptr;
+    std::size_t nameLength = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t type = 0;
+    BlockId value;
+    std::uint32_t valueLength = 0;
+};
+using ItemVisitor = Status (*)(const ItemEntry& entry, void* context);
+// Hands every item to `visitor` in stored order, the note looked up once for the whole walk.
+// The first status other than kNoError that the visitor returns ends the walk and is returned;
+// kNoError after the last item (none for a note without items).
+Status WalkItems(NoteHandle note, ItemVisitor visitor, void* context);
+
 // The value (type word first, valueLength bytes) as text: texts as they are, list entries
 // joined by `separator`, numbers and times through NumberToText and TimeToText, ranges as
 // "start - end". Types without a text form give an empty text. The result is truncated to the
