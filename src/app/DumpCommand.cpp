@@ -324,12 +324,6 @@ int WriteDump(CTreeListNode& start, Writer& writer, const DumpOptions& options, 
 
 } // namespace
 
-std::string Usage() {
-    Options o;
-    commandline::CCommandLine line(DumpProgram());
-    DeclareOptions(line.App(), o);
-    return line.Help();
-}
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         const std::string& defaultDirectory) {
     Options o;

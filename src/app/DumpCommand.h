@@ -24,7 +24,4 @@ constexpr int kCancelled = 130;
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         const std::string& defaultDirectory);
 
-// The text of --help (the man page is made from it).
-std::string Usage();
-
 } // namespace dumpcommand
