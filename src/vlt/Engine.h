@@ -74,7 +74,8 @@ std::shared_ptr<OpenNote> RemoveNote(store::NoteHandle h);
 // Reads one note's row: kNoteNotFound when there is none.
 store::Status LoadNoteRow(DbFile& file, store::NoteId id, NoteRow* row);
 // Whether `id` is among the IDs that `sql` (a query of one column) gives, the IDs read once into
-// `ids` and kept.
+// `ids` and kept. The query should give each ID once (DISTINCT): the list is kept for as long as
+// the file is open, so it must grow with the notes listed, not with rows behind them.
 store::Status IsListed(DbFile& file, const char* sql, std::optional<std::vector<std::int64_t>>* ids,
                        std::int64_t id, bool* listed);
 // Appends the item of the statement's current row, whose name, flags and value are the columns

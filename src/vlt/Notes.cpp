@@ -85,8 +85,8 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
         if (!data.bytes.empty())
             std::memcpy(mem.bytes(), data.bytes.data(), data.bytes.size());
     }
-    if (Status s = vlt::IsListed(*file, "SELECT note FROM objects", &file->objectHolders, id,
-                                 &open->hasObjects);
+    if (Status s = vlt::IsListed(*file, "SELECT DISTINCT note FROM objects", &file->objectHolders,
+                                 id, &open->hasObjects);
         s != kNoError)
         return s;
     const NoteHandle h = vlt::AddNote(std::move(open));
@@ -135,8 +135,9 @@ Status Responses(const vlt::OpenNote& n, std::vector<NoteId>* ids) {
     std::lock_guard lock(file->mutex());
     // Asked for every note a dump writes, and most notes have none.
     bool any = false;
-    if (Status s = vlt::IsListed(*file, "SELECT parent FROM notes WHERE parent>0 AND deleted=0",
-                                 &file->responseParents, n.row.id, &any);
+    if (Status s =
+            vlt::IsListed(*file, "SELECT DISTINCT parent FROM notes WHERE parent>0 AND deleted=0",
+                          &file->responseParents, n.row.id, &any);
         s != kNoError || !any)
         return s;
     vlt::StmtLease lease =
