@@ -67,7 +67,9 @@ void TNDatabase::AddChildren() {
         const store::Status status = store::OpenDatabase(path_.c_str(), &handle_);
         if (status != store::kNoError) {
             handle_ = 0;
-            AddChild(new TNError(status, "Couldn't open database"));
+            auto* error = new TNError(status, "Couldn't open database");
+            error->TakeOpenDetail();
+            AddChild(error);
             return;
         }
     }

@@ -73,7 +73,9 @@ void TNServerBase::AddChildren() {
     store::DbHandle dir{};
     st = store::OpenDatabase(path, &dir);
     if (st != store::kNoError) {
-        AttachError(st, "Unable to open network path %s", path);
+        auto* error = new TNError(st, "Unable to open network path %s", path);
+        error->TakeOpenDetail();
+        AddChild(error);
         return;
     }
     if (!serverName_->empty() && path_.empty()) {

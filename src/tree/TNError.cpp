@@ -5,6 +5,7 @@
 
 #include "output/FieldWriter.h"
 #include "output/StatusMessage.h"
+#include "store/api/Database.h"
 #include "tree/NodeImageIndex.h"
 
 namespace {
@@ -28,6 +29,12 @@ TNError::TNError(store::Status status, const char* format, ...) : status_(status
     SetLabel(message);
 }
 
+void TNError::TakeOpenDetail() {
+    char detail[1024] = "";
+    if (store::LastErrorDetail(detail, sizeof detail) == store::kNoError)
+        detail_ = detail;
+}
+
 void TNError::WriteBegin(CFieldWriter& writer) {
     writer.BeginField("error");
 }
@@ -35,6 +42,8 @@ void TNError::WriteBegin(CFieldWriter& writer) {
 void TNError::WriteFields(CFieldWriter& writer) {
     const std::string label(GetLabel());
     writer.TextField("text", label.c_str(), std::ptrdiff_t(label.size()));
+    if (!detail_.empty())
+        writer.TextField("detail", detail_.c_str(), std::ptrdiff_t(detail_.size()));
     writer.HexField("package", status_ & 0x3F00);
     writer.NumberField("number", status_ & 0xFF);
     writer.SymbolField("flags", status_ & 0xC000, kStatusFlags);

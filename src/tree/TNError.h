@@ -1,6 +1,8 @@
 // The error node: a failed store operation shown in the tree where its result would have been.
 #pragma once
 
+#include <string>
+
 #include "store/api/Status.h"
 #include "tree/NoteNode.h"
 
@@ -17,6 +19,12 @@ public:
     store::Status GetStatus() const {
         return status_;
     }
+    // The store's own account of a failed open (LastErrorDetail: the file or server and the
+    // reason), which the status alone does not say; written as the field "detail" when known.
+    void TakeOpenDetail();
+    const std::string& GetDetail() const {
+        return detail_;
+    }
     bool IsExpandable() const override {
         return false;
     }
@@ -26,4 +34,5 @@ public:
 
 private:
     store::Status status_;
+    std::string detail_;
 };

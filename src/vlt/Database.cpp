@@ -23,6 +23,8 @@ Status Fail(Status s, std::string detail) {
 } // namespace
 
 Status OpenDatabase(const char* path, DbHandle* db) {
+    // The detail speaks of this call only: a success or an early refusal leaves none behind.
+    lastDetail.clear();
     if (!db)
         return kInvalidArgument;
     *db = 0;

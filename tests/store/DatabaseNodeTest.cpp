@@ -41,6 +41,8 @@ TEST(DatabaseNode, MissingFileGivesOneErrorAndRetriesOnTheNextExpansion) {
     EXPECT_EQ(error->GetStatus(), store::kFileNotFound);
     EXPECT_EQ(error->GetTypeId(), nodetype::kError);
     EXPECT_TRUE(error->GetLabel().starts_with("Couldn't open database: ")) << error->GetLabel();
+    // The status says what kind of failure; the detail says which file.
+    EXPECT_EQ(error->GetDetail(), "/nonexistent/dir/none.vlt: no such file or directory");
     EXPECT_FALSE(error->IsExpandable());
     EXPECT_EQ(db->GetHandle(), 0u);
 

@@ -24,7 +24,8 @@ Status OpenDatabase(const char* path, DbHandle* db);
 // kInvalidHandle for an unknown or already closed handle.
 Status CloseDatabase(DbHandle db);
 
-// The detail of this thread's last failed open: the file and what is wrong with it.
+// The detail of this thread's last open, when it failed: the file and what is wrong with it;
+// empty after an open that worked.
 Status LastErrorDetail(char* buffer, std::size_t size);
 
 struct ReplicaInfo {
