@@ -188,11 +188,11 @@ CTreeListNode* CDocSetStream::MakeAgain(CExternalSorter::Record record) {
     RecordReader in(record);
     std::uint64_t type = 0, labelLength = 0, kind = 0, status = 0, hasMatch = 0, hasSummary = 0,
                   summaryLength = 0;
-    const std::uint8_t* skip = nullptr;
+    const std::uint8_t* label = nullptr;
     const std::uint8_t* matchBytes = nullptr;
     const std::uint8_t* summaryBytes = nullptr;
     if (!in.Get(&type, kTypeBytes) || !in.Get(&labelLength, kLabelLengthBytes) ||
-        !in.Bytes(&skip, std::size_t(labelLength)) || !in.Get(&kind, 1) || !in.Get(&status, 2) ||
+        !in.Bytes(&label, std::size_t(labelLength)) || !in.Get(&kind, 1) || !in.Get(&status, 2) ||
         !in.Get(&hasMatch, 1))
         return nullptr;
     store::SEARCH_MATCH match{};
@@ -211,8 +211,10 @@ CTreeListNode* CDocSetStream::MakeAgain(CExternalSorter::Record record) {
         std::memcpy(summary_.data(), summaryBytes, std::size_t(summaryLength));
     const auto* summary =
         hasSummary ? reinterpret_cast<const store::ITEM_TABLE*>(summary_.data()) : nullptr;
-    return set_.MakeChildAgain(static_cast<TNDocSetBase::ChildKind>(kind), match, summary,
-                               static_cast<store::Status>(status));
+    return set_.MakeChildAgain(
+        static_cast<TNDocSetBase::ChildKind>(kind), match, summary,
+        static_cast<store::Status>(status),
+        std::string_view(reinterpret_cast<const char*>(label), std::size_t(labelLength)));
 }
 
 void CDocSetStream::DropCurrent() {

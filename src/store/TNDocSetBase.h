@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "output/CompiledFormula.h"
 #include "store/api/Search.h"
@@ -39,9 +41,10 @@ public:
     // The child that follows the results when the search ended with status (a cancel the
     // callback did not see, a failure), or null.
     CNoteNode* EndChild(store::Status status, ChildKind* kind) const;
-    // The same child once more.
+    // The same child once more; `label`, when given, is the label it had the first time.
     CNoteNode* MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
-                              const store::ITEM_TABLE* summary, store::Status status) const;
+                              const store::ITEM_TABLE* summary, store::Status status,
+                              std::optional<std::string_view> label = std::nullopt) const;
 
     TNDatabase* GetDatabase() const { return database_; }
     std::uint16_t ClassMask() const { return classMask_; }

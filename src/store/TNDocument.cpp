@@ -111,10 +111,11 @@ std::string TitleFailure(store::Status status) {
 }
 
 TNDocument::TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
-                       const store::ITEM_TABLE* summary, CNodeDocument* document)
+                       const store::ITEM_TABLE* summary, CNodeDocument* document,
+                       std::optional<std::string_view> knownLabel)
     : CNoteNode(document), database_(database), id_(store::SearchMatchNoteId(match)) {
     std::memcpy(match_, &match, sizeof match_);
-    MakeLabel(summary);
+    MakeLabel(summary, knownLabel);
 }
 
 TNDocument::TNDocument(TNDatabase* database, store::NoteId id, CNodeDocument* document)
@@ -169,7 +170,8 @@ void TNDocument::ReadTitleSource(const store::ITEM_TABLE* summary) {
         titleSource_ = FromStore(titleSource_);
 }
 
-void TNDocument::MakeLabel(const store::ITEM_TABLE* summary) {
+void TNDocument::MakeLabel(const store::ITEM_TABLE* summary,
+                           std::optional<std::string_view> knownLabel) {
     const DocumentNodeValues& options = DocumentNodeOptionsOf(GetDocument()).Values();
     SetSorted(options.sortItems != 0);
     if (class_ == 0) {
@@ -183,6 +185,10 @@ void TNDocument::MakeLabel(const store::ITEM_TABLE* summary) {
 
     const NoteKind kind = NoteKindOf(GetTypeId(), class_);
     SetStripImage(*this, kind.strip, kind.icon);
+    if (knownLabel) {
+        SetLabel(*knownLabel);
+        return;
+    }
 
     if (options.titleType == 1 && ((class_ & 0x7FFE) == 0 || options.formulaDesign == 1)) {
         SetLabel(FormulaLabel());

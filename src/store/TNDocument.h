@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "items/ItemScanInfo.h"
 #include "store/api/Handles.h"
@@ -20,9 +22,12 @@ constexpr NodeTypeId kDocumentInfo = 38;
 
 class TNDocument : public CNoteNode {
 public:
-    // From a search result: the label is made with the result's summary.
+    // From a search result: the label is made with the result's summary, unless it is known
+    // already (the same result made once more keeps the label it was given the first time:
+    // making a label may open the note and compute its window title).
     TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
-               const store::ITEM_TABLE* summary, CNodeDocument* document);
+               const store::ITEM_TABLE* summary, CNodeDocument* document,
+               std::optional<std::string_view> knownLabel = std::nullopt);
     // From a note ID: the note is opened for the label and closed again.
     TNDocument(TNDatabase* database, store::NoteId id, CNodeDocument* document);
     ~TNDocument() override;
@@ -46,7 +51,8 @@ public:
 
 private:
     store::DbHandle Db() const;
-    void MakeLabel(const store::ITEM_TABLE* summary);
+    void MakeLabel(const store::ITEM_TABLE* summary,
+                   std::optional<std::string_view> knownLabel = std::nullopt);
     void ReadType(const store::ITEM_TABLE* summary);
     void ReadTitleSource(const store::ITEM_TABLE* summary);
     std::string FormulaLabel();
