@@ -64,11 +64,11 @@ CNoteNode* TNDocSetBase::EndChild(store::Status status, ChildKind* kind) const {
 }
 
 CNoteNode* TNDocSetBase::MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
-                                        const store::ITEM_TABLE* summary,
-                                        store::Status status) const {
+                                        const store::ITEM_TABLE* summary, store::Status status,
+                                        std::uint16_t noteClass) const {
     switch (kind) {
     case ChildKind::Note:
-        return new TNDocument(database_, match, summary, GetDocument());
+        return new TNDocument(database_, match, summary, GetDocument(), noteClass);
     case ChildKind::Stub:
         return new TNDeletionStub(match, GetDocument());
     case ChildKind::Damaged:

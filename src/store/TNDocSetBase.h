@@ -39,9 +39,11 @@ public:
     // The child that follows the results when the search ended with status (a cancel the
     // callback did not see, a failure), or null.
     CNoteNode* EndChild(store::Status status, ChildKind* kind) const;
-    // The same child once more.
+    // The same child once more; noteClass is the class a note child read the first time (0:
+    // read it again).
     CNoteNode* MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
-                              const store::ITEM_TABLE* summary, store::Status status) const;
+                              const store::ITEM_TABLE* summary, store::Status status,
+                              std::uint16_t noteClass = 0) const;
 
     TNDatabase* GetDatabase() const { return database_; }
     std::uint16_t ClassMask() const { return classMask_; }

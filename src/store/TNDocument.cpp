@@ -111,8 +111,10 @@ std::string TitleFailure(store::Status status) {
 }
 
 TNDocument::TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
-                       const store::ITEM_TABLE* summary, CNodeDocument* document)
-    : CNoteNode(document), database_(database), id_(store::SearchMatchNoteId(match)) {
+                       const store::ITEM_TABLE* summary, CNodeDocument* document,
+                       std::uint16_t noteClass)
+    : CNoteNode(document), database_(database), class_(noteClass),
+      id_(store::SearchMatchNoteId(match)) {
     std::memcpy(match_, &match, sizeof match_);
     MakeLabel(summary);
 }

@@ -20,9 +20,11 @@ constexpr NodeTypeId kDocumentInfo = 38;
 
 class TNDocument : public CNoteNode {
 public:
-    // From a search result: the label is made with the result's summary.
+    // From a search result: the label is made with the result's summary. noteClass is the
+    // note's class when it was read before (a node made again), 0 to read it here.
     TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
-               const store::ITEM_TABLE* summary, CNodeDocument* document);
+               const store::ITEM_TABLE* summary, CNodeDocument* document,
+               std::uint16_t noteClass = 0);
     // From a note ID: the note is opened for the label and closed again.
     TNDocument(TNDatabase* database, store::NoteId id, CNodeDocument* document);
     ~TNDocument() override;
