@@ -33,7 +33,26 @@ constexpr FlagItemRule kRules[] = {
     {"$ConflictAction", 0, itemtab::kConflictChars},
 };
 
+constexpr bool AllStartWithDollar() {
+    for (const FlagItemRule& rule : kRules) {
+        if (rule.name[0] != '$')
+            return false;
+    }
+    return true;
+}
+static_assert(AllStartWithDollar(), "IsFlagItemName rejects names by their first character");
+
 } // namespace
+
+bool IsFlagItemName(std::string_view itemName) {
+    if (itemName.empty() || itemName.front() != '$')
+        return false;
+    for (const FlagItemRule& rule : kRules) {
+        if (CompareNoCase(itemName, rule.name) == 0)
+            return true;
+    }
+    return false;
+}
 
 const SymbolEntry* FlagCharTable(std::string_view itemName, std::uint16_t noteClass) {
     const SymbolEntry* chosen = nullptr;

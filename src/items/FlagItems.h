@@ -9,6 +9,10 @@
 
 class CFieldWriter;
 
+// True when some note class gives the item's name a table: only then does FlagCharTable need
+// the class, which costs a look-up of the note.
+bool IsFlagItemName(std::string_view itemName);
+
 // Null when the item holds no flag characters known for that note class.
 const SymbolEntry* FlagCharTable(std::string_view itemName, std::uint16_t noteClass);
 

@@ -22,11 +22,10 @@ void TNItemComposite::AddChildren() {
         return;
     if (!bytes_) {
         const store::BlockId block = ValueBlock();
-        bytes_ = static_cast<const std::uint8_t*>(store::MemLockBlock(block));
+        std::size_t held = 0;
+        bytes_ = static_cast<const std::uint8_t*>(store::MemLockBlock(block, &held));
         if (!bytes_)
             return;
-        const std::size_t size = store::MemSize(block.pool);
-        const std::size_t held = size > block.offset ? size - block.offset : 0;
         length_ = static_cast<std::uint32_t>(std::min<std::size_t>(ValueLength(), held));
     }
     AddRecordNodes(*this, *factory, bytes_, length_);

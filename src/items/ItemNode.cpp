@@ -1,6 +1,7 @@
 #include "items/ItemNode.h"
 
 #include "common/ByteReader.h"
+#include "items/FlagItems.h"
 #include "items/ItemTables.h"
 #include "items/LockedValue.h"
 #include "items/ValueDecoders.h"
@@ -108,9 +109,10 @@ std::size_t TNItem::WriteValue(CFieldWriter& w, const std::uint8_t* p, std::size
     const ValueDecoder decode = FindValueDecoder(type_);
     if (!decode)
         return 0;
+    // The note's class only picks the table of a flag item; other items never look it up.
     std::uint16_t noteClass = 0;
-    if (store::NoteHeader(note_, store::kHeaderClass, &noteClass, sizeof noteClass) !=
-        store::kNoError)
+    if (IsFlagItemName(ItemName()) && store::NoteHeader(note_, store::kHeaderClass, &noteClass,
+                                                        sizeof noteClass) != store::kNoError)
         noteClass = 0;
     return decode(w, ItemValueView{p, n, ItemName(), noteClass});
 }

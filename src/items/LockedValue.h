@@ -11,15 +11,12 @@ class LockedValue {
 public:
     // valueLength counts the type word. The length is cut to what the block really holds, so
     // a wrong length from the walk can never take a reader past the block.
-    LockedValue(store::BlockId block, std::uint32_t valueLength)
-        : block_(block),
-          bytes_(block.IsNull() ? nullptr
-                                : static_cast<std::uint8_t*>(store::MemLockBlock(block))) {
-        if (!bytes_)
-            return;
-        const std::size_t size = store::MemSize(block.pool);
-        const std::size_t held = size > block.offset ? size - block.offset : 0;
-        length_ = std::min<std::size_t>(valueLength, held);
+    LockedValue(store::BlockId block, std::uint32_t valueLength) : block_(block) {
+        std::size_t held = 0;
+        bytes_ = block.IsNull() ? nullptr
+                                : static_cast<std::uint8_t*>(store::MemLockBlock(block, &held));
+        if (bytes_)
+            length_ = std::min<std::size_t>(valueLength, held);
     }
     ~LockedValue() {
         if (bytes_)
@@ -38,6 +35,6 @@ public:
 
 private:
     store::BlockId block_;
-    std::uint8_t* bytes_;
+    std::uint8_t* bytes_ = nullptr;
     std::size_t length_ = 0;
 };

@@ -13,6 +13,9 @@ namespace {
 // A line feed forces the wrap right after it.
 constexpr int kColumnAfterLineFeed = 99999;
 
+// The room for a translated text kept on the stack.
+constexpr std::size_t kStackTranslation = 1024;
+
 // Longest status message, terminator included.
 constexpr std::size_t kStatusMessageSize = 501;
 
@@ -24,15 +27,21 @@ void CFieldWriter::Text(const char* text, std::ptrdiff_t length, char open, char
     else if (length < 0)
         length = std::ptrdiff_t(std::strlen(text));
 
-    std::vector<char> translated;
+    // Most texts are short: their translation goes on the stack, not through the heap.
+    char onStack[kStackTranslation];
+    std::vector<char> onHeap;
     if (options_->ShowConvertFromKMBCS == 1 && length > 0) {
         // A multi-byte text can at most double in length; one more byte for the terminator.
-        translated.resize(std::size_t(length) * 2 + 1);
-        const std::size_t n =
-            store::TranslateText(store::Translate::FromStore, text, std::size_t(length),
-                                 translated.data(), translated.size());
-        text = translated.data();
-        length = std::ptrdiff_t(n < translated.size() ? n : translated.size() - 1);
+        const std::size_t size = std::size_t(length) * 2 + 1;
+        char* translated = onStack;
+        if (size > sizeof onStack) {
+            onHeap.resize(size);
+            translated = onHeap.data();
+        }
+        const std::size_t n = store::TranslateText(store::Translate::FromStore, text,
+                                                   std::size_t(length), translated, size);
+        text = translated;
+        length = std::ptrdiff_t(n < size ? n : size - 1);
     }
 
     const bool raw = options_->ShowDisplayHighBit == 1;

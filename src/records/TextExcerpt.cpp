@@ -13,10 +13,18 @@ bool IsLeadByte(char c) {
 std::string TranslatedText(const char* stored, std::size_t length) {
     if (length == 0)
         return {};
-    std::vector<char> buffer(length * 2 + 1);
-    const std::size_t n = store::TranslateText(store::Translate::FromStore, stored, length,
-                                               buffer.data(), buffer.size());
-    return std::string(buffer.data(), std::min(n, buffer.size() - 1));
+    // Runs of text are mostly short: those are translated on the stack.
+    const std::size_t size = length * 2 + 1;
+    char onStack[512];
+    std::vector<char> onHeap;
+    char* buffer = onStack;
+    if (size > sizeof onStack) {
+        onHeap.resize(size);
+        buffer = onHeap.data();
+    }
+    const std::size_t n =
+        store::TranslateText(store::Translate::FromStore, stored, length, buffer, size);
+    return std::string(buffer, std::min(n, size - 1));
 }
 
 std::string TextExcerpt(const char* stored, std::size_t length) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "store/TNDocument.h"
 #include "tree/NoteNode.h"
 #include "tree/PlaceholderNode.h"
 #include "treelist/TreeListNode.h"
@@ -11,8 +12,8 @@
 namespace {
 
 // A record: u8 type, u32 label length, the label (what orders it), u8 kind, u16 status,
-// u8 has-match, the search result, u8 has-summary, u16 summary length, the summary.
-// Little-endian.
+// u16 note class (0: not read), u8 has-match, the search result, u8 has-summary, u16 summary
+// length, the summary. Little-endian.
 constexpr std::uint8_t kPlaceholder = 0xFF; // beside TNDocSetBase::ChildKind
 constexpr std::size_t kTypeBytes = 1;
 constexpr std::size_t kLabelLengthBytes = 4;
@@ -132,8 +133,13 @@ store::Status CDocSetStream::Gather(void* context, const store::SEARCH_MATCH* ma
     store::Status stop = store::kNoError;
     CNoteNode* child = self->set_.MakeChild(*match, summary, &kind, &stop);
     self->TakePlaceholders();
-    if (child)
-        self->Keep(child, std::uint8_t(kind), match, summary, stop);
+    if (child) {
+        // A note's class costs a read of the note: the node made again is given it.
+        const std::uint16_t noteClass = kind == TNDocSetBase::ChildKind::Note
+                                            ? static_cast<TNDocument*>(child)->GetNoteClass()
+                                            : 0;
+        self->Keep(child, std::uint8_t(kind), match, summary, stop, noteClass);
+    }
     if (!self->error_.empty())
         return store::kCancelled; // ends the search; the error is what is reported
     return stop;
@@ -149,7 +155,8 @@ void CDocSetStream::TakePlaceholders() {
 }
 
 void CDocSetStream::Keep(CTreeListNode* child, std::uint8_t kind, const store::SEARCH_MATCH* match,
-                         const store::ITEM_TABLE* summary, store::Status status) {
+                         const store::ITEM_TABLE* summary, store::Status status,
+                         std::uint16_t noteClass) {
     std::unique_ptr<CTreeListNode> node(child);
     if (!error_.empty())
         return;
@@ -161,6 +168,7 @@ void CDocSetStream::Keep(CTreeListNode* child, std::uint8_t kind, const store::S
     record_.insert(record_.end(), label.begin(), label.end());
     Put(record_, kind, 1);
     Put(record_, status, 2);
+    Put(record_, noteClass, 2);
     Put(record_, match ? 1 : 0, 1);
     if (match) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(match);
@@ -186,14 +194,14 @@ void CDocSetStream::Keep(CTreeListNode* child, std::uint8_t kind, const store::S
 
 CTreeListNode* CDocSetStream::MakeAgain(CExternalSorter::Record record) {
     RecordReader in(record);
-    std::uint64_t type = 0, labelLength = 0, kind = 0, status = 0, hasMatch = 0, hasSummary = 0,
-                  summaryLength = 0;
+    std::uint64_t type = 0, labelLength = 0, kind = 0, status = 0, noteClass = 0, hasMatch = 0,
+                  hasSummary = 0, summaryLength = 0;
     const std::uint8_t* label = nullptr;
     const std::uint8_t* matchBytes = nullptr;
     const std::uint8_t* summaryBytes = nullptr;
     if (!in.Get(&type, kTypeBytes) || !in.Get(&labelLength, kLabelLengthBytes) ||
         !in.Bytes(&label, std::size_t(labelLength)) || !in.Get(&kind, 1) || !in.Get(&status, 2) ||
-        !in.Get(&hasMatch, 1))
+        !in.Get(&noteClass, 2) || !in.Get(&hasMatch, 1))
         return nullptr;
     store::SEARCH_MATCH match{};
     if (hasMatch) {
@@ -213,7 +221,7 @@ CTreeListNode* CDocSetStream::MakeAgain(CExternalSorter::Record record) {
         hasSummary ? reinterpret_cast<const store::ITEM_TABLE*>(summary_.data()) : nullptr;
     return set_.MakeChildAgain(
         static_cast<TNDocSetBase::ChildKind>(kind), match, summary,
-        static_cast<store::Status>(status),
+        static_cast<store::Status>(status), static_cast<std::uint16_t>(noteClass),
         std::string_view(reinterpret_cast<const char*>(label), std::size_t(labelLength)));
 }
 

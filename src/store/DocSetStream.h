@@ -31,7 +31,7 @@ private:
                                 const store::ITEM_TABLE* summary);
     // One child in the order of the search, with what makes it again.
     void Keep(CTreeListNode* child, std::uint8_t kind, const store::SEARCH_MATCH* match,
-              const store::ITEM_TABLE* summary, store::Status status);
+              const store::ITEM_TABLE* summary, store::Status status, std::uint16_t noteClass = 0);
     // The placeholders the set's type filter attached: kept like the other children.
     void TakePlaceholders();
     CTreeListNode* MakeAgain(CExternalSorter::Record record);

@@ -65,10 +65,11 @@ CNoteNode* TNDocSetBase::EndChild(store::Status status, ChildKind* kind) const {
 
 CNoteNode* TNDocSetBase::MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
                                         const store::ITEM_TABLE* summary, store::Status status,
+                                        std::uint16_t noteClass,
                                         std::optional<std::string_view> label) const {
     switch (kind) {
     case ChildKind::Note:
-        return new TNDocument(database_, match, summary, GetDocument(), label);
+        return new TNDocument(database_, match, summary, GetDocument(), noteClass, label);
     case ChildKind::Stub:
         return new TNDeletionStub(match, GetDocument());
     case ChildKind::Damaged:

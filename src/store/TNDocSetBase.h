@@ -41,9 +41,11 @@ public:
     // The child that follows the results when the search ended with status (a cancel the
     // callback did not see, a failure), or null.
     CNoteNode* EndChild(store::Status status, ChildKind* kind) const;
-    // The same child once more; `label`, when given, is the label it had the first time.
+    // The same child once more. For a note child, noteClass is the class it read the first time
+    // (0: read it again) and `label`, when given, the label it had then.
     CNoteNode* MakeChildAgain(ChildKind kind, const store::SEARCH_MATCH& match,
                               const store::ITEM_TABLE* summary, store::Status status,
+                              std::uint16_t noteClass = 0,
                               std::optional<std::string_view> label = std::nullopt) const;
 
     TNDatabase* GetDatabase() const { return database_; }

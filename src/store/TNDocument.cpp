@@ -112,8 +112,9 @@ std::string TitleFailure(store::Status status) {
 
 TNDocument::TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
                        const store::ITEM_TABLE* summary, CNodeDocument* document,
-                       std::optional<std::string_view> knownLabel)
-    : CNoteNode(document), database_(database), id_(store::SearchMatchNoteId(match)) {
+                       std::uint16_t noteClass, std::optional<std::string_view> knownLabel)
+    : CNoteNode(document), database_(database), class_(noteClass),
+      id_(store::SearchMatchNoteId(match)) {
     std::memcpy(match_, &match, sizeof match_);
     MakeLabel(summary, knownLabel);
 }

@@ -22,11 +22,12 @@ constexpr NodeTypeId kDocumentInfo = 38;
 
 class TNDocument : public CNoteNode {
 public:
-    // From a search result: the label is made with the result's summary, unless it is known
-    // already (the same result made once more keeps the label it was given the first time:
-    // making a label may open the note and compute its window title).
+    // From a search result: the label is made with the result's summary. A node made again
+    // from the same result is given what the first one read: the note's class (0: read it
+    // here) and its label (making a label may open the note and compute its window title).
     TNDocument(TNDatabase* database, const store::SEARCH_MATCH& match,
                const store::ITEM_TABLE* summary, CNodeDocument* document,
+               std::uint16_t noteClass = 0,
                std::optional<std::string_view> knownLabel = std::nullopt);
     // From a note ID: the note is opened for the label and closed again.
     TNDocument(TNDatabase* database, store::NoteId id, CNodeDocument* document);

@@ -15,7 +15,7 @@ CDocNode::~CDocNode() {
 }
 
 void CDocNode::GiveDocument(CTreeListNode* node) const {
-    if (auto* doc = dynamic_cast<CDocNode*>(node)) {
+    if (CDocNode* doc = node ? node->AsDoc() : nullptr) {
         doc->document_ = document_;
     }
 }

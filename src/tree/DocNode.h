@@ -21,6 +21,8 @@ public:
     void SetDocument(CNodeDocument* document) { document_ = document; }
 
     void Redraw(bool erase = true) override;
+    CDocNode* AsDoc() override { return this; }
+    using CTypedNode::AsDoc;
     bool AddChild(CTreeListNode* child) override;
     bool InsertAfter(CTreeListNode* node) override;
     bool DeleteNode() override;

@@ -125,7 +125,7 @@ WalkEnd CDumpWalk::Subtree(CTreeListNode& start) {
             result_.cancelled = true;
             return WalkEnd::Cancelled;
         }
-        auto* doc = dynamic_cast<CDocNode*>(node);
+        CDocNode* doc = node->AsDoc();
         if (in) {
             const bool collapsed = !node->HasChildren();
             path_.push_back({node, collapsed});

@@ -138,6 +138,10 @@ public:
 
     // This node as a typed node, or null (cheaper than a dynamic cast in sorting).
     virtual const class CTypedNode* AsTyped() const { return nullptr; }
+    // This node as a document node, or null: asked for every node a dump or an expansion
+    // handles, where a dynamic cast costs a walk of the class hierarchy and string compares.
+    virtual class CDocNode* AsDoc() { return nullptr; }
+    const class CDocNode* AsDoc() const { return const_cast<CTreeListNode*>(this)->AsDoc(); }
     virtual std::uint32_t GetHelpContext() const { return 0; }
     // Order among sorted siblings: negative when this node goes before other.
     virtual int Compare(const CTreeListNode& other) const;

@@ -112,13 +112,18 @@ Status ItemValueToText(BlockId value, std::uint32_t valueLength, char separator,
     if (length)
         *length = 0;
     // The caller's length is checked against the block: never read past it.
-    const std::size_t blockSize = MemSize(value.pool);
-    if (value.IsNull() || value.offset > blockSize || valueLength > blockSize - value.offset)
+    if (value.IsNull())
         return kInvalidArgument;
-    LockedMem mem(value.pool);
-    if (!mem)
-        return kInvalidHandle;
-    return ValueToText(mem.bytes() + value.offset, valueLength, separator, buffer, size, length);
+    // One look-up of the block for its bytes and its size.
+    std::size_t held = 0;
+    const auto* bytes = static_cast<const std::uint8_t*>(MemLockBlock(value, &held));
+    if (!bytes) // an unknown block holds nothing: only an empty value at its start is no overrun
+        return value.offset > 0 || valueLength > 0 ? kInvalidArgument : kInvalidHandle;
+    Status status = kInvalidArgument;
+    if (valueLength <= held)
+        status = ValueToText(bytes, valueLength, separator, buffer, size, length);
+    MemUnlock(value.pool);
+    return status;
 }
 
 } // namespace store

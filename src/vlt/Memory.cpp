@@ -60,6 +60,19 @@ void* MemLockBlock(BlockId id) {
     return it->second.bytes.data() + id.offset;
 }
 
+void* MemLockBlock(BlockId id, std::size_t* held) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.blocks.find(id.pool);
+    if (it == t.blocks.end() || id.offset > it->second.bytes.size()) {
+        *held = 0;
+        return nullptr;
+    }
+    ++it->second.locks;
+    *held = it->second.bytes.size() - id.offset;
+    return it->second.bytes.data() + id.offset;
+}
+
 void MemUnlock(MemHandle h) {
     Table& t = table();
     std::lock_guard lock(t.mutex);

@@ -1,6 +1,7 @@
 // The value decoders, each on a crafted value: offsets, tables and lengths.
 #include "items/ValueDecoders.h"
 #include "ItemTestSupport.h"
+#include "items/FlagItems.h"
 
 namespace {
 
@@ -140,6 +141,37 @@ TEST(ValueDecoders, FlagItemsByNameAndNoteClass) {
         Decode(WriteTextListValue, TextList({"EN", "H"}), nullptr, "$AssistFlags", 0x200);
     EXPECT_TRUE(InOrder(out, {"; ", "Enabled NewCopy "})) << out;
     EXPECT_EQ(out.find("Hidden"), std::string::npos) << out;
+}
+
+// The item node looks the note's class up only for names IsFlagItemName accepts: a name that
+// some class gives a table must be one of them, whatever its letter case.
+TEST(ValueDecoders, FlagItemNamesAreThoseWithATable) {
+    const char* const names[] = {"$Flags",
+                                 "$FLAGS",
+                                 "$ReplFlags",
+                                 "$AssistFlags",
+                                 "$KSECFlags",
+                                 "$flagsnorefresh",
+                                 "$KeepPrivate",
+                                 "$AutoEditMode",
+                                 "$HideScrollBars",
+                                 "$VersionOpt",
+                                 "$HFFlags",
+                                 "$ConflictAction",
+                                 "Subject",
+                                 "$Flag",
+                                 "$FlagsX",
+                                 "Flags",
+                                 "$",
+                                 ""};
+    for (const char* name : names) {
+        bool anyTable = false;
+        for (unsigned bit = 0; bit < 16; ++bit)
+            anyTable = anyTable || FlagCharTable(name, std::uint16_t(1u << bit)) != nullptr;
+        EXPECT_EQ(IsFlagItemName(name), anyTable) << name;
+    }
+    EXPECT_FALSE(IsFlagItemName("Subject"));
+    EXPECT_TRUE(IsFlagItemName("$hfflags"));
 }
 
 TEST(ValueDecoders, AgentInformation) {

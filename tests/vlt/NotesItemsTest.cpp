@@ -162,6 +162,18 @@ TEST_F(NotesTest, LockedValueStartsWithTheTypeWord) {
     std::memcpy(&d, p + 2, 8);
     EXPECT_EQ(d, 2.5);
     MemUnlock(value.pool);
+
+    // Locked with the bytes held: the rest of the block from the value on, which holds it.
+    std::size_t held = 0;
+    const auto* q = static_cast<const std::uint8_t*>(MemLockBlock(value, &held));
+    EXPECT_EQ(q, p);
+    EXPECT_EQ(held, MemSize(value.pool) - value.offset);
+    EXPECT_GE(held, length);
+    MemUnlock(value.pool);
+    held = 1;
+    const BlockId past{value.pool, std::uint32_t(MemSize(value.pool) + 1)};
+    EXPECT_EQ(MemLockBlock(past, &held), nullptr);
+    EXPECT_EQ(held, 0u);
 }
 
 TEST_F(NotesTest, NamedFindIgnoresCaseAndFindsTheNextOfTheName) {

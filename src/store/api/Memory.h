@@ -26,6 +26,9 @@ struct BlockId {
 void* MemLock(MemHandle h);
 // The bytes of a value block: the block's bytes plus the offset, or null.
 void* MemLockBlock(BlockId id);
+// The same, and in *held the bytes the block holds from there to its end (0 with null): one
+// look-up of the block where a reader needs both.
+void* MemLockBlock(BlockId id, std::size_t* held);
 void MemUnlock(MemHandle h);
 // Frees the block; unknown handles are ignored. Returns kInvalidHandle for them.
 Status MemFree(MemHandle h);
