@@ -8,6 +8,7 @@
 #include "common/Ascii.h"
 #include "common/PlainFile.h"
 #include "vlt/Schema.h"
+#include "vlt/SearchRows.h"
 #include "vlt/Sql.h"
 
 namespace vlt {
@@ -55,7 +56,8 @@ store::TimeDate TimeOf(std::int64_t stored) {
 }
 
 DbFile::~DbFile() {
-    statements_.clear(); // statements go before their connection
+    openingAhead.reset(); // its thread ends before the connection it reads is closed
+    statements_.clear();  // statements go before their connection
     sqlite3_close_v2(conn_);
     sqlite3_close_v2(reader_);
 }

@@ -18,6 +18,8 @@
 
 namespace vlt {
 
+class SearchRows;
+
 struct DatabaseRow {
     store::TimeDate id;
     std::uint16_t dbClass = 0;
@@ -91,6 +93,12 @@ public:
     bool readerBusy = false;
     // The largest stored note ID, read on first use: how large a search may get.
     std::optional<std::int64_t> largestNoteId;
+    // The notes read ahead of the ones opened, on reader(), while they are opened in ID order.
+    std::unique_ptr<SearchRows> openingAhead;
+    const void* openingPending = nullptr; // read ahead, not yet asked for (a SearchedNote)
+    std::int64_t lastOpened = 0;          // the highest note ID opened
+    int openedInOrder = 0;                // how many were opened past the ones before
+    int openingMisses = 0;                // opened since, out of the read-ahead's order
 
     // Design notes by title (each "|"-separated title of "$TITLE", lower-cased), in note ID
     // order, filled on first use. The file is opened read-only, so the index never goes stale.

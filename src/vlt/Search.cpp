@@ -5,7 +5,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "common/ByteReader.h"
 #include "store/api/Conversions.h"
@@ -90,26 +89,15 @@ void BindSearch(vlt::Stmt& q, std::uint16_t flags, std::uint16_t classMask, bool
         q.bindNull(4);
 }
 
-// Below this largest note ID a search is over before a second thread would pay for itself.
-constexpr std::int64_t kReadAheadFromId = 4096;
-
 // Reads the search ahead on a second connection when the file is large enough and a thread
 // can be had; the connection stays busy until `rows` ends.
 bool StartReadAhead(vlt::DbFile& file, vlt::SearchRows& rows, std::uint16_t flags,
                     std::uint16_t classMask, bool compiled,
                     const std::optional<std::uint64_t>& after) {
-    if (!vlt::SearchReadAheadOn() || file.readerBusy || sqlite3_threadsafe() == 0 ||
-        std::thread::hardware_concurrency() == 1)
-        return false;
-    if (!file.largestNoteId) {
-        vlt::Stmt q(file.conn(), "SELECT max(id) FROM notes");
-        file.largestNoteId = q && q.step() == SQLITE_ROW ? q.i64(0) : 0;
-    }
-    if (*file.largestNoteId < kReadAheadFromId)
+    vlt::StopOpeningAhead(file); // the search's rows come first
+    if (!vlt::MayReadAhead(file))
         return false;
     sqlite3* conn = file.reader();
-    if (!conn)
-        return false;
     vlt::Stmt ahead(conn, kSearchSql);
     if (!ahead)
         return false;

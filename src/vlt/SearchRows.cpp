@@ -16,6 +16,14 @@ namespace {
 
 std::atomic<bool> readAhead{true};
 
+// Below this largest note ID a search is over before a second thread would pay for itself.
+constexpr std::int64_t kReadAheadFromId = 4096;
+// Opened notes are read ahead once this many were opened each past the ones before, and no
+// longer when this many are opened out of order, or one is asked for this many notes on.
+constexpr int kOpenedInOrderToStart = 4;
+constexpr int kMissesToStop = 32;
+constexpr int kSkipAtMost = 16;
+
 // Reads the note of the statement's current row and its items, up to the first row of the next
 // note (IDs are unique); *rc is the last step's outcome.
 store::Status ReadNote(Stmt& q, int* rc, SearchedNote* out) {
@@ -191,6 +199,91 @@ private:
     std::size_t next_ = 0;
     std::thread thread_;
 };
+
+bool MayReadAhead(DbFile& file) {
+    if (!SearchReadAheadOn() || file.readerBusy || sqlite3_threadsafe() == 0 ||
+        std::thread::hardware_concurrency() == 1)
+        return false;
+    if (!file.largestNoteId) {
+        Stmt q(file.conn(), "SELECT max(id) FROM notes");
+        file.largestNoteId = q && q.step() == SQLITE_ROW ? q.i64(0) : 0;
+    }
+    return *file.largestNoteId >= kReadAheadFromId && file.reader();
+}
+
+namespace {
+
+// The notes after `id` with all their items, as an opening reads them; deleted notes without.
+bool StartOpeningAhead(DbFile& file, store::NoteId id) {
+    Stmt q(file.reader(),
+           "SELECT n.id, n.class, n.unid_file, n.unid_note, n.sequence, n.sequence_time, "
+           "n.created, n.modified, n.deleted, n.accessed, n.added, n.flags, n.privileges, "
+           "n.parent, i.name, i.flags, i.value FROM notes n LEFT JOIN items i "
+           "ON i.note = n.id AND n.deleted = 0 WHERE n.id > ?1 ORDER BY n.id, i.seq");
+    if (!q)
+        return false;
+    q.bind(1, static_cast<std::int64_t>(id));
+    auto rows = std::make_unique<SearchRows>(nullptr);
+    if (!rows->ReadAhead(std::move(q), file.reader()))
+        return false;
+    file.openingAhead = std::move(rows);
+    file.openingPending = nullptr;
+    file.openingMisses = 0;
+    file.readerBusy = true;
+    return true;
+}
+
+} // namespace
+
+void StopOpeningAhead(DbFile& file) {
+    std::lock_guard lock(file.mutex());
+    if (!file.openingAhead)
+        return;
+    file.openingAhead.reset();
+    file.openingPending = nullptr;
+    sqlite3_db_release_memory(file.reader());
+    file.readerBusy = false;
+}
+
+bool TakeOpenedAhead(DbFile& file, store::NoteId id, NoteData* data) {
+    std::lock_guard lock(file.mutex());
+    if (id > file.lastOpened) {
+        file.lastOpened = id;
+        ++file.openedInOrder;
+    }
+    if (!file.openingAhead) {
+        if (file.openedInOrder >= kOpenedInOrderToStart && MayReadAhead(file))
+            StartOpeningAhead(file, id);
+        return false; // this one is read by the caller
+    }
+    const auto* n = static_cast<const SearchedNote*>(file.openingPending);
+    file.openingPending = nullptr;
+    store::Status end = store::kNoError;
+    if (!n)
+        n = file.openingAhead->Next(&end);
+    for (int skipped = 0; n && n->failed == store::kNoError && n->storedId < id; ++skipped)
+        n = skipped < kSkipAtMost ? file.openingAhead->Next(&end) : nullptr;
+    if (!n || n->failed != store::kNoError) {
+        StopOpeningAhead(file);
+        return false;
+    }
+    if (n->storedId > id) {
+        // Opened out of order (a form for a title, a second pass from the start): kept for
+        // the opening it was read for.
+        file.openingPending = n;
+        if (++file.openingMisses >= kMissesToStop) {
+            StopOpeningAhead(file);
+            file.lastOpened = id;
+            file.openedInOrder = 0;
+        }
+        return false;
+    }
+    file.openingMisses = 0;
+    *data = n->note;
+    data->row.id = id;
+    file.lastRow = data->row;
+    return true;
+}
 
 SearchRows::SearchRows(Stmt* q) : q_(q) {}
 

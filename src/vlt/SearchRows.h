@@ -54,8 +54,22 @@ private:
     std::unique_ptr<SearchReadAhead> ahead_;
 };
 
-// Whether searches of large databases read ahead on a thread of their own (on by default).
+// Whether searches of large databases, and notes opened one after another in ID order, are
+// read ahead on a thread of their own (on by default).
 void SetSearchReadAhead(bool on);
 bool SearchReadAheadOn();
+
+// Whether `file` is large enough for a read-ahead to pay and one may start now: the switch is
+// on, the second connection is free and there is a second processor. Callers hold the mutex.
+bool MayReadAhead(DbFile& file);
+
+// Opening notes: when notes are opened one after another in ascending ID order, the notes that
+// follow are read ahead on the second connection. True when note `id`'s row and all its items
+// were read ahead into *data; false when the caller reads them itself (nothing read ahead, a
+// note opened out of order, or the read-ahead failed: the caller's own reading then reports
+// what went wrong).
+bool TakeOpenedAhead(DbFile& file, store::NoteId id, NoteData* data);
+// Ends the read-ahead of opened notes, if any, and frees the second connection.
+void StopOpeningAhead(DbFile& file);
 
 } // namespace vlt

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "VltTestSupport.h"
+#include "store/api/Items.h"
 #include "store/api/Notes.h"
 #include "store/api/Search.h"
 #include "vlt/SearchRows.h"
@@ -179,4 +180,66 @@ TEST_F(SearchReadAheadTest, ADamagedPageEndsTheSearchAtTheSameNote) {
     EXPECT_GT(here.ids.size(), 0u);
     EXPECT_LT(here.ids.size(), std::size_t(kNotes));
     EXPECT_EQ(ahead.ids, here.ids);
+}
+
+namespace {
+
+// What an opening gives: its status, then the header and every item as text.
+std::string Opened(DbHandle db, NoteId id) {
+    NoteHandle note = 0;
+    const Status s = OpenNote(db, id, 0, &note);
+    std::string out = std::to_string(s);
+    if (s != kNoError)
+        return out;
+    std::uint16_t noteClass = 0;
+    TimeDate modified;
+    NoteHeader(note, kHeaderClass, &noteClass, sizeof noteClass);
+    NoteHeader(note, kHeaderModified, &modified, sizeof modified);
+    out += " class " + std::to_string(noteClass) + " modified " + std::to_string(modified.Value());
+    auto visit = [](const ItemEntry& e, void* ctx) -> Status {
+        char text[64];
+        std::size_t n = 0;
+        ItemValueToText(e.value, e.valueLength, ';', text, sizeof text, &n);
+        *static_cast<std::string*>(ctx) += " | " + std::string(e.name, e.nameLength) + " " +
+                                           std::to_string(e.flags) + " " + std::to_string(e.type) +
+                                           " " + std::string(text, n);
+        return kNoError;
+    };
+    WalkItems(note, visit, &out);
+    CloseNote(note);
+    return out;
+}
+
+} // namespace
+
+// Notes opened in ID order, with IDs that name no note, stubs, a form opened now and then in
+// between, and a jump ahead: each opening gives what it gives without reading ahead.
+TEST_F(SearchReadAheadTest, NotesOpenedInOrderAreAsWithoutReadingAhead) {
+    std::vector<NoteId> order;
+    for (NoteId id = 2; id <= 4 * kNotes + 8; id += 2) {
+        order.push_back(id);
+        if (id % 400 == 0)
+            order.push_back(28); // out of order
+        if (id == 6000)
+            id = 8000; // past what is read ahead
+    }
+    for (bool ahead : {false, true}) {
+        vlt::SetSearchReadAhead(ahead);
+        std::vector<std::string> got;
+        for (NoteId id : order)
+            got.push_back(Opened(db_, id));
+        static std::vector<std::string> without;
+        if (!ahead) {
+            without = got;
+            EXPECT_EQ(got[0], std::to_string(kNoteNotFound));
+            EXPECT_NE(got[1].find("| Subject 4 1280 note 1"), std::string::npos) << got[1];
+            continue;
+        }
+        ASSERT_EQ(got.size(), without.size());
+        for (std::size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], without[i]) << "note " << order[i];
+    }
+    // Closing the database ends what is read ahead with it.
+    CloseDatabase(db_);
+    db_ = 0;
 }
