@@ -8,6 +8,7 @@
 #include "common/Ascii.h"
 #include "common/PlainFile.h"
 #include "vlt/Schema.h"
+#include "vlt/SearchRows.h"
 #include "vlt/Sql.h"
 
 namespace vlt {
@@ -55,8 +56,28 @@ store::TimeDate TimeOf(std::int64_t stored) {
 }
 
 DbFile::~DbFile() {
-    statements_.clear(); // statements go before their connection
+    openingAhead.reset(); // its thread ends before the connection it reads is closed
+    statements_.clear();  // statements go before their connection
     sqlite3_close_v2(conn_);
+    sqlite3_close_v2(reader_);
+}
+
+sqlite3* DbFile::reader() {
+    if (readerTried_ || !plainFile_)
+        return reader_;
+    readerTried_ = true;
+    sqlite3* conn = nullptr;
+    if (sqlite3_open_v2(UriOf(path_).c_str(), &conn,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(conn);
+        return nullptr;
+    }
+    Exec(conn, "PRAGMA query_only=1");
+    // It reads in order, once: the upper pages of the trees are all it keeps.
+    Exec(conn, "PRAGMA cache_size=-64");
+    reader_ = conn;
+    return reader_;
 }
 
 StmtLease DbFile::cached(const char* sql) {
@@ -100,6 +121,7 @@ store::Status DbFile::Open(const std::string& file, std::shared_ptr<DbFile>* out
 
     std::shared_ptr<DbFile> db(new DbFile);
     db->path_ = file;
+    db->plainFile_ = vfs == nullptr;
     int rc = sqlite3_open_v2(UriOf(file).c_str(), &db->conn_,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, vfs);
     if (rc != SQLITE_OK)

@@ -18,6 +18,8 @@
 
 namespace vlt {
 
+class SearchRows;
+
 struct DatabaseRow {
     store::TimeDate id;
     std::uint16_t dbClass = 0;
@@ -83,6 +85,20 @@ public:
     // The statement for `sql` (a string literal, cached by its address), prepared on first use.
     // Callers hold mutex(). Check the statement before use: it may have failed to prepare.
     StmtLease cached(const char* sql);
+    // A second read-only connection to the same file, opened on first use, for reading ahead on
+    // another thread while this one is used here; null when the file is reached through a file
+    // system of SQLite's of our own or the connection cannot be opened. Callers hold mutex() and
+    // mark it busy while a thread uses it.
+    sqlite3* reader();
+    bool readerBusy = false;
+    // The largest stored note ID, read on first use: how large a search may get.
+    std::optional<std::int64_t> largestNoteId;
+    // The notes read ahead of the ones opened, on reader(), while they are opened in ID order.
+    std::unique_ptr<SearchRows> openingAhead;
+    const void* openingPending = nullptr; // read ahead, not yet asked for (a SearchedNote)
+    std::int64_t lastOpened = 0;          // the highest note ID opened
+    int openedInOrder = 0;                // how many were opened past the ones before
+    int openingMisses = 0;                // opened since, out of the read-ahead's order
 
     // Design notes by title (each "|"-separated title of "$TITLE", lower-cased), in note ID
     // order, filled on first use. The file is opened read-only, so the index never goes stale.
@@ -105,6 +121,9 @@ public:
 private:
     DbFile() = default;
     sqlite3* conn_ = nullptr;
+    sqlite3* reader_ = nullptr;
+    bool plainFile_ = false;
+    bool readerTried_ = false;
     std::string path_;
     DatabaseRow row_;
     std::recursive_mutex mutex_;

@@ -10,6 +10,7 @@
 
 #include "store/api/Items.h"
 #include "vlt/Engine.h"
+#include "vlt/SearchRows.h"
 #include "vlt/Sql.h"
 
 namespace store {
@@ -59,12 +60,18 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
     if (Status s = vlt::FindDbFile(db, &file); s != kNoError)
         return s;
     vlt::NoteData data;
-    if (Status s = vlt::LoadNoteRow(*file, id, &data.row); s != kNoError)
-        return s;
-    if (data.row.deleted)
-        return kNoteDeleted;
-    if (Status s = vlt::LoadNoteItems(*file, id, false, &data); s != kNoError)
-        return s;
+    // A dump opens note after note in ID order: the next ones are then read ahead.
+    if (vlt::TakeOpenedAhead(*file, id, &data)) {
+        if (data.row.deleted)
+            return kNoteDeleted;
+    } else {
+        if (Status s = vlt::LoadNoteRow(*file, id, &data.row); s != kNoError)
+            return s;
+        if (data.row.deleted)
+            return kNoteDeleted;
+        if (Status s = vlt::LoadNoteItems(*file, id, false, &data); s != kNoError)
+            return s;
+    }
 
     auto open = std::make_shared<vlt::OpenNote>();
     // Signed and sealed are facts of the whole note, whatever the flags leave out of it.

@@ -13,6 +13,7 @@
 #include "vlt/DirectoryList.h"
 #include "vlt/Engine.h"
 #include "vlt/Environment.h"
+#include "vlt/SearchRows.h"
 #include "vlt/Sql.h"
 #include "vlt/StoredNoteContext.h"
 #include "vlt/Summary.h"
@@ -68,6 +69,42 @@ bool ModifiedAfter(std::int64_t stored, const std::optional<std::uint64_t>& boun
     return !bound || static_cast<std::uint64_t>(stored) > *bound;
 }
 
+constexpr const char* kSearchSql =
+    "SELECT n.id, n.class, n.unid_file, n.unid_note, n.sequence, n.sequence_time, "
+    "n.created, n.modified, n.deleted, n.accessed, n.added, n.flags, n.privileges, "
+    "n.parent, i.name, i.flags, i.value FROM notes n LEFT JOIN items i "
+    "ON i.note = n.id AND n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 "
+    "AND ((i.flags & 4) != 0 OR ?3) AND (?4 IS NULL OR CASE "
+    "WHEN (n.modified < 0) <> (?4 < 0) THEN n.modified < 0 ELSE n.modified > ?4 END) "
+    "WHERE (n.class & ?1) != 0 AND (n.deleted = 0 OR ?2) ORDER BY n.id, i.seq";
+
+void BindSearch(vlt::Stmt& q, std::uint16_t flags, std::uint16_t classMask, bool compiled,
+                const std::optional<std::uint64_t>& after) {
+    q.bind(1, classMask & 0x7FFF);
+    q.bind(2, (flags & kSearchStubs) ? 1 : 0);
+    q.bind(3, compiled ? 1 : 0);
+    if (after)
+        q.bind(4, static_cast<std::int64_t>(*after));
+    else
+        q.bindNull(4);
+}
+
+// Reads the search ahead on a second connection when the file is large enough and a thread
+// can be had; the connection stays busy until `rows` ends.
+bool StartReadAhead(vlt::DbFile& file, vlt::SearchRows& rows, std::uint16_t flags,
+                    std::uint16_t classMask, bool compiled,
+                    const std::optional<std::uint64_t>& after) {
+    vlt::StopOpeningAhead(file); // the search's rows come first
+    if (!vlt::MayReadAhead(file))
+        return false;
+    sqlite3* conn = file.reader();
+    vlt::Stmt ahead(conn, kSearchSql);
+    if (!ahead)
+        return false;
+    BindSearch(ahead, flags, classMask, compiled, after);
+    return rows.ReadAhead(std::move(ahead), conn);
+}
+
 Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLength,
                    std::uint16_t flags, std::uint16_t classMask, const TimeDate* since,
                    SearchCallback callback, void* context) {
@@ -77,60 +114,41 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
     // unread (stubs, damaged IDs, those modified too early) come in one row without an item.
     // Times are stamps compared as unsigned numbers: SQL knows only signed ones, so the order
     // of the sign bits decides first.
-    vlt::Stmt q(file.conn(),
-                "SELECT n.id, n.class, n.unid_file, n.unid_note, n.sequence, n.sequence_time, "
-                "n.created, n.modified, n.deleted, n.accessed, n.added, n.flags, n.privileges, "
-                "n.parent, i.name, i.flags, i.value FROM notes n LEFT JOIN items i "
-                "ON i.note = n.id AND n.deleted = 0 AND n.id BETWEEN 1 AND 2147483647 "
-                "AND ((i.flags & 4) != 0 OR ?3) AND (?4 IS NULL OR CASE "
-                "WHEN (n.modified < 0) <> (?4 < 0) THEN n.modified < 0 ELSE n.modified > ?4 END) "
-                "WHERE (n.class & ?1) != 0 AND (n.deleted = 0 OR ?2) ORDER BY n.id, i.seq");
+    vlt::Stmt q(file.conn(), kSearchSql);
     if (!q)
         return vlt::StatusOfSqlite(q.prepareCode());
     const std::optional<std::uint64_t> after = AfterBound(since);
     const std::uint8_t* compiled = static_cast<const std::uint8_t*>(formula);
-    q.bind(1, classMask & 0x7FFF);
-    q.bind(2, (flags & kSearchStubs) ? 1 : 0);
-    q.bind(3, compiled ? 1 : 0);
-    if (after)
-        q.bind(4, static_cast<std::int64_t>(*after));
-    else
-        q.bindNull(4);
-    constexpr int kItemColumn = 14;
+    BindSearch(q, flags, classMask, compiled != nullptr, after);
+    // The rows are stepped on another thread while the callback works here; the callback is
+    // still called on this thread, in the same order.
+    vlt::SearchRows rows(&q);
+    struct Release {
+        vlt::DbFile& file;
+        vlt::SearchRows& rows;
+        bool reading;
+        ~Release() {
+            if (!reading)
+                return;
+            rows.Stop(); // the thread ends before the connection is free again
+            sqlite3_db_release_memory(file.reader());
+            file.readerBusy = false;
+        }
+    } release{file, rows, StartReadAhead(file, rows, flags, classMask, compiled != nullptr, after)};
+    if (release.reading)
+        file.readerBusy = true;
     vlt::SummaryBuilder summary;
     std::vector<std::uint8_t> result;
-    vlt::NoteData note;
-    int rc = q.step();
-    while (rc == SQLITE_ROW) {
+    Status end = kNoError;
+    while (const vlt::SearchedNote* next = rows.Next(&end)) {
         if (Status s = vlt::PollBreak(); s != kNoError)
             return s;
-        const std::int64_t storedId = q.i64(0);
-        const bool modifiedAfter = ModifiedAfter(q.i64(7), after);
-        note.items.clear();
-        note.bytes.clear();
-        vlt::NoteRow& row = note.row;
-        row.id = IsNoteId(storedId) ? static_cast<NoteId>(storedId) : 0;
-        row.noteClass = static_cast<std::uint16_t>(q.i64(1));
-        row.originator.file = vlt::TimeOf(q.i64(2));
-        row.originator.note = vlt::TimeOf(q.i64(3));
-        row.originator.sequence = static_cast<std::uint32_t>(q.i64(4));
-        row.originator.sequenceTime = vlt::TimeOf(q.i64(5));
-        row.created = vlt::TimeOf(q.i64(6));
-        row.modified = vlt::TimeOf(q.i64(7));
-        row.deleted = q.i64(8) != 0;
-        row.accessed = vlt::TimeOf(q.i64(9));
-        row.added = vlt::TimeOf(q.i64(10));
-        row.flags = static_cast<std::uint16_t>(q.i64(11));
-        row.privileges = static_cast<std::uint16_t>(q.i64(12));
-        row.parent = static_cast<NoteId>(q.i64(13));
-        // The note's items, up to the first row of the next note (IDs are unique).
-        do {
-            if (!q.isNull(kItemColumn))
-                if (Status s = vlt::AddNoteItem(q, kItemColumn, &note); s != kNoError)
-                    return s;
-            rc = q.step();
-        } while (rc == SQLITE_ROW && q.i64(0) == storedId);
-        if (!modifiedAfter)
+        if (next->failed != kNoError)
+            return next->failed;
+        const std::int64_t storedId = next->storedId;
+        const vlt::NoteData& note = next->note;
+        const vlt::NoteRow& row = note.row;
+        if (!ModifiedAfter(next->modified, after))
             continue;
         // The callback's first question is often this note's row.
         if (IsNoteId(storedId))
@@ -171,7 +189,7 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
             s != kNoError)
             return s;
     }
-    return rc == SQLITE_DONE ? kNoError : vlt::StatusOfSqlite(rc);
+    return end;
 }
 
 } // namespace
