@@ -11,6 +11,7 @@
 #include "output/FieldWriter.h"
 #include "output/StringWriter.h"
 #include "store/SummaryItems.h"
+#include "support/ItemValueEncoder.h"
 
 namespace {
 
@@ -20,27 +21,21 @@ struct Item {
     std::vector<std::uint8_t> data;
 };
 
-void Put16(std::vector<std::uint8_t>& out, std::size_t v) {
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
+// A summary buffer: its total length, the count, each item's name and value lengths, then
+// the names and values.
 std::vector<std::uint8_t> Summary(const std::vector<Item>& items) {
-    std::vector<std::uint8_t> out;
-    Put16(out, 0);
-    Put16(out, items.size());
+    itemenc::Sink lengths, values;
     for (const Item& i : items) {
-        Put16(out, i.name.size());
-        Put16(out, i.data.size() + 2);
+        lengths.u16(unsigned(i.name.size())).u16(unsigned(i.data.size() + 2));
+        values.text(i.name).u16(i.type).bytes(i.data);
     }
-    for (const Item& i : items) {
-        out.insert(out.end(), i.name.begin(), i.name.end());
-        Put16(out, i.type);
-        out.insert(out.end(), i.data.begin(), i.data.end());
-    }
-    out[0] = std::uint8_t(out.size());
-    out[1] = std::uint8_t(out.size() >> 8);
-    return out;
+    const std::size_t total = 4 + lengths.get().size() + values.get().size();
+    return itemenc::Sink()
+        .u16(unsigned(total))
+        .u16(unsigned(items.size()))
+        .bytes(lengths.get())
+        .bytes(values.get())
+        .get();
 }
 
 std::vector<std::uint8_t> Bytes(const char* text) {
@@ -48,9 +43,7 @@ std::vector<std::uint8_t> Bytes(const char* text) {
 }
 
 std::vector<std::uint8_t> Double(double d) {
-    std::vector<std::uint8_t> out(8);
-    std::memcpy(out.data(), &d, 8);
-    return out;
+    return itemenc::Sink().f64(d).get();
 }
 
 const SummaryRename kRenames[] = {{"$TITLE", "filename"}, {"$Info", nullptr}, {nullptr, nullptr}};
@@ -113,13 +106,8 @@ TEST(SummaryItems, RenamesOmitsAndMatchesCaseExactly) {
 }
 
 TEST(SummaryItems, TextListsAndTimesAreDecoded) {
-    std::vector<std::uint8_t> list;
-    Put16(list, 2);
-    Put16(list, 3);
-    Put16(list, 2);
-    for (char c : std::string("onetw"))
-        list.push_back(std::uint8_t(c));
-    const auto buffer = Summary({{"L", 0x0501, list}, {"T", 0x0400, std::vector<std::uint8_t>(8)}});
+    const auto buffer = Summary({{"L", 0x0501, itemenc::TextList({"one", "tw"})},
+                                 {"T", 0x0400, std::vector<std::uint8_t>(8)}});
     const SummaryItems parsed = ParseSummary(buffer.data(), buffer.size());
     ASSERT_EQ(parsed.items.size(), 2u);
     EXPECT_EQ(parsed.items[0].type, 0x0501);
