@@ -12,64 +12,124 @@ namespace {
 
 const store::TimeDate kStamp{{0x72608040u, 0x05D08982u}};
 
-TEST(DumpLayout, NestedFieldsWithTimeComment) {
-    const std::string out = DumpOf([](CFieldWriter& w) {
-        w.BeginField("note");
-        w.HexLField("note-id", 0x2106);
-        w.TimeField("modified", kStamp);
-        w.EndField();
-    });
-    EXPECT_EQ(out, "\n(note \n    (note-id 0x2106)\n    (modified <" + StoreTimeText(kStamp) +
-                       ">))    ; " + RawTime(kStamp) + "\n");
+// The options a case runs under: comments, uninterpreted bytes, spare bytes, empty strings.
+CInfoPaneOptions Options(int comments, int uninterpreted, int spare, int emptyStrings) {
+    CInfoPaneOptions o;
+    o.ShowComments = comments;
+    o.ShowUninterpreted = uninterpreted;
+    o.ShowSpareBytes = spare;
+    o.ShowEmptyStrings = emptyStrings;
+    return o;
 }
 
-TEST(DumpLayout, CommentFollowsAllClosingParentheses) {
-    const std::string out = DumpOf([](CFieldWriter& w) {
-        w.BeginField("a");
-        w.BeginField("b");
-        w.BeginField("c");
-        w.Printf("1");
-        w.Comment("first");
-        w.Comment("second %d", 2);
-        w.EndField();
-        w.EndField();
-        w.EndField();
-        w.BeginField("d");
-        w.EndField();
-    });
-    EXPECT_EQ(out, "\n(a \n    (b \n        (c 1)))    ; first second 2\n(d )\n");
-}
-
-TEST(DumpLayout, CommentsOffLeaveTheTextAroundUnchanged) {
-    CInfoPaneOptions options;
-    options.ShowComments = 0;
-    const std::string out = DumpOf(
-        [](CFieldWriter& w) {
-            w.BeginField("v");
-            w.Printf("x");
-            w.Comment("gone");
-            w.Printf("y");
-            w.EndField();
-        },
-        &options);
-    EXPECT_EQ(out, "\n(v xy)\n");
-}
-
-TEST(DumpLayout, NestedCommentContinuesTheOpenOne) {
-    const std::string out = DumpOf([](CFieldWriter& w) {
-        w.BeginField("v");
-        w.BeginComment();
-        w.Printf("outer");
-        w.Comment("inner");
-        w.Printf(" tail");
-        w.EndComment();
-        w.EndField();
-    });
-    EXPECT_EQ(out, "\n(v )    ; outer inner tail\n");
-}
-
-TEST(DumpLayout, EmptyOutputIsOneLineEnd) {
-    EXPECT_EQ(DumpOf([](CFieldWriter&) {}), "\n");
+TEST(DumpLayout, FieldsCommentsHexDumpsAndTextsUnderTheOptions) {
+    const CInfoPaneOptions plain = Options(1, 1, 0, 1);
+    const char bytes[] = "ABCDEFGH\x01IJKLMN~\xff";
+    const std::string text81(81, 'a');
+    const struct {
+        const char* name;
+        Describe write;
+        std::string expected;
+        CInfoPaneOptions options;
+    } cases[] = {
+        {"nested fields with a time comment",
+         [](CFieldWriter& w) {
+             w.BeginField("note");
+             w.HexLField("note-id", 0x2106);
+             w.TimeField("modified", kStamp);
+             w.EndField();
+         },
+         "\n(note \n    (note-id 0x2106)\n    (modified <" + StoreTimeText(kStamp) + ">))    ; " +
+             RawTime(kStamp) + "\n",
+         plain},
+        {"a comment follows all closing parentheses",
+         [](CFieldWriter& w) {
+             w.BeginField("a");
+             w.BeginField("b");
+             w.BeginField("c");
+             w.Printf("1");
+             w.Comment("first");
+             w.Comment("second %d", 2);
+             w.EndField();
+             w.EndField();
+             w.EndField();
+             w.BeginField("d");
+             w.EndField();
+         },
+         "\n(a \n    (b \n        (c 1)))    ; first second 2\n(d )\n", plain},
+        {"comments off leave the text around unchanged",
+         [](CFieldWriter& w) {
+             w.BeginField("v");
+             w.Printf("x");
+             w.Comment("gone");
+             w.Printf("y");
+             w.EndField();
+         },
+         "\n(v xy)\n", Options(0, 1, 0, 1)},
+        {"a nested comment continues the open one",
+         [](CFieldWriter& w) {
+             w.BeginField("v");
+             w.BeginComment();
+             w.Printf("outer");
+             w.Comment("inner");
+             w.Printf(" tail");
+             w.EndComment();
+             w.EndField();
+         },
+         "\n(v )    ; outer inner tail\n", plain},
+        {"empty output is one line end", [](CFieldWriter&) {}, "\n", plain},
+        {"hex dump lines start below the label",
+         [&](CFieldWriter& w) {
+             w.BeginField("rec");
+             w.HexDumpField("remaining-data", bytes, 17);
+             w.EndField();
+         },
+         "\n(rec \n    (remaining-data \n        41 42 43 44 45 46 47 48.01 49 4A 4B 4C 4D 4E 7E "
+         "    ; 000 ABCDEFGH.IJKLMN~\n        FF " +
+             std::string(45, ' ') + "    ; 001 ." + std::string(15, ' ') + "\n        ))\n",
+         plain},
+        {"a hex dump of nothing writes no line",
+         [](CFieldWriter& w) { w.HexDumpField("remaining-data", "", 0); },
+         "\n(remaining-data \n    )\n", plain},
+        {"uninterpreted off drops hex dumps and spare bytes whole",
+         [](CFieldWriter& w) {
+             w.HexDumpField("remaining-data", "abc", 3);
+             w.SpareField("spare", "abc", 3);
+             w.HexDump("abc", 3);
+         },
+         "\n", Options(1, 0, 1, 1)},
+        {"spare bytes hidden", [](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); }, "\n",
+         plain},
+        {"spare bytes asked for", [](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); },
+         "\n(spare \n    00 00 " + std::string(42, ' ') + "    ; 000 .." + std::string(14, ' ') +
+             "\n    )\n",
+         Options(1, 1, 1, 1)},
+        {"wrapped text continues at the indent",
+         [&](CFieldWriter& w) {
+             w.BeginField("outer");
+             w.TextField("text", text81.c_str());
+             w.EndField();
+         },
+         "\n(outer \n    (text \"" + text81 + "\"\n        \"\"))\n", plain},
+        {"empty strings off",
+         [](CFieldWriter& w) {
+             w.TextField("empty", "");
+             w.TextField("counted", "abc", 0);
+             w.FormulaField("formula", nullptr, 0);
+             w.TextField("kept", "x");
+         },
+         "\n(kept \"x\")\n", Options(1, 1, 0, 0)},
+        {"empty strings on",
+         [](CFieldWriter& w) {
+             w.TextField("empty", "");
+             w.FormulaField("formula", nullptr, 0);
+         },
+         "\n(empty \"\")\n(formula {})\n", plain},
+    };
+    for (const auto& c : cases) {
+        CInfoPaneOptions options = c.options;
+        EXPECT_EQ(DumpOf(c.write, &options), c.expected) << c.name;
+    }
 }
 
 TEST(DumpLayout, BeginDiscardsAnUnbalancedComment) {
@@ -85,20 +145,6 @@ TEST(DumpLayout, BeginDiscardsAnUnbalancedComment) {
     w.End();
     w.Close();
     EXPECT_EQ(out.str(), "\n(f 1)\n");
-}
-
-TEST(DumpLayout, HexDumpFieldLinesStartBelowTheLabel) {
-    const char bytes[] = "ABCDEFGH\x01IJKLMN~\xff";
-    const std::string out = DumpOf([&](CFieldWriter& w) {
-        w.BeginField("rec");
-        w.HexDumpField("remaining-data", bytes, 17);
-        w.EndField();
-    });
-    const std::string line1 = "41 42 43 44 45 46 47 48.01 49 4A 4B 4C 4D 4E 7E     ; 000 "
-                              "ABCDEFGH.IJKLMN~";
-    const std::string line2 = "FF " + std::string(45, ' ') + "    ; 001 ." + std::string(15, ' ');
-    EXPECT_EQ(out, "\n(rec \n    (remaining-data \n        " + line1 + "\n        " + line2 +
-                       "\n        ))\n");
 }
 
 TEST(DumpLayout, HexDumpLinesCoverExactlyTheBytes) {
@@ -150,65 +196,6 @@ TEST(DumpLayout, LongHexDumpsKeepTheLineFormatToTheEnd) {
         ASSERT_EQ(out.size(), expected.size()) << comments;
         EXPECT_TRUE(out == expected) << comments;
     }
-}
-
-TEST(DumpLayout, HexDumpOfNothingWritesNoLine) {
-    const std::string out =
-        DumpOf([](CFieldWriter& w) { w.HexDumpField("remaining-data", "", 0); });
-    EXPECT_EQ(out, "\n(remaining-data \n    )\n");
-}
-
-TEST(DumpLayout, UninterpretedOffDropsHexDumpsAndSpareWhole) {
-    CInfoPaneOptions options;
-    options.ShowUninterpreted = 0;
-    options.ShowSpareBytes = 1;
-    const std::string out = DumpOf(
-        [](CFieldWriter& w) {
-            w.HexDumpField("remaining-data", "abc", 3);
-            w.SpareField("spare", "abc", 3);
-            w.HexDump("abc", 3);
-        },
-        &options);
-    EXPECT_EQ(out, "\n");
-}
-
-TEST(DumpLayout, SpareBytesOnlyWhenAsked) {
-    CInfoPaneOptions options;
-    EXPECT_EQ(DumpOf([](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); }, &options), "\n");
-    options.ShowSpareBytes = 1;
-    const std::string out =
-        DumpOf([](CFieldWriter& w) { w.SpareField("spare", "\0\0", 2); }, &options);
-    EXPECT_EQ(out, "\n(spare \n    00 00 " + std::string(42, ' ') + "    ; 000 .." +
-                       std::string(14, ' ') + "\n    )\n");
-}
-
-TEST(DumpLayout, WrappedTextContinuesAtTheIndent) {
-    const std::string text(81, 'a');
-    const std::string out = DumpOf([&](CFieldWriter& w) {
-        w.BeginField("outer");
-        w.TextField("text", text.c_str());
-        w.EndField();
-    });
-    EXPECT_EQ(out, "\n(outer \n    (text \"" + text + "\"\n        \"\"))\n");
-}
-
-TEST(DumpLayout, EmptyStringsOff) {
-    CInfoPaneOptions options;
-    options.ShowEmptyStrings = 0;
-    const std::string out = DumpOf(
-        [](CFieldWriter& w) {
-            w.TextField("empty", "");
-            w.TextField("counted", "abc", 0);
-            w.FormulaField("formula", nullptr, 0);
-            w.TextField("kept", "x");
-        },
-        &options);
-    EXPECT_EQ(out, "\n(kept \"x\")\n");
-    EXPECT_EQ(DumpOf([](CFieldWriter& w) {
-                  w.TextField("empty", "");
-                  w.FormulaField("formula", nullptr, 0);
-              }),
-              "\n(empty \"\")\n(formula {})\n");
 }
 
 // The file forms: created and replaced, and every failure named with the file.

@@ -5,20 +5,12 @@
 
 #include "WriterTestSupport.h"
 #include "store/api/Formula.h"
+#include "support/ItemValueEncoder.h"
 
 namespace {
 
 const store::TimeDate kFile{{0x5E7D8044u, 0x05B9CBF0u}};
 const store::TimeDate kNote{{0x900DC02Cu, 0x05BD9C6Au}};
-
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::uint8_t(v >> (8 * i));
-}
-void PutStamp(std::uint8_t* p, const store::TimeDate& t) {
-    Put32(p, t.w[0]);
-    Put32(p + 4, t.w[1]);
-}
 
 std::string Time(const store::TimeDate& t) {
     return "<" + StoreTimeText(t) + ">";
@@ -60,69 +52,55 @@ TEST(Time, DateOptions) {
         EXPECT_EQ(out.find("Couldn't convert time to text"), 5u) << out;
 }
 
-TEST(Time, RangeFromBytes) {
-    std::uint8_t bytes[16];
-    PutStamp(bytes, kFile);
-    PutStamp(bytes + 8, kNote);
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.TimeRangeField("r", bytes, 16); }),
-              "\n(r " + Time(kFile) + " - " + Time(kNote) + ")    ; " + RawTime(kFile) + " " +
-                  RawTime(kNote) + "\n");
-}
-
-TEST(Identifiers, AllZeroIsZero) {
-    const std::uint8_t zeros[40] = {};
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) {
-                  w.UnidField("u", zeros, 16);
-                  w.SequencedUnidField("s", zeros, 28);
-                  w.DbNoteIdField("d", zeros, 20);
-                  w.NoteLinkField("l", zeros, 40);
-              }),
-              "\n(u 0)\n(s 0)\n(d 0)\n(l 0)\n");
-}
-
-TEST(Identifiers, Unid) {
-    std::uint8_t bytes[16];
-    PutStamp(bytes, kFile);
-    PutStamp(bytes + 8, kNote);
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.UnidField("unid", bytes, 16); }),
-              "\n(unid \n    (file 05B9CBF0:5E7D8044)\n    (note 05BD9C6A:900DC02C))    ; " +
-                  Time(kNote) + "\n");
-}
-
-TEST(Identifiers, SequencedUnid) {
-    std::uint8_t bytes[28];
-    PutStamp(bytes, kFile);
-    PutStamp(bytes + 8, kNote);
-    Put32(bytes + 16, 7);
-    PutStamp(bytes + 20, kFile);
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.SequencedUnidField("oid", bytes, 28); }),
-              "\n(oid \n    (file 05B9CBF0:5E7D8044)\n    (note " + Time(kNote) + ")    ; " +
-                  RawTime(kNote) + " (date of creation)\n    (sequence " + StoreNumberText(7) +
-                  ")\n    (sequence-time " + Time(kFile) + "))    ; " + RawTime(kFile) +
-                  " (date of revision)\n");
-}
-
-TEST(Identifiers, DbNoteId) {
-    std::uint8_t bytes[20];
-    PutStamp(bytes, kFile);
-    PutStamp(bytes + 8, kNote);
-    Put32(bytes + 16, 0x2106);
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.DbNoteIdField("db", bytes, 20); }),
-              "\n(db \n    (file 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
-                  " (date of db creation)\n    (note " + Time(kNote) + ")    ; " + RawTime(kNote) +
-                  " (date of modification)\n    (note-id 0x2106))\n");
-}
-
-TEST(Identifiers, NoteLinkWithZeroView) {
-    std::uint8_t bytes[40] = {};
-    PutStamp(bytes, kFile);
-    PutStamp(bytes + 24, kFile);
-    PutStamp(bytes + 32, kNote);
-    EXPECT_EQ(DumpOf([&](CFieldWriter& w) { w.NoteLinkField("link", bytes, 40); }),
-              "\n(link \n    (db-replica-id 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
-                  "\n    (view-unid 0)\n    (note-unid \n        (file 05B9CBF0:5E7D8044)\n"
-                  "        (note 05BD9C6A:900DC02C)))    ; " +
-                  Time(kNote) + "\n");
+// Identifiers and time ranges built of stored bytes: file and note stamps, a sequence number,
+// a note id, and a link whose view is zero.
+TEST(Identifiers, FromStoredBytes) {
+    using itemenc::Sink;
+    const itemenc::Bytes zeros(40, 0);
+    const itemenc::Bytes stamps = Sink().time(kFile).time(kNote).get();
+    const struct {
+        Describe write;
+        std::string expected;
+    } cases[] = {
+        {[&](CFieldWriter& w) { w.TimeRangeField("r", stamps.data(), 16); },
+         "\n(r " + Time(kFile) + " - " + Time(kNote) + ")    ; " + RawTime(kFile) + " " +
+             RawTime(kNote) + "\n"},
+        {[&](CFieldWriter& w) {
+             w.UnidField("u", zeros.data(), 16);
+             w.SequencedUnidField("s", zeros.data(), 28);
+             w.DbNoteIdField("d", zeros.data(), 20);
+             w.NoteLinkField("l", zeros.data(), 40);
+         },
+         "\n(u 0)\n(s 0)\n(d 0)\n(l 0)\n"},
+        {[&](CFieldWriter& w) { w.UnidField("unid", stamps.data(), 16); },
+         "\n(unid \n    (file 05B9CBF0:5E7D8044)\n    (note 05BD9C6A:900DC02C))    ; " +
+             Time(kNote) + "\n"},
+        {[&](CFieldWriter& w) {
+             const auto b = Sink().bytes(stamps).u32(7).time(kFile).get();
+             w.SequencedUnidField("oid", b.data(), 28);
+         },
+         "\n(oid \n    (file 05B9CBF0:5E7D8044)\n    (note " + Time(kNote) + ")    ; " +
+             RawTime(kNote) + " (date of creation)\n    (sequence " + StoreNumberText(7) +
+             ")\n    (sequence-time " + Time(kFile) + "))    ; " + RawTime(kFile) +
+             " (date of revision)\n"},
+        {[&](CFieldWriter& w) {
+             const auto b = Sink().bytes(stamps).u32(0x2106).get();
+             w.DbNoteIdField("db", b.data(), 20);
+         },
+         "\n(db \n    (file 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
+             " (date of db creation)\n    (note " + Time(kNote) + ")    ; " + RawTime(kNote) +
+             " (date of modification)\n    (note-id 0x2106))\n"},
+        {[&](CFieldWriter& w) {
+             const auto b = Sink().time(kFile).fill(16).time(kFile).time(kNote).get();
+             w.NoteLinkField("link", b.data(), 40);
+         },
+         "\n(link \n    (db-replica-id 05B9CBF0:5E7D8044)    ; " + Time(kFile) +
+             "\n    (view-unid 0)\n    (note-unid \n        (file 05B9CBF0:5E7D8044)\n"
+             "        (note 05BD9C6A:900DC02C)))    ; " +
+             Time(kNote) + "\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DumpOf(c.write), c.expected);
 }
 
 // Every formatter of stored bytes given every prefix of a full value: it reads nothing past

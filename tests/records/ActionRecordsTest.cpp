@@ -3,9 +3,10 @@
 // it is short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EveryCut.h"
-#include "ExpectInOrder.h"
-#include "RecordTestSupport.h"
+#include "RecordCases.h"
 #include "records/RecordStream.h"
 #include "tree/NodeDocument.h"
 
@@ -49,123 +50,101 @@ RecordBody Newsletter(std::uint32_t flags) {
     return b.text("Daily").text("Jo").bytes(F("1")).text("New").text("Body");
 }
 
-TEST(ActionRecords, HeaderAndByteFormFlags) {
-    const Shown header = ShowAction(0x81, RecordBody());
-    EXPECT_EQ(header.label, "Action Header");
-    ExpectInOrder(header.dump, {"(record-type Header)", "(length 2)"});
-    EXPECT_FALSE(Has(header.dump, "(flags")) << header.dump;
-    EXPECT_FALSE(Has(header.dump, "remaining-data")) << header.dump;
-
-    const struct {
-        std::uint16_t signature;
-        const char* label;
-        const char* name;
-    } flagged[] = {{0x88, "Delete", "Delete"},
-                   {0x8A, "Mark Read", "MarkRead"},
-                   {0x8B, "Mark Unread", "MarkUnread"},
-                   {0x91, "Send Document", "SendDocument"}};
-    for (const auto& k : flagged) {
-        const Shown s = ShowAction(k.signature, RecordBody().u32(0x1005).u8(0xEE));
-        EXPECT_EQ(s.label, k.label);
-        // No table: the value in hex.
-        ExpectInOrder(s.dump, {std::string("(record-type ") + k.name + ")", "(length 7)",
-                               "(flags 0x1005)", "(remaining-data", "EE"});
+TEST(ActionRecords, EachKindShowsItsFields) {
+    RecordBody form;
+    form.u32(0x1).u16(1).u16(4);
+    form.u16(16).u16(2).u16(2).u16(2).u16(0x500).u16(0).text("ToDo").text("Task");
+    std::vector<RecordCase> cases = {
+        {0x81, RecordBody(), "Action Header", {"(record-type Header)", "(length 2)"}, "(flags"},
+        {0xFF82,
+         Texts(0x2, {T("Status"), T("Done")}),
+         "Modify Field",
+         {"(record-type ModifyField)", "(flags Append)", "(field-name \"Status\")",
+          "(value \"Done\")"}},
+        {0xFF83,
+         Texts(0x11, {T("Thanks")}).u8(0xEE),
+         "Reply",
+         {"(record-type Reply)", "(flags ReplyToAll ReplyOnce)", "(body \"Thanks\")",
+          "(remaining-data", "EE"}},
+        {0xFF84,
+         Texts(0x3, {F("1 + 2")}),
+         "Formula",
+         {"(record-type Formula)", "(flags SelectDocs NewCopy)", "(formula {"}},
+        // The script's length is a u32 at 8.
+        {0xFF85,
+         RecordBody().u32(0x40).u32(9).text("Print \"x\"").u8(0xEE),
+         "KelmarScript",
+         {"(record-type KelmarScript)", "(flags 0x40)", "(script \"Print \\\"x\\\"\")",
+          "(remaining-data", "EE"}},
+        // 0x10: cc is a formula; to stays a text.
+        {0xFF86,
+         Texts(0x10, {T("Ann"), F("1"), T("Bo"), T("Hi"), T("Text")}),
+         "Send Mail",
+         {"(record-type SendMail)", "(flags CcFormula)", "(to \"Ann\")", "(cc {", "(bcc \"Bo\")",
+          "(subject \"Hi\")", "(body \"Text\")"}},
+        {0xFF86,
+         Texts(0x78, {F("1"), F("2"), F("3"), F("4"), T("Text")}),
+         "Send Mail",
+         {"(flags ToFormula CcFormula BccFormula SubjectFormula)", "(to {", "(cc {", "(bcc {",
+          "(subject {", "(body \"Text\")"}},
+        {0xFF87,
+         Texts(0x1, {T("hub"), T("mail.vlt")}),
+         "Db Copy",
+         {"(record-type DbCopy)", "(flags Move)", "(server \"hub\")", "(database \"mail.vlt\")"}},
+        // Spare bytes are shown only when asked for.
+        {0xFF8C,
+         Texts(0, {T("D")}, RecordBody().u16(0)),
+         "Move To Folder",
+         {"(folder-name \"D\")"},
+         "spare"},
+        {0xFF89,
+         form,
+         "By Form",
+         {"(record-type ByForm)", "(flags 0x1)", "(assist-field", "(operator Append)",
+          "(value-data-type Text)", "(field-name \"To\")", "(value \"Do\")",
+          "(form-name \"Task\")"}},
+    };
+    // The byte-form flags have no table: the value in hex.
+    const std::pair<std::uint16_t, const char*> flagged[] = {
+        {0x88, "Delete"}, {0x8A, "Mark Read"}, {0x8B, "Mark Unread"}, {0x91, "Send Document"}};
+    for (const auto& [signature, label] : flagged) {
+        std::string name = label;
+        name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+        cases.push_back({signature,
+                         RecordBody().u32(0x1005).u8(0xEE),
+                         label,
+                         {"(record-type " + name + ")", "(length 7)", "(flags 0x1005)",
+                          "(remaining-data", "EE"}});
     }
-}
-
-TEST(ActionRecords, FieldReplyFormulaAndScript) {
-    const Shown modify = ShowAction(0xFF82, Texts(0x2, {T("Status"), T("Done")}));
-    EXPECT_EQ(modify.label, "Modify Field");
-    ExpectInOrder(modify.dump, {"(record-type ModifyField)", "(flags Append)",
-                                "(field-name \"Status\")", "(value \"Done\")"});
-    EXPECT_FALSE(Has(modify.dump, "remaining-data")) << modify.dump;
-
-    const Shown reply = ShowAction(0xFF83, Texts(0x11, {T("Thanks")}).u8(0xEE));
-    EXPECT_EQ(reply.label, "Reply");
-    ExpectInOrder(reply.dump, {"(record-type Reply)", "(flags ReplyToAll ReplyOnce)",
-                               "(body \"Thanks\")", "(remaining-data", "EE"});
-
-    const Shown formula = ShowAction(0xFF84, Texts(0x3, {F("1 + 2")}));
-    EXPECT_EQ(formula.label, "Formula");
-    ExpectInOrder(formula.dump,
-                  {"(record-type Formula)", "(flags SelectDocs NewCopy)", "(formula {"});
-    EXPECT_FALSE(Has(formula.dump, "remaining-data")) << formula.dump;
-
-    // The script's length is a u32 at 8.
-    const Shown script =
-        ShowAction(0xFF85, RecordBody().u32(0x40).u32(9).text("Print \"x\"").u8(0xEE));
-    EXPECT_EQ(script.label, "KelmarScript");
-    ExpectInOrder(script.dump, {"(record-type KelmarScript)", "(flags 0x40)",
-                                "(script \"Print \\\"x\\\"\")", "(remaining-data", "EE"});
-}
-
-TEST(ActionRecords, MailTextsAreFormulasByTheirFlags) {
-    // 0x10: cc is a formula; to stays a text.
-    const Shown mail =
-        ShowAction(0xFF86, Texts(0x10, {T("Ann"), F("1"), T("Bo"), T("Hi"), T("Text")}));
-    EXPECT_EQ(mail.label, "Send Mail");
-    ExpectInOrder(mail.dump, {"(record-type SendMail)", "(flags CcFormula)", "(to \"Ann\")",
-                              "(cc {", "(bcc \"Bo\")", "(subject \"Hi\")", "(body \"Text\")"});
-    EXPECT_FALSE(Has(mail.dump, "remaining-data")) << mail.dump;
-
-    const Shown all = ShowAction(0xFF86, Texts(0x78, {F("1"), F("2"), F("3"), F("4"), T("Text")}));
-    ExpectInOrder(all.dump, {"(flags ToFormula CcFormula BccFormula SubjectFormula)", "(to {",
-                             "(cc {", "(bcc {", "(subject {", "(body \"Text\")"});
+    ExpectRecords(kAction, cases);
 
     CInfoPaneOptions spare;
     spare.ShowSpareBytes = 1;
-    const Shown news = ShowAction(0xFF8F, Newsletter(0x10 | 0x2), &spare);
-    EXPECT_EQ(news.label, "Newsletter");
-    ExpectInOrder(news.dump, {"(record-type Newsletter)", "(flags Gather CcFormula)", "(gather 25)",
-                              "(spare", "B1 B2", "(view-name \"Daily\")", "(to \"Jo\")", "(cc {",
-                              "(bcc \"\")", "(subject \"New\")", "(body \"Body\")"});
-    EXPECT_FALSE(Has(news.dump, "remaining-data")) << news.dump;
-}
-
-TEST(ActionRecords, CopyFoldersAndAgents) {
-    const Shown copy = ShowAction(0xFF87, Texts(0x1, {T("hub"), T("mail.vlt")}));
-    EXPECT_EQ(copy.label, "Db Copy");
-    ExpectInOrder(copy.dump, {"(record-type DbCopy)", "(flags Move)", "(server \"hub\")",
-                              "(database \"mail.vlt\")"});
-
-    CInfoPaneOptions spare;
-    spare.ShowSpareBytes = 1;
-    const struct {
-        std::uint16_t signature;
-        const char* label;
-        const char* name;
-    } folders[] = {{0xFF8C, "Move To Folder", "MoveToFolder"},
-                   {0xFF8D, "Copy To Folder", "CopyToFolder"},
-                   {0xFF8E, "Remove From Folder", "RemoveFromFolder"}};
-    for (const auto& k : folders) {
-        const Shown s = ShowAction(k.signature,
-                                   Texts(0x3, {T("Done")}, RecordBody().u8(0xC1).u8(0xC2)), &spare);
-        EXPECT_EQ(s.label, k.label);
-        ExpectInOrder(s.dump, {std::string("(record-type ") + k.name + ")",
-                               "(flags NewFolder PrivateFolder)", "(spare", "C1 C2",
-                               "(folder-name \"Done\")"});
-        EXPECT_FALSE(Has(s.dump, "remaining-data")) << s.dump;
+    cases = {
+        {0xFF8F,
+         Newsletter(0x10 | 0x2),
+         "Newsletter",
+         {"(record-type Newsletter)", "(flags Gather CcFormula)", "(gather 25)", "(spare", "B1 B2",
+          "(view-name \"Daily\")", "(to \"Jo\")", "(cc {", "(bcc \"\")", "(subject \"New\")",
+          "(body \"Body\")"}},
+        {0xFF90,
+         Texts(0x7, {T("Archiver")}, RecordBody().u16(0xD1D2)),
+         "Run Agent",
+         {"(record-type RunAgent)", "(flags 0x7)", "(spare", "D2 D1", "(agent-name \"Archiver\")"}},
+    };
+    for (const auto& [signature, label] :
+         {std::pair<std::uint16_t, std::string>{0xFF8C, "Move To Folder"},
+          {0xFF8D, "Copy To Folder"},
+          {0xFF8E, "Remove From Folder"}}) {
+        std::string name = label;
+        name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+        cases.push_back({signature,
+                         Texts(0x3, {T("Done")}, RecordBody().u8(0xC1).u8(0xC2)),
+                         label,
+                         {"(record-type " + name + ")", "(flags NewFolder PrivateFolder)", "(spare",
+                          "C1 C2", "(folder-name \"Done\")"}});
     }
-    // Spare bytes are shown only when asked for.
-    EXPECT_FALSE(Has(ShowAction(0xFF8C, Texts(0, {T("D")}, RecordBody().u16(0))).dump, "spare"));
-
-    const Shown agent =
-        ShowAction(0xFF90, Texts(0x7, {T("Archiver")}, RecordBody().u16(0xD1D2)), &spare);
-    EXPECT_EQ(agent.label, "Run Agent");
-    ExpectInOrder(agent.dump, {"(record-type RunAgent)", "(flags 0x7)", "(spare", "D2 D1",
-                               "(agent-name \"Archiver\")"});
-}
-
-TEST(ActionRecords, ByFormAsInQueriesWithPlainFlags) {
-    RecordBody b;
-    b.u32(0x1).u16(1).u16(4);
-    b.u16(16).u16(2).u16(2).u16(2).u16(0x500).u16(0).text("ToDo");
-    const Shown form = ShowAction(0xFF89, b.text("Task"));
-    EXPECT_EQ(form.label, "By Form");
-    ExpectInOrder(form.dump, {"(record-type ByForm)", "(flags 0x1)", "(assist-field",
-                              "(operator Append)", "(value-data-type Text)", "(field-name \"To\")",
-                              "(value \"Do\")", "(form-name \"Task\")"});
-    EXPECT_FALSE(Has(form.dump, "remaining-data")) << form.dump;
+    ExpectRecords(kAction, cases, &spare);
 }
 
 TEST(ActionRecords, GenericRecordsNameTheirSignatureOrNumber) {

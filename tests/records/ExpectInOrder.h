@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 inline bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
 // Each part must come after the one before.
-inline void ExpectInOrder(const std::string& dump, std::initializer_list<std::string> parts) {
+inline void ExpectInOrder(const std::string& dump, const std::vector<std::string>& parts) {
     std::size_t at = 0;
     for (const std::string& part : parts) {
         const std::size_t found = dump.find(part, at);

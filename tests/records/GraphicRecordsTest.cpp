@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "EveryCut.h"
 #include "ExpectInOrder.h"
@@ -87,45 +88,133 @@ RecordBody CgmBody(std::uint16_t mapMode) {
 
 } // namespace
 
-TEST(GraphicRecords, GraphicShowsItsDestSizeInPixelsFromVersionTwo) {
-    const Shown g = Show(0x99, GraphicBody(2, 0x1));
-    EXPECT_EQ(g.label, "Graphic");
-    EXPECT_EQ(g.image, 19);
-    ExpectInOrder(g.dump, {"(record-type Graphic)", "(length 28)\n", "(dest-size",
-                           "(width 100)    ; pixels", "(height 200))    ; pixels", "(crop-size",
-                           "(width 1440)    ; twips (1.0000 inches)",
-                           "(height 720))    ; twips (0.5000 inches)", "(crop-offset",
-                           "(left 1)    ; twips", "(top 2)    ; twips", "(right 3)    ; twips",
-                           "(bottom 4))    ; twips", "(f-resize 7)", "(version 2)",
-                           "(flags DestsizeIsPixels))\n"});
-    EXPECT_FALSE(Has(g.dump, "ignored"));
-    EXPECT_FALSE(Has(g.dump, "remaining-data"));
-
-    // Without the flag a version 2 graphic is in twips.
-    EXPECT_TRUE(Has(Show(0x99, GraphicBody(3, 0)).dump, "(width 100)    ; twips"));
+// Each picture record whole: its label, image, fields in order, and no byte left over.
+TEST(GraphicRecords, EachRecordShowsItsFieldsInOrder) {
+    const struct {
+        std::uint16_t signature;
+        RecordBody body;
+        const char* label;
+        std::uint16_t image;
+        std::vector<std::string> parts;
+    } cases[] = {
+        {0x99,
+         GraphicBody(2, 0x1),
+         "Graphic",
+         19,
+         {"(record-type Graphic)", "(length 28)\n", "(dest-size", "(width 100)    ; pixels",
+          "(height 200))    ; pixels", "(crop-size", "(width 1440)    ; twips (1.0000 inches)",
+          "(height 720))    ; twips (0.5000 inches)", "(crop-offset", "(left 1)    ; twips",
+          "(top 2)    ; twips", "(right 3)    ; twips", "(bottom 4))    ; twips", "(f-resize 7)",
+          "(version 2)", "(flags DestsizeIsPixels))\n"}},
+        // Without the flag a version 2 graphic is in twips; before version 2 the flags are
+        // ignored.
+        {0x99, GraphicBody(3, 0), "Graphic", 19, {"(width 100)    ; twips"}},
+        {0x99,
+         GraphicBody(1, 0x1),
+         "Graphic",
+         19,
+         {"(dest-size", "(width 100)    ; twips", "(height 200))    ; twips", "(version 1)",
+          "(flags DestsizeIsPixels))    ; ignored\n"}},
+        {0x95,
+         BitmapHeaderBody(0, 0),
+         "Bitmap Header",
+         17,
+         {"(record-type BitmapHeader)", "(length 38)", "(dest",
+          "(width 2880)    ; twips (2.0000 inches)", "(height 1440)", "(crop", "(width 720)",
+          "(height 360)", "(flags RequiresPalette ComputePalette)", "(width 64)\n", "(height 32)\n",
+          "(bits-per-pixel 8)", "(samples-per-pixel 1)", "(bits-per-sample 8)",
+          "(segment-count 0)\n", "(color-count 0)\n", "(pattern-count 0)"}},
+        {0x96,
+         Segment(12, 3, {0xA1, 0xA2, 0xA3}),
+         "Bitmap Segment",
+         17,
+         {"(record-type BitmapSegment)", "(length 21)", "(scanline-count 12)", "(data-size 3)",
+          "(compressed-bitmap-data", "A1 A2 A3"}},
+        {0x97, RecordBody(), "Color Table", 20, {"(rgb-triples \n        ))"}},
+        {0x97,
+         Triples(2),
+         "Color Table",
+         20,
+         {"(length 12)", "(rgb-triples \n", "        10 20 30    ; 0\n", "        11 21 31\n"}},
+        // The transparent table comments every fourth triple.
+        {0xC5,
+         RecordBody().u16(0).u16(5).bytes(Triples(5).Bytes()),
+         "Transparent Table",
+         43,
+         {"(record-type TransparentTable)", "(transparent-count 5)", "(rgb-triples \n",
+          "        10 20 30    ; 0\n", "        11 21 31\n", "        12 22 32\n",
+          "        13 23 33\n", "        14 24 34    ; 4\n"}},
+        {0x98,
+         RecordBody().u8(0x55).u8(0xAA).u8(0x0F),
+         "Pattern Table",
+         18,
+         {"(record-type PatternTable)", "(length 9)", "(pattern-data", "55 AA 0F"}},
+        {0x9E,
+         PmOrWinHeader(8, 0),
+         "PM Metafile Header",
+         15,
+         {"(record-type PMMetaHeader)", "(length 22)", "(map-mode 0x0008)", "(x-extent -5)",
+          "(y-extent 7)", "(original-display-size", "(width 1440)    ; twips",
+          "(height 2880))    ; twips", "(metafile-size 123456)", "(seg-count 0)"}},
+        {0x9F,
+         PmOrWinHeader(8, 0),
+         "Windows Metafile Header",
+         14,
+         {"(record-type WinMetaHeader)", "(map-mode Anisotropic)", "(x-extent -5)", "(y-extent 7)",
+          "(original-display-size", "(metafile-size 123456)", "(seg-count 0)"}},
+        {0x9F, PmOrWinHeader(1, 0), "Windows Metafile Header", 14, {"(map-mode Text)"}},
+        {0x9F, PmOrWinHeader(6, 0), "Windows Metafile Header", 14, {"(map-mode Twips)"}},
+        {0xA0,
+         MacHeader(0),
+         "Macintosh Metafile Header",
+         16,
+         {"(record-type MacMetaHeader)", "(length 16)", "(original-display-size",
+          "(width 720)    ; twips", "(height 360))    ; twips", "(metafile-size 70000)",
+          "(seg-count 0)"}},
+        // The segments share one layout: the data is what the length holds, whatever the
+        // sizes say.
+        {0x9A,
+         MetaSegment(4, 6, {0xD1, 0xD2, 0xD3}),
+         "PM Metafile Segment",
+         15,
+         {"(record-type PMMetaSeg)", "(length 13)", "(data-size 4)", "(seg-size 6)",
+          "(segment-data", "D1 D2 D3"}},
+        {0x9B,
+         MetaSegment(4, 6, {0xD1, 0xD2, 0xD3}),
+         "Windows Metafile Segment",
+         14,
+         {"(record-type WinMetaSeg)", "(length 13)", "(data-size 4)", "(seg-size 6)",
+          "(segment-data", "D1 D2 D3"}},
+        {0x9C,
+         MetaSegment(4, 6, {0xD1, 0xD2, 0xD3}),
+         "Macintosh Metafile Segment",
+         16,
+         {"(record-type MacMetaSeg)", "(length 13)", "(data-size 4)", "(seg-size 6)",
+          "(segment-data", "D1 D2 D3"}},
+        {0x9D,
+         CgmBody(1),
+         "CGM Metafile",
+         0,
+         {"(record-type CGMMeta)", "(length 18)", "(map-mode Metric)", "(x-extent -100)",
+          "(y-extent 250)", "(original-size", "(width 1440)    ; twips", "(height 720))    ; twips",
+          "(metafile", "C1 C2"}},
+        {0x9D, CgmBody(0), "CGM Metafile", 0, {"(map-mode Abstract)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.label) + " " + c.parts.front());
+        const Shown s = Show(c.signature, c.body);
+        EXPECT_EQ(s.label, c.label);
+        EXPECT_EQ(s.image, c.image);
+        ExpectInOrder(s.dump, c.parts);
+        EXPECT_FALSE(Has(s.dump, "remaining-data")) << s.dump;
+        EXPECT_FALSE(Has(s.dump, "***")) << s.dump;
+        EXPECT_EQ(Has(s.dump, "pixels"), c.image == 19 && Has(s.dump, "(version 2)")) << s.dump;
+    }
 }
 
-TEST(GraphicRecords, GraphicBeforeVersionTwoIgnoresItsFlags) {
-    const Shown g = Show(0x99, GraphicBody(1, 0x1));
-    ExpectInOrder(g.dump, {"(dest-size", "(width 100)    ; twips", "(height 200))    ; twips",
-                           "(version 1)", "(flags DestsizeIsPixels))    ; ignored\n"});
-    EXPECT_FALSE(Has(g.dump, "pixels"));
-}
-
-TEST(GraphicRecords, BitmapHeaderFieldsInOrder) {
-    const Shown h = Show(0x95, BitmapHeaderBody(0, 0));
-    EXPECT_EQ(h.label, "Bitmap Header");
-    EXPECT_EQ(h.image, 17);
-    ExpectInOrder(h.dump, {"(record-type BitmapHeader)", "(length 38)", "(dest",
-                           "(width 2880)    ; twips (2.0000 inches)", "(height 1440)", "(crop",
-                           "(width 720)", "(height 360)", "(flags RequiresPalette ComputePalette)",
-                           "(width 64)\n", "(height 32)\n", "(bits-per-pixel 8)",
-                           "(samples-per-pixel 1)", "(bits-per-sample 8)", "(segment-count 0)\n",
-                           "(color-count 0)\n", "(pattern-count 0)"});
-    EXPECT_FALSE(Has(h.dump, "remaining-data"));
-}
-
-TEST(GraphicRecords, BitmapHeaderSaysWhenFewerSegmentsAndColoursFollow) {
+// Counts that the records do not bear out are said; what the length holds past a count is
+// remaining data, and what a count claims past the length is said to be short.
+TEST(GraphicRecords, CountsAndSizesAgainstWhatFollows) {
     RecordEncoder e(kStreamKindComposite);
     e.Long(0x95, BitmapHeaderBody(3, 4));
     e.Long(0x97, Triples(2));
@@ -133,9 +222,9 @@ TEST(GraphicRecords, BitmapHeaderSaysWhenFewerSegmentsAndColoursFollow) {
     e.Long(0x96, Segment(1, 1, {0xBB}));
     e.Long(0x99, GraphicBody(2, 0)); // another picture: not counted
     e.Long(0x96, Segment(1, 1, {0xCC}));
-    const Shown h = ShowStream(e);
-    ExpectInOrder(h.dump, {"(segment-count 3)    ; *** only 2 segments follow",
-                           "(color-count 4)    ; *** only 2 colours follow", "(pattern-count 0)"});
+    ExpectInOrder(ShowStream(e).dump,
+                  {"(segment-count 3)    ; *** only 2 segments follow",
+                   "(color-count 4)    ; *** only 2 colours follow", "(pattern-count 0)"});
 
     // Counts that the records bear out are not commented; pattern and transparent tables
     // belong to the bitmap too.
@@ -147,106 +236,32 @@ TEST(GraphicRecords, BitmapHeaderSaysWhenFewerSegmentsAndColoursFollow) {
     whole.Long(0x96, Segment(1, 1, {0xAA}));
     whole.Long(0x96, Segment(1, 1, {0xBB}));
     const Shown ok = ShowStream(whole);
-    EXPECT_TRUE(Has(ok.dump, "(segment-count 2)\n")) << ok.dump;
-    EXPECT_TRUE(Has(ok.dump, "(color-count 2)\n")) << ok.dump;
+    ExpectInOrder(ok.dump, {"(segment-count 2)\n", "(color-count 2)\n"});
     EXPECT_FALSE(Has(ok.dump, "***")) << ok.dump;
-}
 
-TEST(GraphicRecords, BitmapSegmentDumpsItsDataSize) {
-    const Shown s = Show(0x96, Segment(12, 3, {0xA1, 0xA2, 0xA3}));
-    EXPECT_EQ(s.label, "Bitmap Segment");
-    EXPECT_EQ(s.image, 17);
-    ExpectInOrder(s.dump, {"(record-type BitmapSegment)", "(length 21)", "(scanline-count 12)",
-                           "(data-size 3)", "(compressed-bitmap-data", "A1 A2 A3"});
-    EXPECT_FALSE(Has(s.dump, "remaining-data"));
-
-    // A smaller data size leaves the rest as remaining data.
-    const ShownRecord less(Show(0x96, Segment(12, 1, {0xA1, 0xA2, 0xA3})).dump);
-    EXPECT_FALSE(less.saysShort) << less.text;
-    EXPECT_EQ(less.remaining, (RecordBytes{0xA2, 0xA3})) << less.text;
-
-    // A larger one is dumped as far as the record goes, and said to be short.
-    const ShownRecord more(Show(0x96, Segment(12, 9, {0xA1, 0xA2, 0xA3})).dump);
-    EXPECT_TRUE(more.saysShort) << more.text;
-    EXPECT_TRUE(Has(more.text, "A1 A2 A3")) << more.text;
-    EXPECT_TRUE(more.remaining.empty()) << more.text;
-}
-
-TEST(GraphicRecords, ColorTableTriplesAreCountedFromTheLength) {
-    const Shown empty = Show(0x97, RecordBody());
-    EXPECT_EQ(empty.label, "Color Table");
-    EXPECT_EQ(empty.image, 20);
-    EXPECT_TRUE(Has(empty.dump, "(rgb-triples \n        ))")) << empty.dump;
-
-    const Shown two = Show(0x97, Triples(2));
-    ExpectInOrder(two.dump, {"(length 12)", "(rgb-triples \n", "        10 20 30    ; 0\n",
-                             "        11 21 31\n"});
-    EXPECT_FALSE(Has(two.dump, "remaining-data"));
-
-    // Bytes short of a whole triple are remaining data.
-    const ShownRecord odd(Show(0x97, Triples(1).u8(0xEE).u8(0xEF)).dump);
-    EXPECT_FALSE(odd.saysShort) << odd.text;
-    EXPECT_EQ(odd.remaining, (RecordBytes{0xEE, 0xEF})) << odd.text;
-}
-
-TEST(GraphicRecords, TransparentTableCommentsEveryFourthTriple) {
-    const Shown t = Show(0xC5, RecordBody().u16(0).u16(5).bytes(Triples(5).Bytes()));
-    EXPECT_EQ(t.label, "Transparent Table");
-    EXPECT_EQ(t.image, 43);
-    ExpectInOrder(t.dump,
-                  {"(record-type TransparentTable)", "(transparent-count 5)", "(rgb-triples \n",
-                   "        10 20 30    ; 0\n", "        11 21 31\n", "        12 22 32\n",
-                   "        13 23 33\n", "        14 24 34    ; 4\n"});
-    EXPECT_FALSE(Has(t.dump, "remaining-data"));
-    EXPECT_FALSE(Has(t.dump, "***"));
-
-    // Triples after the count are remaining data.
-    const ShownRecord extra(Show(0xC5, RecordBody().u16(0).u16(1).bytes(Triples(2).Bytes())).dump);
-    EXPECT_EQ(extra.remaining, (RecordBytes{0x11, 0x21, 0x31})) << extra.text;
-}
-
-TEST(GraphicRecords, TransparentCountBeyondTheRecordIsSaid) {
-    const Shown t = Show(0xC5, RecordBody().u16(0).u16(4).bytes(Triples(2).Bytes()).u8(0x99));
-    ExpectInOrder(t.dump, {"(transparent-count 4)", "10 20 30    ; 0", "11 21 31",
-                           "*** 2 of 4 triples are there", "*** Length is too short"});
-    EXPECT_EQ(ShownRecord(t.dump).remaining, (RecordBytes{0x99}));
-}
-
-TEST(GraphicRecords, PatternTableIsOneHexDump) {
-    const Shown p = Show(0x98, RecordBody().u8(0x55).u8(0xAA).u8(0x0F));
-    EXPECT_EQ(p.label, "Pattern Table");
-    EXPECT_EQ(p.image, 18);
-    ExpectInOrder(p.dump,
-                  {"(record-type PatternTable)", "(length 9)", "(pattern-data", "55 AA 0F"});
-    EXPECT_FALSE(Has(p.dump, "remaining-data"));
-}
-
-TEST(GraphicRecords, MetafileHeaders) {
-    const Shown pm = Show(0x9E, PmOrWinHeader(8, 0));
-    EXPECT_EQ(pm.label, "PM Metafile Header");
-    EXPECT_EQ(pm.image, 15);
-    ExpectInOrder(pm.dump, {"(record-type PMMetaHeader)", "(length 22)", "(map-mode 0x0008)",
-                            "(x-extent -5)", "(y-extent 7)", "(original-display-size",
-                            "(width 1440)    ; twips", "(height 2880))    ; twips",
-                            "(metafile-size 123456)", "(seg-count 0)"});
-
-    const Shown win = Show(0x9F, PmOrWinHeader(8, 0));
-    EXPECT_EQ(win.label, "Windows Metafile Header");
-    EXPECT_EQ(win.image, 14);
-    ExpectInOrder(win.dump, {"(record-type WinMetaHeader)", "(map-mode Anisotropic)",
-                             "(x-extent -5)", "(y-extent 7)", "(original-display-size",
-                             "(metafile-size 123456)", "(seg-count 0)"});
-    EXPECT_TRUE(Has(Show(0x9F, PmOrWinHeader(1, 0)).dump, "(map-mode Text)"));
-    EXPECT_TRUE(Has(Show(0x9F, PmOrWinHeader(6, 0)).dump, "(map-mode Twips)"));
-
-    const Shown mac = Show(0xA0, MacHeader(0));
-    EXPECT_EQ(mac.label, "Macintosh Metafile Header");
-    EXPECT_EQ(mac.image, 16);
-    ExpectInOrder(mac.dump, {"(record-type MacMetaHeader)", "(length 16)", "(original-display-size",
-                             "(width 720)    ; twips", "(height 360))    ; twips",
-                             "(metafile-size 70000)", "(seg-count 0)"});
-    for (const Shown& s : {pm, win, mac})
-        EXPECT_FALSE(Has(s.dump, "remaining-data")) << s.dump;
+    const struct {
+        std::uint16_t signature;
+        RecordBody body;
+        bool saysShort;
+        RecordBytes remaining;
+    } cut[] = {
+        // A smaller data size leaves the rest; a larger one is dumped as far as the record goes.
+        {0x96, Segment(12, 1, {0xA1, 0xA2, 0xA3}), false, {0xA2, 0xA3}},
+        {0x96, Segment(12, 9, {0xA1, 0xA2, 0xA3}), true, {}},
+        // Bytes short of a whole triple, and triples after the transparent count.
+        {0x97, Triples(1).u8(0xEE).u8(0xEF), false, {0xEE, 0xEF}},
+        {0xC5, RecordBody().u16(0).u16(1).bytes(Triples(2).Bytes()), false, {0x11, 0x21, 0x31}},
+        {0xC5, RecordBody().u16(0).u16(4).bytes(Triples(2).Bytes()).u8(0x99), true, {0x99}},
+    };
+    for (const auto& c : cut) {
+        const ShownRecord shown(Show(c.signature, c.body).dump);
+        EXPECT_EQ(shown.saysShort, c.saysShort) << shown.text;
+        EXPECT_EQ(shown.remaining, c.remaining) << shown.text;
+    }
+    EXPECT_TRUE(Has(Show(0x96, Segment(12, 9, {0xA1, 0xA2, 0xA3})).dump, "A1 A2 A3"));
+    ExpectInOrder(Show(0xC5, RecordBody().u16(0).u16(4).bytes(Triples(2).Bytes()).u8(0x99)).dump,
+                  {"(transparent-count 4)", "10 20 30    ; 0", "11 21 31",
+                   "*** 2 of 4 triples are there", "*** Length is too short"});
 }
 
 TEST(GraphicRecords, MetafileHeaderCountsOnlyItsOwnSegments) {
@@ -269,39 +284,6 @@ TEST(GraphicRecords, MetafileHeaderCountsOnlyItsOwnSegments) {
     // A header at the stream's end has no segments after it.
     EXPECT_TRUE(Has(Show(0x9E, PmOrWinHeader(0, 1)).dump,
                     "(seg-count 1))    ; *** only 0 segments follow"));
-}
-
-TEST(GraphicRecords, MetafileSegmentsShareOneLayout) {
-    const struct {
-        std::uint16_t signature;
-        const char* name;
-        const char* label;
-        std::uint16_t image;
-    } kinds[] = {{0x9A, "PMMetaSeg", "PM Metafile Segment", 15},
-                 {0x9B, "WinMetaSeg", "Windows Metafile Segment", 14},
-                 {0x9C, "MacMetaSeg", "Macintosh Metafile Segment", 16}};
-    for (const auto& k : kinds) {
-        const Shown s = Show(k.signature, MetaSegment(4, 6, {0xD1, 0xD2, 0xD3}));
-        EXPECT_EQ(s.label, k.label);
-        EXPECT_EQ(s.image, k.image);
-        // The data is what the length holds, whatever the sizes say.
-        ExpectInOrder(s.dump, {std::string("(record-type ") + k.name + ")", "(length 13)",
-                               "(data-size 4)", "(seg-size 6)", "(segment-data", "D1 D2 D3"});
-        EXPECT_FALSE(Has(s.dump, "remaining-data")) << s.dump;
-        EXPECT_FALSE(Has(s.dump, "***")) << s.dump;
-    }
-}
-
-TEST(GraphicRecords, CgmMetafile) {
-    const Shown c = Show(0x9D, CgmBody(1));
-    EXPECT_EQ(c.label, "CGM Metafile");
-    EXPECT_EQ(c.image, 0);
-    ExpectInOrder(c.dump,
-                  {"(record-type CGMMeta)", "(length 18)", "(map-mode Metric)", "(x-extent -100)",
-                   "(y-extent 250)", "(original-size", "(width 1440)    ; twips",
-                   "(height 720))    ; twips", "(metafile", "C1 C2"});
-    EXPECT_FALSE(Has(c.dump, "remaining-data"));
-    EXPECT_TRUE(Has(Show(0x9D, CgmBody(0)).dump, "(map-mode Abstract)"));
 }
 
 TEST(GraphicRecords, SignaturesWithoutAKindAreGeneric) {

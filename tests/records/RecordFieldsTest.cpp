@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ExpectInOrder.h"
-#include "RecordTestSupport.h"
+#include "RecordCases.h"
 #include "output/OutputStrings.h"
 #include "records/FieldRecords.h"
 #include "records/TextExcerpt.h"
@@ -25,23 +24,6 @@ RecordBody PabWithTabs(std::uint16_t count, std::uint32_t types) {
     return b.u16(0).u32(types).zeros(2);
 }
 
-TEST(PabDefinition, TabsAndTheirTypes) {
-    const std::string none = DumpOne(RecordEncoder(1).Add(0xFF82, PabWithTabs(0, 0x39)));
-    EXPECT_FALSE(Has(none, "tabs")) << none;
-    EXPECT_FALSE(Has(none, "tab-types")) << none;
-    EXPECT_FALSE(Has(none, "remaining-data")) << none;
-
-    const std::string three = DumpOne(RecordEncoder(1).Add(0xFF82, PabWithTabs(3, 0xE4)));
-    EXPECT_TRUE(Has(three, "(tabs 100 200 300 )")) << three;
-    EXPECT_TRUE(Has(three, "(tab-types Left Right Decimal )")) << three;
-
-    // Only 16 types fit in the stored word; a count past 20 is not believed.
-    const std::string many = DumpOne(RecordEncoder(1).Add(0xFF82, PabWithTabs(25, 0xFFFFFFFF)));
-    EXPECT_TRUE(Has(many, "2000 )")) << many;
-    EXPECT_FALSE(Has(many, "2100")) << many;
-    EXPECT_TRUE(Has(many, "25 tabs stored, room for 20")) << many;
-}
-
 TEST(TextRecord, LabelKeepsOrCutsTheText) {
     const std::string s47(47, 'x'), s48(48, 'y');
     EXPECT_EQ(Label(RecordEncoder(1).Add(0xFF85, RecordBody().u32(0).text(s47))), '"' + s47 + '"');
@@ -55,20 +37,6 @@ TEST(TextRecord, LabelKeepsOrCutsTheText) {
     EXPECT_EQ(TextExcerpt(wide.data(), wide.size()).back(), '"');
 }
 
-TEST(StyleName, FontOnlyWithItsFlag) {
-    const auto style = [](std::uint32_t flags) {
-        return RecordBody().u32(flags).u16(3).text("Quote", 36).u32(0x0A000000);
-    };
-    const std::string without = DumpOne(RecordEncoder(1).Add(0xA6, style(0x4)));
-    EXPECT_TRUE(Has(without, "(flags Permanent)")) << without;
-    EXPECT_FALSE(Has(without, "font-id")) << without;
-    EXPECT_TRUE(Has(without, "remaining-data")) << without;
-    const std::string with = DumpOne(RecordEncoder(1).Add(0xA6, style(0x1)));
-    EXPECT_TRUE(Has(with, "(font-id ")) << with;
-    EXPECT_FALSE(Has(with, "remaining-data")) << with;
-    EXPECT_EQ(Label(RecordEncoder(1).Add(0xA6, style(0x1))), "Style Name: Quote");
-}
-
 RecordBody FieldWith(std::uint16_t valueLength, const RecordBody& values) {
     RecordBody b;
     b.u16(0x0002).u16(0x0300).u16(0x0001).zeros(8).u32(0).u16(0).u16(0).u16(0).u16(0);
@@ -76,32 +44,50 @@ RecordBody FieldWith(std::uint16_t valueLength, const RecordBody& values) {
     return b.bytes(values.Bytes());
 }
 
-TEST(FieldRecord, ValueListOrFormula) {
-    const std::string formula = DumpOne(RecordEncoder(1).Add(
-        0xFF8A, FieldWith(1, RecordBody().u16(0).bytes(RecordBody::Formula("1 + 2")))));
-    EXPECT_TRUE(Has(formula, "(value-formula {")) << formula;
-    EXPECT_FALSE(Has(formula, "remaining-data")) << formula;
-    EXPECT_TRUE(Has(formula, "(type Number)")) << formula;
-    EXPECT_TRUE(Has(formula, "Editable")) << formula;
+RecordBody Style(std::uint32_t flags) {
+    return RecordBody().u32(flags).u16(3).text("Quote", 36).u32(0x0A000000);
+}
 
-    const std::string list = DumpOne(RecordEncoder(1).Add(
-        0xFF8A, FieldWith(1, RecordBody().u16(2).u16(1).u16(3).text("S").text("XXL").u8(0xEE))));
-    EXPECT_TRUE(Has(list, "(value \"S\")")) << list;
-    EXPECT_TRUE(Has(list, "(value \"XXL\")")) << list;
-    EXPECT_TRUE(Has(list, "EE")) << list; // the byte after the list is remaining data
-
-    // Without the text value length the list is not read; the bytes remain.
-    const std::string off =
-        DumpOne(RecordEncoder(1).Add(0xFF8A, FieldWith(0, RecordBody().u16(1).u16(1).text("S"))));
-    EXPECT_FALSE(Has(off, "(value")) << off;
-    EXPECT_TRUE(Has(off, "remaining-data")) << off;
-
-    // A count whose lengths are not all there stops the field; nothing past the record is read.
-    const std::string cut =
-        DumpOne(RecordEncoder(1).Add(0xFF8A, FieldWith(1, RecordBody().u16(500).u16(1))));
-    EXPECT_FALSE(Has(cut, "value-list")) << cut;
-    EXPECT_TRUE(Has(cut, "remaining-data")) << cut;
-    EXPECT_EQ(Label(RecordEncoder(1).Add(0xFF8A, FieldWith(0, RecordBody()))), "Size");
+TEST(FieldRecords, TabsStylesAndFieldValues) {
+    ExpectRecords(
+        1, {
+               {0xFF82, PabWithTabs(0, 0x39), "", {}, "(tab"},
+               {0xFF82,
+                PabWithTabs(3, 0xE4),
+                "",
+                {"(tabs 100 200 300 )", "(tab-types Left Right Decimal )"}},
+               // Only 16 types fit in the stored word; a count past 20 is not believed.
+               {0xFF82,
+                PabWithTabs(25, 0xFFFFFFFF),
+                "",
+                {"2000 )", "25 tabs stored, room for 20"},
+                "2100"},
+               // A style's font is there only with its flag.
+               {0xA6, Style(0x4), "", {"(flags Permanent)", "(remaining-data"}, "font-id"},
+               {0xA6, Style(0x1), "Style Name: Quote", {"(font-id "}},
+               {0xFF8A,
+                FieldWith(1, RecordBody().u16(0).bytes(RecordBody::Formula("1 + 2"))),
+                "",
+                {"(type Number)", "Editable", "(value-formula {"}},
+               // The byte after the list is remaining data.
+               {0xFF8A,
+                FieldWith(1, RecordBody().u16(2).u16(1).u16(3).text("S").text("XXL").u8(0xEE)),
+                "",
+                {"(value \"S\")", "(value \"XXL\")", "(remaining-data", "EE"}},
+               // Without the text value length the list is not read; the bytes remain.
+               {0xFF8A,
+                FieldWith(0, RecordBody().u16(1).u16(1).text("S")),
+                "Size",
+                {"(remaining-data"},
+                "(value"},
+               // A count whose lengths are not all there stops the field; nothing past the record
+               // is read.
+               {0xFF8A,
+                FieldWith(1, RecordBody().u16(500).u16(1)),
+                "",
+                {"(remaining-data"},
+                "value-list"},
+           });
 }
 
 TEST(FieldRecord, ComputeComment) {

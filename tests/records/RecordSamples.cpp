@@ -76,18 +76,9 @@ std::vector<SampleStream> SampleStreams() {
     const auto cell = [&](std::uint8_t row, std::uint8_t column, std::uint16_t right,
                           std::uint8_t border, std::uint8_t flags, std::uint16_t sides,
                           std::uint16_t color) {
-        body.Add(0xA4, RecordBody()
-                           .u8(row)
-                           .u8(column)
-                           .u16(0)
-                           .u16(right)
-                           .u16(5000)
-                           .u8(border)
-                           .u8(flags)
-                           .u16(sides)
-                           .u8(1)
-                           .u8(1)
-                           .u16(color));
+        RecordBody b;
+        b.u8(row).u8(column).u16(0).u16(right).u16(5000).u8(border).u8(flags).u16(sides);
+        body.Add(0xA4, b.u8(1).u8(1).u16(color));
     };
     cell(0, 0, 2880, 0x65, 0x3, 0x1211, 6);
     body.Add(0xFF85, RecordBody().u32(0x0A000100).text("Task"));
@@ -107,48 +98,21 @@ std::vector<SampleStream> SampleStreams() {
     body.Add(0xAA, RecordBody());
     // An embedded object and a linked one, a layout region with a text and a field, an action
     // bar.
-    body.Add(0xFFA7, RecordBody()
-                         .u16(2)
-                         .u32(0x1)
-                         .u16(0x2)
-                         .u16(8)
-                         .u16(14)
-                         .u16(0)
-                         .text("EXT12345")
-                         .text("Sheet.Document"));
+    RecordBody ole;
+    ole.u16(2).u32(0x1).u16(0x2).u16(8).u16(14).u16(0);
+    body.Add(0xFFA7, ole.text("EXT12345").text("Sheet.Document"));
     body.Add(0xFFA8, RecordBody().u32(0));
-    body.Add(0xFFA1, RecordBody()
-                         .text("Sheets", 32)
-                         .text("budget.sht", 100)
-                         .text("R1C1:R4C3", 64)
-                         .u32(0x1)
-                         .zeros(80)
-                         .u16(0)
-                         .u16(0x1));
+    RecordBody dde;
+    dde.text("Sheets", 32).text("budget.sht", 100).text("R1C1:R4C3", 64);
+    body.Add(0xFFA1, dde.u32(0x1).zeros(80).u16(0).u16(0x1));
     body.Add(0xFFA2, RecordBody().u32(0));
     body.Add(0xB7, RecordBody().u16(360).u16(7200).u16(2160).u32(0x7).u16(90).zeros(14));
-    body.Add(0xB8, RecordBody()
-                       .u16(90)
-                       .u16(90)
-                       .u16(1800)
-                       .u16(360)
-                       .u32(0x0A000101)
-                       .u8(0)
-                       .zeros(7)
-                       .u32(0x20000000)
-                       .zeros(16)
-                       .text("Status"));
-    body.Add(0xBA, RecordBody()
-                       .u16(1980)
-                       .u16(90)
-                       .u16(3600)
-                       .u16(360)
-                       .u32(0x0A000001)
-                       .u8(1)
-                       .zeros(7)
-                       .u32(0x1)
-                       .u8(0)
-                       .zeros(15));
+    RecordBody text;
+    text.u16(90).u16(90).u16(1800).u16(360).u32(0x0A000101).u8(0).zeros(7);
+    body.Add(0xB8, text.u32(0x20000000).zeros(16).text("Status"));
+    RecordBody field;
+    field.u16(1980).u16(90).u16(3600).u16(360).u32(0x0A000001).u8(1).zeros(7);
+    body.Add(0xBA, field.u32(0x1).u8(0).zeros(15));
     body.Add(0xB9, RecordBody().zeros(16));
     body.Add(0xBD, RecordBody().u16(15).u16(14).u16(0).u16(0).u16(1).u32(0).zeros(12));
     out.push_back({"Body", std::move(body)});
@@ -164,15 +128,9 @@ std::vector<SampleStream> SampleStreams() {
     form.Add(0xFF8B, fonts);
     form.Add(0xFF8A, Field(false));
     form.Add(0xFF84, Field(true));
-    form.Add(0xFFB0, RecordBody()
-                         .u32(0x12010000)
-                         .u32(1)
-                         .u16(3)
-                         .u16(8)
-                         .u16(6)
-                         .u16(2)
-                         .text("names.nf")
-                         .text("People"));
+    RecordBody lookup;
+    lookup.u32(0x12010000).u32(1).u16(3).u16(8).u16(6).u16(2);
+    form.Add(0xFFB0, lookup.text("names.nf").text("People"));
     form.Add(
         0xFF8F,
         RecordBody().u32(0x0A000000).u16(2).u16(0x0015).u16(3).text("Red").u16(4).text("Blue"));

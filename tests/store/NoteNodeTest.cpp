@@ -21,6 +21,7 @@
 #include "store/api/Formula.h"
 #include "store/api/Items.h"
 #include "store/api/Notes.h"
+#include "support/ExpectParts.h"
 #include "support/FakeTree.h"
 #include "tree/CancelProbe.h"
 #include "tree/TNError.h"
@@ -282,12 +283,9 @@ TEST(NoteNode, HiddenItemsAreNotWalkedAndAMissingNoteIsReported) {
 TEST(NoteNode, FieldsOfNotesAndTheirInformation) {
     Fixture f;
     TNDocument document(f.db, 18, &f.tree.doc);
-    const std::string doc = Describe(document);
-    EXPECT_TRUE(Has(doc, "(note Document \"Memo: Hello\"")) << doc;
-    EXPECT_TRUE(Has(doc, "(note-id ")) << doc;
-    EXPECT_FALSE(Has(doc, "is-default")) << doc;
-    EXPECT_TRUE(Has(doc, "(oid ")) << doc;
-    EXPECT_TRUE(Has(doc, "(modified ")) << doc;
+    ExpectParts(Describe(document),
+                {"(note Document \"Memo: Hello\"", "(note-id ", "(oid ", "(modified "},
+                {"is-default"});
 
     TNDocument form(f.db, 10, &f.tree.doc);
     EXPECT_TRUE(Has(Describe(form), "(is-default True)")) << Describe(form);
@@ -301,12 +299,8 @@ TEST(NoteNode, FieldsOfNotesAndTheirInformation) {
     const std::string p = Describe(parentInfo), c = Describe(childInfo);
     store::CloseNote(parent);
     store::CloseNote(child);
-    EXPECT_TRUE(Has(p, "(responses")) << p;
-    EXPECT_TRUE(Has(p, "0x26")) << p;
-    EXPECT_TRUE(Has(p, "(response-count 1)")) << p;
-    EXPECT_TRUE(Has(c, "(responses 0)")) << c;
-    EXPECT_TRUE(Has(c, "(parent-noteid 0x12)")) << c;
-    EXPECT_FALSE(Has(c, "pre-v3-privileges-mask")) << c;
+    ExpectParts(p, {"(responses", "0x26", "(response-count 1)"});
+    ExpectParts(c, {"(responses 0)", "(parent-noteid 0x12)"}, {"pre-v3-privileges-mask"});
 }
 
 store::SEARCH_MATCH StubMatch(store::NoteId id, std::uint16_t cls) {
@@ -340,10 +334,7 @@ TEST(DeletionStub, LabelsByClassAndOptions) {
         EXPECT_FALSE(stub.IsExpandable());
     }
     TNDeletionStub stub(StubMatch(0x2A, 0x8004), &doc);
-    const std::string out = Describe(stub);
-    EXPECT_TRUE(Has(out, "(deletion-stub Form")) << out;
-    EXPECT_FALSE(Has(out, "Default")) << out;
-    EXPECT_TRUE(Has(out, "(giid ")) << out;
+    ExpectParts(Describe(stub), {"(deletion-stub Form", "(giid "}, {"Default"});
 }
 
 TEST(FormulaText, EveryResultTypeBecomesText) {

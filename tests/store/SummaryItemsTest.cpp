@@ -11,6 +11,8 @@
 #include "output/FieldWriter.h"
 #include "output/StringWriter.h"
 #include "store/SummaryItems.h"
+#include "support/ExpectParts.h"
+#include "support/ItemValueEncoder.h"
 
 namespace {
 
@@ -20,27 +22,21 @@ struct Item {
     std::vector<std::uint8_t> data;
 };
 
-void Put16(std::vector<std::uint8_t>& out, std::size_t v) {
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
+// A summary buffer: its total length, the count, each item's name and value lengths, then
+// the names and values.
 std::vector<std::uint8_t> Summary(const std::vector<Item>& items) {
-    std::vector<std::uint8_t> out;
-    Put16(out, 0);
-    Put16(out, items.size());
+    itemenc::Sink lengths, values;
     for (const Item& i : items) {
-        Put16(out, i.name.size());
-        Put16(out, i.data.size() + 2);
+        lengths.u16(unsigned(i.name.size())).u16(unsigned(i.data.size() + 2));
+        values.text(i.name).u16(i.type).bytes(i.data);
     }
-    for (const Item& i : items) {
-        out.insert(out.end(), i.name.begin(), i.name.end());
-        Put16(out, i.type);
-        out.insert(out.end(), i.data.begin(), i.data.end());
-    }
-    out[0] = std::uint8_t(out.size());
-    out[1] = std::uint8_t(out.size() >> 8);
-    return out;
+    const std::size_t total = 4 + lengths.get().size() + values.get().size();
+    return itemenc::Sink()
+        .u16(unsigned(total))
+        .u16(unsigned(items.size()))
+        .bytes(lengths.get())
+        .bytes(values.get())
+        .get();
 }
 
 std::vector<std::uint8_t> Bytes(const char* text) {
@@ -48,9 +44,7 @@ std::vector<std::uint8_t> Bytes(const char* text) {
 }
 
 std::vector<std::uint8_t> Double(double d) {
-    std::vector<std::uint8_t> out(8);
-    std::memcpy(out.data(), &d, 8);
-    return out;
+    return itemenc::Sink().f64(d).get();
 }
 
 const SummaryRename kRenames[] = {{"$TITLE", "filename"}, {"$Info", nullptr}, {nullptr, nullptr}};
@@ -101,32 +95,19 @@ TEST(SummaryItems, RenamesOmitsAndMatchesCaseExactly) {
                                  {"$title", 0x0500, Bytes("b")},
                                  {"Size", 0x0300, Double(42)},
                                  {"Odd", 0x0777, {1, 2}}});
-    const std::string out = Write(buffer, buffer.size());
-    EXPECT_NE(out.find("filename"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"a.vlt\""), std::string::npos) << out;
-    EXPECT_EQ(out.find("Title"), std::string::npos) << out;
-    EXPECT_NE(out.find("summary-item"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"$title\""), std::string::npos) << out;
-    EXPECT_NE(out.find("42"), std::string::npos) << out;
-    EXPECT_NE(out.find("?type 0x777?"), std::string::npos) << out;
-    EXPECT_EQ(out.find("Length is too short"), std::string::npos) << out;
+    ExpectParts(Write(buffer, buffer.size()),
+                {"filename", "\"a.vlt\"", "summary-item", "\"$title\"", "42", "?type 0x777?"},
+                {"Title", "Length is too short"});
 }
 
 TEST(SummaryItems, TextListsAndTimesAreDecoded) {
-    std::vector<std::uint8_t> list;
-    Put16(list, 2);
-    Put16(list, 3);
-    Put16(list, 2);
-    for (char c : std::string("onetw"))
-        list.push_back(std::uint8_t(c));
-    const auto buffer = Summary({{"L", 0x0501, list}, {"T", 0x0400, std::vector<std::uint8_t>(8)}});
+    const auto buffer = Summary({{"L", 0x0501, itemenc::TextList({"one", "tw"})},
+                                 {"T", 0x0400, std::vector<std::uint8_t>(8)}});
     const SummaryItems parsed = ParseSummary(buffer.data(), buffer.size());
     ASSERT_EQ(parsed.items.size(), 2u);
     EXPECT_EQ(parsed.items[0].type, 0x0501);
     EXPECT_EQ(parsed.items[1].valueLength, 8u);
-    const std::string out = Write(buffer, buffer.size());
-    EXPECT_NE(out.find("\"one\""), std::string::npos) << out;
-    EXPECT_NE(out.find("\"tw\""), std::string::npos) << out;
+    ExpectParts(Write(buffer, buffer.size()), {"\"one\"", "\"tw\""});
 }
 
 TEST(SummaryItems, EveryPrefixOfABufferStaysInside) {
@@ -175,12 +156,8 @@ TEST(SummaryItems, DatabaseNodeWritesInfoFieldsThenItems) {
     db.WriteFields(w);
     w.End();
     const std::string out = w.Result();
-    EXPECT_NE(out.find("title"), std::string::npos) << out;
-    EXPECT_EQ(out.find("categories"), std::string::npos) << out; // empty: left out
-    EXPECT_NE(out.find("template-name"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"Base Tpl\""), std::string::npos) << out;
-    EXPECT_NE(out.find("path"), std::string::npos) << out;
-    EXPECT_NE(out.find("8192"), std::string::npos) << out;
+    // Empty categories are left out.
+    ExpectParts(out, {"title", "template-name", "\"Base Tpl\"", "path", "8192"}, {"categories"});
     EXPECT_LT(out.find("template-name"), out.find("path")) << out;
 
     // Without "$Info" the other items are still written; a summary longer than its own first
@@ -192,8 +169,7 @@ TEST(SummaryItems, DatabaseNodeWritesInfoFieldsThenItems) {
     w2.Begin();
     other.WriteFields(w2);
     w2.End();
-    EXPECT_NE(w2.Result().find("\"Database\""), std::string::npos) << w2.Result();
-    EXPECT_EQ(w2.Result().find("title"), std::string::npos) << w2.Result();
+    ExpectParts(w2.Result(), {"\"Database\""}, {"title"});
 }
 
 } // namespace

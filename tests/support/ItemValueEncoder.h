@@ -126,19 +126,9 @@ struct AgentInfo {
 };
 
 inline Bytes Encode(const AgentInfo& a) {
-    return Sink()
-        .u16(a.version)
-        .u16(a.trigger)
-        .u16(a.search)
-        .u16(a.intervalType)
-        .u16(a.interval)
-        .u32(a.time1)
-        .u32(a.time2)
-        .time(a.start)
-        .time(a.end)
-        .u32(a.flags)
-        .fill(64)
-        .get();
+    Sink s;
+    s.u16(a.version).u16(a.trigger).u16(a.search).u16(a.intervalType).u16(a.interval);
+    return s.u32(a.time1).u32(a.time2).time(a.start).time(a.end).u32(a.flags).fill(64).get();
 }
 
 struct SchedEntry {
@@ -150,16 +140,12 @@ struct SchedEntry {
 inline Bytes SchedList(std::uint16_t applicationId, const std::vector<SchedEntry>& entries,
                        std::uint32_t countOverride = 0xFFFFFFFF) {
     Sink s;
-    s.u32(countOverride != 0xFFFFFFFF ? countOverride : std::uint32_t(entries.size()))
-        .u16(applicationId)
-        .fill(2);
-    for (const auto& e : entries)
-        s.bytes(Bytes(e.unid.begin(), e.unid.end()))
-            .time(e.from)
-            .time(e.to)
-            .u8(e.attr)
-            .u8(e.userAttr)
-            .fill(2);
+    s.u32(countOverride != 0xFFFFFFFF ? countOverride : std::uint32_t(entries.size()));
+    s.u16(applicationId).fill(2);
+    for (const auto& e : entries) {
+        s.bytes(Bytes(e.unid.begin(), e.unid.end())).time(e.from).time(e.to);
+        s.u8(e.attr).u8(e.userAttr).fill(2);
+    }
     return s.get();
 }
 
@@ -171,22 +157,10 @@ struct CalendarFormat {
 };
 
 inline Bytes Encode(const CalendarFormat& c) {
-    return Sink()
-        .u8(c.version)
-        .u8(c.formats)
-        .u32(c.dayDateFont)
-        .u32(c.timeSlotFont)
-        .u32(c.headerFont)
-        .u16(c.separatorColor)
-        .u16(c.todayColor)
-        .u16(c.flags)
-        .u16(c.busyColor)
-        .u16(c.slotStart)
-        .u16(c.slotEnd)
-        .u16(c.slotDuration)
-        .fill(2)
-        .fill(28)
-        .get();
+    Sink s;
+    s.u8(c.version).u8(c.formats).u32(c.dayDateFont).u32(c.timeSlotFont).u32(c.headerFont);
+    s.u16(c.separatorColor).u16(c.todayColor).u16(c.flags).u16(c.busyColor);
+    return s.u16(c.slotStart).u16(c.slotEnd).u16(c.slotDuration).fill(2).fill(28).get();
 }
 
 struct ObjectDescriptor {
@@ -204,17 +178,9 @@ inline Bytes Encode(const ObjectDescriptor& o) {
     s.u16(o.typeAndFlags).u32(o.rrv);
     if ((o.typeAndFlags & 0xFFF) != 0)
         return s.get();
-    return s.u16(unsigned(o.fileName.size()))
-        .u16(o.host)
-        .u16(o.compression)
-        .u16(o.attributes)
-        .u16(o.fileFlags)
-        .u32(o.size)
-        .time(o.created)
-        .time(o.modified)
-        .text(o.fileName)
-        .bytes(o.hostExtension)
-        .get();
+    s.u16(unsigned(o.fileName.size())).u16(o.host).u16(o.compression).u16(o.attributes);
+    s.u16(o.fileFlags).u32(o.size).time(o.created).time(o.modified);
+    return s.text(o.fileName).bytes(o.hostExtension).get();
 }
 
 struct ViewColumn {
@@ -269,13 +235,11 @@ inline Bytes Encode(const ViewFormat& v) {
     s.u16(v.extended ? 0x2BAD : 0).u8(v.lineCount).u8(v.spacing).u16(v.backgroundExt);
     s.u8(v.headerLines).u8(0).fill(8);
     if (v.extended)
-        for (const auto& c : v.columns2)
-            s.u16(c.signature)
-                .u32(c.headerFont)
-                .bytes(Bytes(c.resortView.begin(), c.resortView.end()))
-                .u16(c.secondColumn)
-                .fill(2)
-                .fill(20);
+        for (const auto& c : v.columns2) {
+            s.u16(c.signature).u32(c.headerFont);
+            s.bytes(Bytes(c.resortView.begin(), c.resortView.end())).u16(c.secondColumn);
+            s.fill(2).fill(20);
+        }
     return s.get();
 }
 
