@@ -35,19 +35,79 @@ struct OpenDb {
 };
 
 // An item of a loaded note: its value lies at [offset, offset + length) of the note's bytes,
-// type word first; length >= 2 always holds.
+// type word first; length >= 2 always holds. Its name is kept by the list that holds it.
 struct NoteItem {
-    std::string name;
-    std::uint16_t flags = 0;
-    std::uint16_t type = 0;
+    std::uint32_t nameAt = 0;
+    std::uint32_t nameLength = 0;
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t type = 0;
+};
+
+// A note's items in stored order as they are read, their names side by side in one buffer.
+class NoteItems {
+public:
+    using const_iterator = std::vector<NoteItem>::const_iterator;
+
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    const NoteItem& operator[](std::size_t i) const { return items_[i]; }
+    const_iterator begin() const { return items_.begin(); }
+    const_iterator end() const { return items_.end(); }
+    std::string_view name(const NoteItem& i) const {
+        return std::string_view(names_).substr(i.nameAt, i.nameLength);
+    }
+
+    void clear() {
+        items_.clear();
+        names_.clear();
+    }
+    // False, with nothing added, when the names would pass 4 GiB.
+    bool add(std::string_view name, NoteItem item);
+    // Keeps, in their order, the items for which keep(item) holds; keep may change the item
+    // it keeps (its value's offset), not its name.
+    template <class Keep> void keepIf(Keep keep) {
+        NoteItems kept;
+        for (NoteItem i : items_)
+            if (keep(i))
+                kept.add(name(i), i);
+        *this = std::move(kept);
+    }
+
+private:
+    std::vector<NoteItem> items_;
+    std::string names_;
+};
+
+// The items of a note held open, in one block: an entry of 12 bytes per item and one after
+// the last, then the names. Values and names lie one after the other in stored order, so an
+// item's lengths are where the next one starts. A tree of expanded notes holds one table per
+// note, and this is a fraction of the list they are read into.
+class ItemTable {
+public:
+    ItemTable() = default;
+    // The items' values must lie one after the other from offset 0, as NoteItems has them.
+    explicit ItemTable(const NoteItems& items);
+
+    std::size_t size() const { return count_; }
+    NoteItem operator[](std::size_t i) const;
+    std::string_view name(const NoteItem& i) const {
+        return {reinterpret_cast<const char*>(block_.get()) + NamesAt() + i.nameAt, i.nameLength};
+    }
+
+private:
+    static constexpr std::size_t kEntry = 12; // offset, name offset (u32), flags, type (u16)
+    std::size_t NamesAt() const { return kEntry * (std::size_t(count_) + 1); }
+
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::uint32_t count_ = 0;
 };
 
 struct NoteData {
     NoteRow row;
     std::vector<std::uint8_t> bytes;
-    std::vector<NoteItem> items;
+    NoteItems items;
 };
 
 struct OpenNote {
@@ -55,7 +115,7 @@ struct OpenNote {
     store::DbHandle db = 0;
     std::shared_ptr<OpenDb> database;
     NoteRow row;
-    std::vector<NoteItem> items;
+    ItemTable items;
     store::MemHandle pool = 0; // the items' values; item block IDs point into it
     bool hasObjects = false;
     bool isSigned = false, isSealed = false; // of the whole note, not only of the items held
