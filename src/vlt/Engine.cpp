@@ -146,44 +146,59 @@ bool NoteItems::add(std::string_view name, NoteItem item) {
     return true;
 }
 
-ItemTable::ItemTable(const NoteItems& items) : count_(static_cast<std::uint32_t>(items.size())) {
+std::size_t ItemTable::SizeFor(const NoteItems& items) {
     std::size_t names = 0;
     for (const NoteItem& i : items)
         names += i.nameLength;
-    block_ = std::make_unique<std::uint8_t[]>(NamesAt() + names);
-    std::uint8_t* entry = block_.get();
-    std::uint8_t* name = entry + NamesAt();
+    return NamesAt(items.size()) + names;
+}
+
+ItemTable::ItemTable(const NoteItems& items, std::uint8_t* at) : table_(at) {
+    const std::uint32_t count = static_cast<std::uint32_t>(items.size());
+    std::memcpy(at, &count, 4);
+    std::uint8_t* entry = at + kEntriesAt;
+    std::uint8_t* name = at + NamesAt(items.size());
     std::uint32_t end = 0, namesEnd = 0;
-    auto put = [&entry](std::uint32_t offset, std::uint32_t nameAt, std::uint16_t flags,
-                        std::uint16_t type) {
+    auto put = [&entry](std::uint32_t offset, std::uint32_t nameAt, std::uint16_t flags) {
         std::memcpy(entry, &offset, 4);
         std::memcpy(entry + 4, &nameAt, 4);
         std::memcpy(entry + 8, &flags, 2);
-        std::memcpy(entry + 10, &type, 2);
         entry += kEntry;
     };
     for (const NoteItem& i : items) {
-        put(i.offset, namesEnd, i.flags, i.type);
+        put(i.offset, namesEnd, i.flags);
         const std::string_view n = items.name(i);
         std::memcpy(name + namesEnd, n.data(), n.size());
         namesEnd += i.nameLength;
         end = i.offset + i.length;
     }
-    put(end, namesEnd, 0, 0);
+    put(end, namesEnd, 0);
+}
+
+std::size_t ItemTable::size() const {
+    if (!table_)
+        return 0;
+    std::uint32_t count;
+    std::memcpy(&count, table_, 4);
+    return count;
 }
 
 NoteItem ItemTable::operator[](std::size_t index) const {
-    const std::uint8_t* e = block_.get() + kEntry * index;
-    std::uint32_t nextOffset, nextName;
+    const std::uint8_t* e = table_ + kEntriesAt + kEntry * index;
+    const std::uint8_t* last = table_ + kEntriesAt + kEntry * size();
+    std::uint32_t nextOffset, nextName, valuesEnd;
     NoteItem i;
     std::memcpy(&i.offset, e, 4);
     std::memcpy(&i.nameAt, e + 4, 4);
     std::memcpy(&i.flags, e + 8, 2);
-    std::memcpy(&i.type, e + 10, 2);
     std::memcpy(&nextOffset, e + kEntry, 4);
     std::memcpy(&nextName, e + kEntry + 4, 4);
+    std::memcpy(&valuesEnd, last, 4);
     i.length = nextOffset - i.offset;
     i.nameLength = nextName - i.nameAt;
+    // Every value holds its type word (length >= 2).
+    const std::uint8_t* value = table_ - valuesEnd + i.offset;
+    i.type = static_cast<std::uint16_t>(value[0] | value[1] << 8);
     return i;
 }
 

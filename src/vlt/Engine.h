@@ -80,28 +80,32 @@ private:
     std::string names_;
 };
 
-// The items of a note held open, in one block: an entry of 12 bytes per item and one after
-// the last, then the names. Values and names lie one after the other in stored order, so an
-// item's lengths are where the next one starts. A tree of expanded notes holds one table per
-// note, and this is a fraction of the list they are read into.
+// The items of a note held open, kept in the block of their values, right after the values:
+// their count (32 bits), an entry of 10 bytes per item (value offset and name offset, 32 bits
+// each; flags) and one after the last, then the names. Values and names lie one after the
+// other in stored order, so an item's lengths are where the next one starts, and its type is
+// its value's first word. A tree of expanded notes holds one table per note.
 class ItemTable {
 public:
     ItemTable() = default;
-    // The items' values must lie one after the other from offset 0, as NoteItems has them.
-    explicit ItemTable(const NoteItems& items);
+    // The bytes the table of these items takes.
+    static std::size_t SizeFor(const NoteItems& items);
+    // Writes the table at `at` (SizeFor bytes), which follows the items' values: they lie one
+    // after the other from `at` less the end of the last. The bytes must outlive the table.
+    ItemTable(const NoteItems& items, std::uint8_t* at);
 
-    std::size_t size() const { return count_; }
+    std::size_t size() const;
     NoteItem operator[](std::size_t i) const;
     std::string_view name(const NoteItem& i) const {
-        return {reinterpret_cast<const char*>(block_.get()) + NamesAt() + i.nameAt, i.nameLength};
+        return {reinterpret_cast<const char*>(table_) + NamesAt(size()) + i.nameAt, i.nameLength};
     }
 
 private:
-    static constexpr std::size_t kEntry = 12; // offset, name offset (u32), flags, type (u16)
-    std::size_t NamesAt() const { return kEntry * (std::size_t(count_) + 1); }
+    static constexpr std::size_t kEntry = 10;
+    static constexpr std::size_t kEntriesAt = 4;
+    static std::size_t NamesAt(std::size_t count) { return kEntriesAt + kEntry * (count + 1); }
 
-    std::unique_ptr<std::uint8_t[]> block_;
-    std::uint32_t count_ = 0;
+    const std::uint8_t* table_ = nullptr;
 };
 
 struct NoteData {
@@ -110,13 +114,14 @@ struct NoteData {
     NoteItems items;
 };
 
+// One per open note: its members are ordered to leave no gaps.
 struct OpenNote {
     ~OpenNote();
-    store::DbHandle db = 0;
     std::shared_ptr<OpenDb> database;
-    NoteRow row;
     ItemTable items;
-    store::MemHandle pool = 0; // the items' values; item block IDs point into it
+    NoteRow row;
+    store::DbHandle db = 0;
+    store::MemHandle pool = 0; // the items' values, then their table; block IDs point into it
     bool hasObjects = false;
     bool isSigned = false, isSealed = false; // of the whole note, not only of the items held
 };

@@ -74,14 +74,15 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
     open->db = db;
     open->database = vlt::FindDb(db);
     open->row = data.row;
-    open->items = vlt::ItemTable(data.items);
-    open->pool = MemAlloc(data.bytes.size());
+    // One block for the values and the table of the items, which follows them.
+    open->pool = MemAlloc(data.bytes.size() + vlt::ItemTable::SizeFor(data.items));
     if (!open->pool)
         return kOutOfMemory;
     {
         LockedMem mem(open->pool);
         if (!data.bytes.empty())
             std::memcpy(mem.bytes(), data.bytes.data(), data.bytes.size());
+        open->items = vlt::ItemTable(data.items, mem.bytes() + data.bytes.size());
     }
     if (Status s = vlt::IsListed(*file, "SELECT note FROM objects", &file->objectHolders, id,
                                  &open->hasObjects);
