@@ -20,14 +20,23 @@ void TNItemComposite::AddChildren() {
     const CdRecordFactory* factory = Factory();
     if (!factory)
         return;
+    const store::BlockId block = ValueBlock();
     if (!bytes_) {
-        const store::BlockId block = ValueBlock();
         bytes_ = static_cast<const std::uint8_t*>(store::MemLockBlock(block));
         if (!bytes_)
             return;
-        const std::size_t size = store::MemSize(block.pool);
-        const std::size_t held = size > block.offset ? size - block.offset : 0;
-        length_ = static_cast<std::uint32_t>(std::min<std::size_t>(ValueLength(), held));
     }
-    AddRecordNodes(*this, *factory, bytes_, length_);
+    // Asked again at each expansion rather than kept in every item node.
+    const std::size_t size = store::MemSize(block.pool);
+    const std::size_t held = size > block.offset ? size - block.offset : 0;
+    AddRecordNodes(*this, *factory, bytes_, std::min<std::size_t>(ValueLength(), held));
+    if (!labels_) // records still showing an earlier block keep it
+        labels_ = GatherRecordLabels(*this);
+}
+
+bool TNItemComposite::CollapseChildren() {
+    const bool collapsed = TNItem::CollapseChildren();
+    if (!GetFirstChild())
+        labels_.reset();
+    return collapsed;
 }

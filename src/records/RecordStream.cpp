@@ -1,6 +1,7 @@
 #include "records/RecordStream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -136,6 +137,27 @@ store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
                                           parent.GetDocument()));
     }
     return store::kNoError;
+}
+
+std::unique_ptr<char[]> GatherRecordLabels(CTreeListNode& parent) {
+    std::size_t size = 0;
+    for (CTreeListNode* c = parent.GetFirstChild(); c; c = c->GetNextSibling())
+        if (const auto* r = dynamic_cast<const TNCdRecord*>(c); r && r->KeepsLabelCopy())
+            size += r->GetLabel().size();
+    if (size == 0)
+        return nullptr;
+    auto block = std::make_unique_for_overwrite<char[]>(size);
+    char* at = block.get();
+    for (CTreeListNode* c = parent.GetFirstChild(); c; c = c->GetNextSibling()) {
+        auto* r = dynamic_cast<TNCdRecord*>(c);
+        if (!r || !r->KeepsLabelCopy())
+            continue;
+        const std::string_view label = r->GetLabel();
+        std::memcpy(at, label.data(), label.size());
+        r->SetLabelBorrowed({at, label.size()});
+        at += label.size();
+    }
+    return block;
 }
 
 TNRecordBatch::TNRecordBatch(const CdRecordFactory& factory, const std::uint8_t* stream,

@@ -47,6 +47,12 @@ store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length,
                              RecordWalk how = RecordWalk::Cancellable);
 
+// Moves the labels that record children of `parent` keep each as a copy of their own into
+// one block, which those children then show: a stream's labels in one allocation rather than
+// one each. The caller keeps the block for as long as the children exist; null when no label
+// was moved. A label made again later (an option change) is a copy of its own once more.
+std::unique_ptr<char[]> GatherRecordLabels(CTreeListNode& parent);
+
 // Stands for a run of records of a stream too long to show at once: "More Records: 4097 to
 // 8192 of 1000000". Expanding it makes the run's record nodes (its children); collapsing it
 // frees them again, so a dump with collapsed data holds one run at a time.
