@@ -29,9 +29,9 @@ void TNItemComposite::AddChildren() {
     // Asked again at each expansion rather than kept in every item node.
     const std::size_t size = store::MemSize(block.pool);
     const std::size_t held = size > block.offset ? size - block.offset : 0;
-    AddRecordNodes(*this, *factory, bytes_, std::min<std::size_t>(ValueLength(), held));
-    if (!labels_) // records still showing an earlier block keep it
-        labels_ = GatherRecordLabels(*this);
+    // Records still showing an earlier block keep it; new ones keep their own labels then.
+    AddRecordNodes(*this, *factory, bytes_, std::min<std::size_t>(ValueLength(), held),
+                   RecordWalk::Cancellable, labels_ ? nullptr : &labels_);
 }
 
 bool TNItemComposite::CollapseChildren() {
