@@ -20,13 +20,23 @@ void TNItemComposite::AddChildren() {
     const CdRecordFactory* factory = Factory();
     if (!factory)
         return;
+    const store::BlockId block = ValueBlock();
     if (!bytes_) {
-        const store::BlockId block = ValueBlock();
-        std::size_t held = 0;
-        bytes_ = static_cast<const std::uint8_t*>(store::MemLockBlock(block, &held));
+        bytes_ = static_cast<const std::uint8_t*>(store::MemLockBlock(block));
         if (!bytes_)
             return;
-        length_ = static_cast<std::uint32_t>(std::min<std::size_t>(ValueLength(), held));
     }
-    AddRecordNodes(*this, *factory, bytes_, length_);
+    // Asked again at each expansion rather than kept in every item node.
+    const std::size_t size = store::MemSize(block.pool);
+    const std::size_t held = size > block.offset ? size - block.offset : 0;
+    // Records still showing an earlier block keep it; new ones keep their own labels then.
+    AddRecordNodes(*this, *factory, bytes_, std::min<std::size_t>(ValueLength(), held),
+                   RecordWalk::Cancellable, labels_ ? nullptr : &labels_);
+}
+
+bool TNItemComposite::CollapseChildren() {
+    const bool collapsed = TNItem::CollapseChildren();
+    if (!GetFirstChild())
+        labels_.reset();
+    return collapsed;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "items/ItemNode.h"
 #include "records/RecordStream.h"
@@ -14,6 +15,7 @@ public:
 
     bool IsExpandable() const override { return Factory() != nullptr; }
     void AddChildren() override;
+    bool CollapseChildren() override;
 
 private:
     // Shared by every item of the type (null for a type without records).
@@ -22,5 +24,6 @@ private:
     // The record nodes point into the value, so it stays locked from the first expansion until
     // the node goes.
     const std::uint8_t* bytes_ = nullptr;
-    std::uint32_t length_ = 0; // values are below 4 GiB
+    // The labels of the records, which they show, from their expansion until they go.
+    std::unique_ptr<char[]> labels_;
 };

@@ -55,6 +55,11 @@ public:
 
     // Sets the label (and the kind's image); the generic label names the signature.
     virtual void MakeLabel();
+    // Whether the label is a copy the node keeps on its own: one of its record's texts or
+    // numbers, too long to be held in the node, rather than constant text of its kind.
+    bool KeepsLabelCopy() const {
+        return !(kind_ && kind_->labelRule == LabelRule::Fixed) && GetLabel().size() > 15;
+    }
 
     // ---- What body writers and label makers use.
     // ---- Bounded access to the record's bytes

@@ -1,6 +1,7 @@
 #include "records/RecordStream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -20,9 +21,10 @@ struct WalkContext {
     const CdRecordFactory& factory;
     RecordWalk walk;
     const std::uint8_t* stream;
-    std::size_t limit;      // record nodes to make at most
-    std::size_t made = 0;   // record nodes made
-    std::size_t stopAt = 0; // with kBatchFull: the offset of the first record not made
+    std::size_t limit;           // record nodes to make at most
+    std::size_t made = 0;        // record nodes made
+    TNCdRecord* first = nullptr; // the first of them; the others are its next siblings
+    std::size_t stopAt = 0;      // with kBatchFull: the offset of the first record not made
 };
 
 store::Status AddOne(const RecordSpan& record, void* context) {
@@ -39,7 +41,10 @@ store::Status AddOne(const RecordSpan& record, void* context) {
     // A hidden record type stops the walk: one placeholder (when wanted) stands for them all.
     if (!walk.parent.AcceptChild(nodetype::kCdRecords))
         return store::kCancelled;
-    walk.parent.AddChild(walk.factory.Create(record, walk.parent.GetDocument()));
+    TNCdRecord* node = walk.factory.Create(record, walk.parent.GetDocument());
+    walk.parent.AddChild(node);
+    if (!walk.first)
+        walk.first = node;
     ++walk.made;
     return store::kNoError;
 }
@@ -62,6 +67,31 @@ store::Status CountOne(const RecordSpan& record, void* context) {
     }
     ++count.records;
     return store::kNoError;
+}
+
+// The labels of `count` record nodes from `first` on that keep copies of their own, moved into
+// one block that they then show.
+std::unique_ptr<char[]> GatherLabels(TNCdRecord* first, std::size_t count) {
+    std::size_t size = 0;
+    const CTreeListNode* c = first;
+    for (std::size_t i = 0; i < count && c; ++i, c = c->GetNextSibling())
+        if (const auto* r = static_cast<const TNCdRecord*>(c); r->KeepsLabelCopy())
+            size += r->GetLabel().size();
+    if (size == 0)
+        return nullptr;
+    auto block = std::make_unique_for_overwrite<char[]>(size);
+    char* at = block.get();
+    CTreeListNode* n = first;
+    for (std::size_t i = 0; i < count && n; ++i, n = n->GetNextSibling()) {
+        auto* r = static_cast<TNCdRecord*>(n);
+        if (!r->KeepsLabelCopy())
+            continue;
+        const std::string_view label = r->GetLabel();
+        std::memcpy(at, label.data(), label.size());
+        r->SetLabelBorrowed({at, label.size()});
+        at += label.size();
+    }
+    return block;
 }
 
 } // namespace
@@ -115,12 +145,16 @@ const CdRecordFactory* SharedRecordFactory(std::uint16_t itemType) {
 }
 
 store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
-                             const std::uint8_t* stream, std::size_t length, RecordWalk how) {
+                             const std::uint8_t* stream, std::size_t length, RecordWalk how,
+                             std::unique_ptr<char[]>* labels) {
     if (!parent.IsTypeShownOrHeld(nodetype::kCdRecords))
         return store::kNoError;
     parent.SetSorted(false); // records keep the order of the stream
     WalkContext walk{parent, factory, how, stream, kRecordBatch};
     const store::Status status = EnumerateRecords(stream, length, AddOne, &walk);
+    // The records made follow one another: an unsorted parent appends its children.
+    if (labels)
+        *labels = GatherLabels(walk.first, walk.made);
     if (status != kBatchFull)
         return status;
     CountContext count{stream, how, 0, {}};

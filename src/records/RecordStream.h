@@ -43,9 +43,14 @@ constexpr std::size_t kRecordBatch = 4096;
 // bytes and the factory must stay valid while the record nodes exist. Returns 0, or kCancelled when
 // the walk stopped because record nodes are hidden (a placeholder, when wanted, stands for them) or
 // because the user cancelled (then an error node for the cancel is the last child).
+// With `labels`, the labels that the record nodes made keep as copies of their own are moved
+// into one block, given there (null when none was moved), which the nodes show from then on: a
+// stream's labels in one allocation rather than one each. The caller keeps the block for as long
+// as those nodes exist; a label made again later (an option change) is a copy of its own again.
 store::Status AddRecordNodes(CNoteNode& parent, const CdRecordFactory& factory,
                              const std::uint8_t* stream, std::size_t length,
-                             RecordWalk how = RecordWalk::Cancellable);
+                             RecordWalk how = RecordWalk::Cancellable,
+                             std::unique_ptr<char[]>* labels = nullptr);
 
 // Stands for a run of records of a stream too long to show at once: "More Records: 4097 to
 // 8192 of 1000000". Expanding it makes the run's record nodes (its children); collapsing it

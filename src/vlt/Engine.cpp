@@ -1,6 +1,7 @@
 #include "vlt/Engine.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/ByteReader.h"
 #include "vlt/HandleTable.h"
@@ -135,6 +136,72 @@ store::Status IsListed(DbFile& file, const char* sql, std::optional<std::vector<
     return store::kNoError;
 }
 
+bool NoteItems::add(std::string_view name, NoteItem item) {
+    if (name.size() > 0xFFFFFFFFu - names_.size())
+        return false;
+    item.nameAt = static_cast<std::uint32_t>(names_.size());
+    item.nameLength = static_cast<std::uint32_t>(name.size());
+    names_.append(name);
+    items_.push_back(item);
+    return true;
+}
+
+std::size_t ItemTable::SizeFor(const NoteItems& items) {
+    std::size_t names = 0;
+    for (const NoteItem& i : items)
+        names += i.nameLength;
+    return NamesAt(items.size()) + names;
+}
+
+ItemTable::ItemTable(const NoteItems& items, std::uint8_t* at) : table_(at) {
+    const std::uint32_t count = static_cast<std::uint32_t>(items.size());
+    std::memcpy(at, &count, 4);
+    std::uint8_t* entry = at + kEntriesAt;
+    std::uint8_t* name = at + NamesAt(items.size());
+    std::uint32_t end = 0, namesEnd = 0;
+    auto put = [&entry](std::uint32_t offset, std::uint32_t nameAt, std::uint16_t flags) {
+        std::memcpy(entry, &offset, 4);
+        std::memcpy(entry + 4, &nameAt, 4);
+        std::memcpy(entry + 8, &flags, 2);
+        entry += kEntry;
+    };
+    for (const NoteItem& i : items) {
+        put(i.offset, namesEnd, i.flags);
+        const std::string_view n = items.name(i);
+        std::memcpy(name + namesEnd, n.data(), n.size());
+        namesEnd += i.nameLength;
+        end = i.offset + i.length;
+    }
+    put(end, namesEnd, 0);
+}
+
+std::size_t ItemTable::size() const {
+    if (!table_)
+        return 0;
+    std::uint32_t count;
+    std::memcpy(&count, table_, 4);
+    return count;
+}
+
+NoteItem ItemTable::operator[](std::size_t index) const {
+    const std::uint8_t* e = table_ + kEntriesAt + kEntry * index;
+    const std::uint8_t* last = table_ + kEntriesAt + kEntry * size();
+    std::uint32_t nextOffset, nextName, valuesEnd;
+    NoteItem i;
+    std::memcpy(&i.offset, e, 4);
+    std::memcpy(&i.nameAt, e + 4, 4);
+    std::memcpy(&i.flags, e + 8, 2);
+    std::memcpy(&nextOffset, e + kEntry, 4);
+    std::memcpy(&nextName, e + kEntry + 4, 4);
+    std::memcpy(&valuesEnd, last, 4);
+    i.length = nextOffset - i.offset;
+    i.nameLength = nextName - i.nameAt;
+    // Every value holds its type word (length >= 2).
+    const std::uint8_t* value = table_ - valuesEnd + i.offset;
+    i.type = static_cast<std::uint16_t>(value[0] | value[1] << 8);
+    return i;
+}
+
 store::Status AddNoteItem(const Stmt& q, int column, NoteData* data) {
     const std::string_view value = q.blobView(column + 2);
     // A value too short to hold its type word is kept, padded to a zero type word, so that
@@ -143,14 +210,16 @@ store::Status AddNoteItem(const Stmt& q, int column, NoteData* data) {
     if (data->bytes.size() + length > 0xFFFFFFF0u)
         return store::kDatabaseCorrupt;
     NoteItem item;
-    item.name = std::string(q.text(column));
     item.flags = static_cast<std::uint16_t>(q.i64(column + 1));
     item.offset = static_cast<std::uint32_t>(data->bytes.size());
     item.length = static_cast<std::uint32_t>(length);
     data->bytes.insert(data->bytes.end(), value.begin(), value.end());
     data->bytes.resize(item.offset + length, 0);
     item.type = ByteReader(data->bytes.data(), data->bytes.size()).At(item.offset).u16le();
-    data->items.push_back(std::move(item));
+    if (!data->items.add(q.text(column), item)) {
+        data->bytes.resize(item.offset);
+        return store::kDatabaseCorrupt;
+    }
     return store::kNoError;
 }
 

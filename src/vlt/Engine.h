@@ -35,28 +35,93 @@ struct OpenDb {
 };
 
 // An item of a loaded note: its value lies at [offset, offset + length) of the note's bytes,
-// type word first; length >= 2 always holds.
+// type word first; length >= 2 always holds. Its name is kept by the list that holds it.
 struct NoteItem {
-    std::string name;
-    std::uint16_t flags = 0;
-    std::uint16_t type = 0;
+    std::uint32_t nameAt = 0;
+    std::uint32_t nameLength = 0;
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t type = 0;
+};
+
+// A note's items in stored order as they are read, their names side by side in one buffer.
+class NoteItems {
+public:
+    using const_iterator = std::vector<NoteItem>::const_iterator;
+
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    const NoteItem& operator[](std::size_t i) const { return items_[i]; }
+    const_iterator begin() const { return items_.begin(); }
+    const_iterator end() const { return items_.end(); }
+    std::string_view name(const NoteItem& i) const {
+        return std::string_view(names_).substr(i.nameAt, i.nameLength);
+    }
+
+    void clear() {
+        items_.clear();
+        names_.clear();
+    }
+    // False, with nothing added, when the names would pass 4 GiB.
+    bool add(std::string_view name, NoteItem item);
+    // Keeps, in their order, the items for which keep(item) holds; keep may change the item
+    // it keeps (its value's offset), not its name.
+    template <class Keep> void keepIf(Keep keep) {
+        NoteItems kept;
+        for (NoteItem i : items_)
+            if (keep(i))
+                kept.add(name(i), i);
+        *this = std::move(kept);
+    }
+
+private:
+    std::vector<NoteItem> items_;
+    std::string names_;
+};
+
+// The items of a note held open, kept in the block of their values, right after the values:
+// their count (32 bits), an entry of 10 bytes per item (value offset and name offset, 32 bits
+// each; flags) and one after the last, then the names. Values and names lie one after the
+// other in stored order, so an item's lengths are where the next one starts, and its type is
+// its value's first word. A tree of expanded notes holds one table per note.
+class ItemTable {
+public:
+    ItemTable() = default;
+    // The bytes the table of these items takes.
+    static std::size_t SizeFor(const NoteItems& items);
+    // Writes the table at `at` (SizeFor bytes), which follows the items' values: they lie one
+    // after the other from `at` less the end of the last. The bytes must outlive the table.
+    ItemTable(const NoteItems& items, std::uint8_t* at);
+
+    std::size_t size() const;
+    NoteItem operator[](std::size_t i) const;
+    std::string_view name(const NoteItem& i) const {
+        return {reinterpret_cast<const char*>(table_) + NamesAt(size()) + i.nameAt, i.nameLength};
+    }
+
+private:
+    static constexpr std::size_t kEntry = 10;
+    static constexpr std::size_t kEntriesAt = 4;
+    static std::size_t NamesAt(std::size_t count) { return kEntriesAt + kEntry * (count + 1); }
+
+    const std::uint8_t* table_ = nullptr;
 };
 
 struct NoteData {
     NoteRow row;
     std::vector<std::uint8_t> bytes;
-    std::vector<NoteItem> items;
+    NoteItems items;
 };
 
+// One per open note: its members are ordered to leave no gaps.
 struct OpenNote {
     ~OpenNote();
-    store::DbHandle db = 0;
     std::shared_ptr<OpenDb> database;
+    ItemTable items;
     NoteRow row;
-    std::vector<NoteItem> items;
-    store::MemHandle pool = 0; // the items' values; item block IDs point into it
+    store::DbHandle db = 0;
+    store::MemHandle pool = 0; // the items' values, then their table; block IDs point into it
     bool hasObjects = false;
     bool isSigned = false, isSealed = false; // of the whole note, not only of the items held
 };

@@ -26,7 +26,7 @@ Status Report(const vlt::OpenNote& n, std::size_t index, BlockId* item, std::uin
 Status FindFrom(const vlt::OpenNote& n, std::size_t from, const char* name, BlockId* item,
                 std::uint16_t* type, BlockId* value, std::uint32_t* valueLength) {
     for (std::size_t i = from; i < n.items.size(); ++i)
-        if (!name || vlt::EqualsIgnoreCase(n.items[i].name, name))
+        if (!name || vlt::EqualsIgnoreCase(n.items.name(n.items[i]), name))
             return Report(n, i, item, type, value, valueLength);
     return kNoMoreItems;
 }
@@ -78,9 +78,10 @@ Status ItemInfo(NoteHandle note, BlockId item, char* name, std::size_t nameSize,
     if (at == n->items.size())
         return kInvalidArgument;
     const vlt::NoteItem& i = n->items[at];
-    std::size_t len = i.name.size();
+    const std::string_view itemName = n->items.name(i);
+    std::size_t len = itemName.size();
     if (name)
-        vlt::CopyOut(i.name, name, nameSize, &len); // longer names are shown truncated
+        vlt::CopyOut(itemName, name, nameSize, &len); // longer names are shown truncated
     if (nameLength)
         *nameLength = static_cast<std::uint16_t>(len > 0xFFFF ? 0xFFFF : len);
     if (flags)
@@ -96,9 +97,11 @@ Status WalkItems(NoteHandle note, ItemVisitor visitor, void* context) {
         return kInvalidArgument;
     // The note's items never change while it is open, and the shared pointer keeps them alive
     // even if the visitor closes the note.
-    for (const vlt::NoteItem& i : n->items) {
+    for (std::size_t k = 0; k < n->items.size(); ++k) {
+        const vlt::NoteItem i = n->items[k];
         const BlockId id{n->pool, i.offset};
-        const ItemEntry entry{id, i.name.data(), i.name.size(), i.flags, i.type, id, i.length};
+        const std::string_view name = n->items.name(i);
+        const ItemEntry entry{id, name.data(), name.size(), i.flags, i.type, id, i.length};
         if (const Status s = visitor(entry, context); s != kNoError)
             return s;
     }

@@ -1,17 +1,19 @@
 // Memory handles: a table of owned byte blocks. Handles are never reused while the process
 // runs, so a stale handle is reported as unknown instead of reaching someone else's block.
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
-#include <vector>
 
 #include "store/api/Memory.h"
 
 namespace store {
 namespace {
 
+// One block per open note among others: a pointer and a size, not a vector's three words.
 struct Block {
-    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
     unsigned locks = 0;
 };
 
@@ -35,8 +37,9 @@ MemHandle MemAlloc(std::size_t size) {
         return 0;
     const MemHandle h = t.next++;
     Block& b = t.blocks[h];
-    b.bytes.assign(size, 0);
-    b.bytes.reserve(1); // so that even a zero-size block locks to a valid pointer
+    // At least one byte, so that even a zero-size block locks to a valid pointer.
+    b.bytes = std::make_unique<std::uint8_t[]>(size ? size : 1);
+    b.size = size;
     return h;
 }
 
@@ -47,30 +50,30 @@ void* MemLock(MemHandle h) {
     if (it == t.blocks.end())
         return nullptr;
     ++it->second.locks;
-    return it->second.bytes.data();
+    return it->second.bytes.get();
 }
 
 void* MemLockBlock(BlockId id) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
     auto it = t.blocks.find(id.pool);
-    if (it == t.blocks.end() || id.offset > it->second.bytes.size())
+    if (it == t.blocks.end() || id.offset > it->second.size)
         return nullptr;
     ++it->second.locks;
-    return it->second.bytes.data() + id.offset;
+    return it->second.bytes.get() + id.offset;
 }
 
 void* MemLockBlock(BlockId id, std::size_t* held) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
     auto it = t.blocks.find(id.pool);
-    if (it == t.blocks.end() || id.offset > it->second.bytes.size()) {
+    if (it == t.blocks.end() || id.offset > it->second.size) {
         *held = 0;
         return nullptr;
     }
     ++it->second.locks;
-    *held = it->second.bytes.size() - id.offset;
-    return it->second.bytes.data() + id.offset;
+    *held = it->second.size - id.offset;
+    return it->second.bytes.get() + id.offset;
 }
 
 void MemUnlock(MemHandle h) {
@@ -91,7 +94,7 @@ std::size_t MemSize(MemHandle h) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
     auto it = t.blocks.find(h);
-    return it == t.blocks.end() ? 0 : it->second.bytes.size();
+    return it == t.blocks.end() ? 0 : it->second.size;
 }
 
 } // namespace store

@@ -36,17 +36,15 @@ void KeepOpenedItems(std::uint16_t openFlags, vlt::NoteData* data) {
     // Most notes are opened whole: nothing to move.
     if (std::all_of(data->items.begin(), data->items.end(), kept))
         return;
-    std::vector<vlt::NoteItem> items;
     std::vector<std::uint8_t> bytes;
-    for (vlt::NoteItem& i : data->items) {
+    data->items.keepIf([&](vlt::NoteItem& i) {
         if (!kept(i))
-            continue;
+            return false;
         const auto from = data->bytes.begin() + i.offset;
         i.offset = static_cast<std::uint32_t>(bytes.size());
         bytes.insert(bytes.end(), from, from + i.length);
-        items.push_back(std::move(i));
-    }
-    data->items = std::move(items);
+        return true;
+    });
     data->bytes = std::move(bytes);
 }
 
@@ -83,14 +81,15 @@ Status OpenNote(DbHandle db, NoteId id, std::uint16_t openFlags, NoteHandle* not
     open->db = db;
     open->database = vlt::FindDb(db);
     open->row = data.row;
-    open->items = std::move(data.items);
-    open->pool = MemAlloc(data.bytes.size());
+    // One block for the values and the table of the items, which follows them.
+    open->pool = MemAlloc(data.bytes.size() + vlt::ItemTable::SizeFor(data.items));
     if (!open->pool)
         return kOutOfMemory;
     {
         LockedMem mem(open->pool);
         if (!data.bytes.empty())
             std::memcpy(mem.bytes(), data.bytes.data(), data.bytes.size());
+        open->items = vlt::ItemTable(data.items, mem.bytes() + data.bytes.size());
     }
     if (Status s = vlt::IsListed(*file, "SELECT DISTINCT note FROM objects", &file->objectHolders,
                                  id, &open->hasObjects);

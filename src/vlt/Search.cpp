@@ -180,7 +180,8 @@ Status SearchNotes(vlt::DbFile& file, const void* formula, std::size_t formulaLe
                     continue;
                 const std::string_view value(
                     reinterpret_cast<const char*>(note.bytes.data()) + i.offset, i.length);
-                summary.add(i.name, value); // what does not fit is left out of the summary
+                summary.add(note.items.name(i),
+                            value); // what does not fit is left out of the summary
             }
         }
         const std::vector<std::uint8_t> bytes = summary.bytes();

@@ -63,7 +63,7 @@ store::Status ReadNote(Stmt& q, int* rc, SearchedNote* out) {
 std::size_t SizeOf(const SearchedNote& n) {
     std::size_t size = sizeof n + n.note.bytes.size();
     for (const NoteItem& i : n.note.items)
-        size += sizeof i + i.name.size();
+        size += sizeof i + i.nameLength;
     return size;
 }
 

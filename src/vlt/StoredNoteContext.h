@@ -8,16 +8,17 @@
 
 namespace vlt {
 
-class StoredNoteContext : public formula::NoteContext {
+// Items: NoteItems or ItemTable.
+template <class Items> class StoredNoteContext : public formula::NoteContext {
 public:
     // `base` holds the items' values (NoteItem offsets are relative to it) and outlives this.
-    StoredNoteContext(const NoteRow& row, const std::vector<NoteItem>& items,
-                      const std::uint8_t* base)
+    StoredNoteContext(const NoteRow& row, const Items& items, const std::uint8_t* base)
         : row_(row), items_(items), base_(base) {}
 
     bool FindItem(std::string_view name, formula::ItemValue* value) const override {
-        for (const NoteItem& i : items_) {
-            if (EqualsIgnoreCase(i.name, name)) {
+        for (std::size_t k = 0; k < items_.size(); ++k) {
+            const NoteItem& i = items_[k];
+            if (EqualsIgnoreCase(items_.name(i), name)) {
                 if (value)
                     *value = {i.type, base_ + i.offset + 2, i.length - 2u};
                 return true;
@@ -33,7 +34,7 @@ public:
 
 private:
     const NoteRow& row_;
-    const std::vector<NoteItem>& items_;
+    const Items& items_;
     const std::uint8_t* base_;
 };
 

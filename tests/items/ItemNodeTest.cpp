@@ -3,6 +3,9 @@
 #include "items/ItemComposite.h"
 #include "items/ItemObject.h"
 #include "output/InfoPaneWriter.h"
+#include "output/UpdateHints.h"
+#include "support/FakeTree.h"
+#include "support/RecordEncoder.h"
 #include "tree/NodeTypes.h"
 
 namespace {
@@ -181,6 +184,43 @@ TEST(ItemNode, FactoryChoosesClassByType) {
         EXPECT_EQ(dynamic_cast<TNItemObject*>(node.get()) != nullptr, type == 3);
         EXPECT_NE(dynamic_cast<TNItem*>(node.get()), nullptr);
     }
+}
+
+// The records of a rich-text item show their texts as labels, however those are held: after
+// the item is collapsed and expanded again, after the labels are made again, and when a record
+// goes on its own.
+TEST(ItemNode, RecordLabelsKeepTheirTextsThroughCollapseAndRelabelling) {
+    ItemTestDocument doc;
+    const std::string mid = "a text of some thirty bytes", wide(60, 'z');
+    StoredValue v(RecordEncoder(1)
+                      .Add(0xFF85, RecordBody().u32(0).text("hi"))
+                      .Add(0xFF85, RecordBody().u32(0).text(mid))
+                      .Add(0xFF85, RecordBody().u32(0).text(wide))
+                      .Add(0xFF85, RecordBody().u32(0).text(mid + "!"))
+                      .Stream());
+    fake::Platform platform;
+    CTreeListCore control(platform);
+    CNoteNode* node = MakeItem(v, "Body", 1, &doc).release();
+    control.AddRoot(node); // a collapse deletes nodes of a control only
+    auto labels = [node] {
+        std::vector<std::string> out;
+        for (CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+            out.emplace_back(c->GetLabel());
+        return out;
+    };
+    const std::vector<std::string> expected = {
+        "\"hi\"", '"' + mid + '"', '"' + std::string(46, 'z') + "...", '"' + mid + "!\""};
+    ASSERT_TRUE(node->CreateChildren());
+    EXPECT_EQ(labels(), expected);
+    ASSERT_TRUE(node->CollapseChildren());
+    EXPECT_EQ(node->GetFirstChild(), nullptr);
+    ASSERT_TRUE(node->CreateChildren());
+    EXPECT_EQ(labels(), expected);
+    for (CTreeListNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
+        static_cast<CDocNode*>(c)->OnOptionsChanged(hint::kSymbolNames);
+    EXPECT_EQ(labels(), expected);
+    delete node->GetFirstChild()->GetNextSibling();
+    EXPECT_EQ(labels(), (std::vector<std::string>{expected[0], expected[2], expected[3]}));
 }
 
 } // namespace
